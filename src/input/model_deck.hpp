@@ -1,0 +1,114 @@
+// The model read from the input deck: scalar settings with their defaults and the
+// tables of materials, layers, zones, damage laws, loads and user boundary points.
+// Identifiers and codes in the real-valued tables hold whole values.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "job/matrix.hpp"
+
+namespace korvant {
+
+// Fixed capacities of the build; storage is allocated once from them at start.
+struct Capacities {
+  int MXD1 = 4000;  // equation rows
+  int MXBD = 4000;  // storage columns of the equation store
+  int MXD2 = 3500;  // boundary point lists and constraint rows
+  int MXD3 = 500;   // user-defined boundary points
+  int MXD5 = 20;    // rows of each model table
+};
+
+// Columns of the real-valued tables.
+namespace steel_col { enum { SID = 1, BARDIA, SPACING, E, MU, Y, COUNT = Y }; }
+namespace conc_col { enum { CID = 1, E, MU, XT, XC, S, COUNT = S }; }
+namespace layer_col { enum { LAYID = 1, SID, CID, DLAW, THICK, THETA, COUNT = THETA }; }
+namespace zone_col { enum { NUMBER = 1, A, B, XO, YO, COUNT = YO }; }
+namespace law_col { enum { LAWID = 1, YIELDING, TENSION, COMPRESSION, SHEAR, a, b, c, d, SPARE, COUNT = SPARE }; }
+namespace load_col { enum { NUMBER = 1, TYPE, MAGNITUDE, ZONE, COUNT = ZONE }; }
+namespace userbc_col { enum { I = 1, J, CONDITION, LOCATION, COUNT = LOCATION }; }
+
+inline constexpr int kZoneLayers = 25;  // layer identifiers per zone
+inline constexpr int kDiagEntries = 25;
+inline constexpr double kNoDefaultPressure = -999.0;
+
+struct ModelDeck {
+  explicit ModelDeck(const Capacities& cap = Capacities{})
+      : STEEL(cap.MXD5, steel_col::COUNT),
+        CONC(cap.MXD5, conc_col::COUNT),
+        LAYERS(cap.MXD5, layer_col::COUNT),
+        ZONES(cap.MXD5, zone_col::COUNT),
+        ZLAY(cap.MXD5, kZoneLayers),
+        DLAWS(cap.MXD5, law_col::COUNT),
+        LOADS(cap.MXD5, load_col::COUNT),
+        USERBC(cap.MXD3, userbc_col::COUNT) {}
+
+  // Heading and control flags
+  std::string TITLE = std::string(80, ' ');
+  bool HASTITLE = false;
+  bool DEBUG = false;
+  bool STATUS = false;
+  std::array<int, kDiagEntries> DIAG{};
+
+  // Analysis and solution options
+  int SOLPROC = 1;
+  int NITCRK = 0;
+  int NPASSY = 0;
+  int NINCY = 0;
+  double CRKTOL = 0.0;
+  double WMAX = 1.0e10;
+  int COUPLING = 2;
+  double OVERLAP = 1.005;
+  double SIGMA_X = 0.0;
+  double SIGMA_Y = 0.0;
+  int SOLVER = 2;
+  int YLDOPT = 1;
+  int CRKONLY = 0;
+  int BDIFF = 1;
+  int NOBFAIL = 0;
+  int NEUTRAL = 1;
+
+  // Geometry and discretization
+  double A = 0.0;
+  double B = 0.0;
+  double COLA = 0.0;
+  double COLB = 0.0;
+  int NUMA = 0;
+  int NUMB = 0;
+  int NCOL = 0;
+  int SLABMODEL = 0;
+
+  // Loading
+  double PDEF = kNoDefaultPressure;
+  int NLC = 1;
+
+  // Print and graphic requests
+  int PRINTMAX = 0;
+  std::string PRINTREQ = "D     ";
+  bool GRAPHICS = false;
+  std::string GRAPHREQ = "      ";
+  int GRAPHFMT = 1;
+
+  // Damage laws
+  int DLFORM = 1;
+  int CRKDENS = 1;
+
+  // Tables and their counts
+  Matrix<double> STEEL;
+  int NSTEEL = 0;
+  Matrix<double> CONC;
+  int NCONC = 0;
+  Matrix<double> LAYERS;
+  int NLAYER = 0;
+  Matrix<double> ZONES;
+  int NZONE = 0;
+  Matrix<int> ZLAY;  // ZLAY(zone row, k): k-th layer identifier of the zone, 0 after the last
+  Matrix<double> DLAWS;
+  int NLAW = 0;
+  Matrix<double> LOADS;
+  int NLOAD = 0;
+  Matrix<int> USERBC;
+  int NUSERBC = 0;
+};
+
+}  // namespace korvant

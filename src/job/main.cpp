@@ -1,0 +1,6 @@
+#include <iostream>
+
+int main() {
+  std::cout << "korvant " << KORVANT_VERSION << "\n";
+  return 0;
+}

@@ -1,0 +1,44 @@
+// The line writer of the report and the console. Every line of either goes through
+// `line`, built from the edit descriptors of fortran_format.hpp in the order of its layout:
+//   out.line(X(15), I(5, number), X(3), "UNIFORM", X(3), E(9, 3, magnitude));
+// A writer may carry a mirror stream: blocks that also go to the console (the status
+// blocks of a run) are written through a writer that mirrors the report to the console.
+#pragma once
+
+#include <ostream>
+
+#include "output/fortran_format.hpp"
+
+namespace korvant {
+
+class Writer {
+ public:
+  explicit Writer(std::ostream& out, std::ostream* mirror = nullptr) : out_(&out), mirror_(mirror) {}
+
+  template <typename... Items>
+  void line(const Items&... items) {
+    put(fmt::line(items...));
+  }
+  // n empty lines
+  void blank(int n = 1) {
+    for (int k = 0; k < n; ++k) put(std::string());
+  }
+  // The same writer, also writing to `console` when `enabled`.
+  Writer mirroredTo(std::ostream& console, bool enabled) const {
+    return Writer(*out_, enabled ? &console : nullptr);
+  }
+  void flush() {
+    out_->flush();
+    if (mirror_) mirror_->flush();
+  }
+
+ private:
+  void put(const std::string& text) {
+    *out_ << text << '\n';
+    if (mirror_) *mirror_ << text << '\n';
+  }
+  std::ostream* out_;
+  std::ostream* mirror_;
+};
+
+}  // namespace korvant

@@ -1,0 +1,39 @@
+// Helpers shared by the tests: temporary job folders, running the real executable with a
+// console script, and reading files back.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace korvant::test {
+
+// A fresh empty folder under the system temporary folder, removed at destruction.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+struct RunResult {
+  int status = -1;      // exit status of the program
+  std::string console;  // everything written to standard output
+  std::string errors;   // everything written to standard error
+};
+
+// Runs the korvant executable in `dir` with `args`, feeding `input` to its console.
+RunResult runKorvant(const std::filesystem::path& dir, const std::vector<std::string>& args,
+                     const std::string& input);
+
+std::string readFile(const std::filesystem::path& file);
+void writeFile(const std::filesystem::path& file, const std::string& text);
+std::vector<std::string> splitLines(const std::string& text);
+
+}  // namespace korvant::test
