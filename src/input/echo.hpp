@@ -1,0 +1,11 @@
+// INPRT: the input echo, the program banner followed by the model restated block by block.
+#pragma once
+
+#include "input/model_deck.hpp"
+#include "output/writer.hpp"
+
+namespace korvant {
+
+void INPRT(const ModelDeck& model, const Capacities& cap, Writer& report);
+
+}  // namespace korvant

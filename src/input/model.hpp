@@ -1,0 +1,20 @@
+// MODEL: reads the whole input deck into the model, then checks it, echoes it, writes the
+// zone layout file, the per-point layer tables and the damage-law working file.
+#pragma once
+
+#include "input/deck_reader.hpp"
+#include "input/model_deck.hpp"
+#include "job/record_store.hpp"
+#include "output/writer.hpp"
+
+namespace korvant {
+
+// Reads statements up to the end statement and runs the checks that follow it. Returns the
+// fatal input error count; when it is above zero the termination lines are already in the
+// report and the job must stop without analysis. `CTOT` receives the number of
+// concrete-bearing layers over all points. Throws DeckError when the deck ends early or a
+// number cannot be read.
+int MODEL(DeckReader& deck, ModelDeck& model, const Capacities& cap, Writer& report,
+          Writer& zoneFile, WorkingFiles& files, int& CTOT);
+
+}  // namespace korvant

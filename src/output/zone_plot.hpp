@@ -1,0 +1,12 @@
+// ZPLOT: writes the zone layout file, every zone drawn as a rectangle of four nodes and
+// four triangles in the finite-element point format of the Tecplot data layout.
+#pragma once
+
+#include "job/matrix.hpp"
+#include "output/writer.hpp"
+
+namespace korvant {
+
+void ZPLOT(const Matrix<double>& ZONES, int NZ, Writer& zoneFile);
+
+}  // namespace korvant

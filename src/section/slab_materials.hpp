@@ -1,0 +1,16 @@
+// SLBMAT: gives every difference point its zone and its table of layer records, and
+// writes the initial and current layer tables and the zero layer state of every point.
+#pragma once
+
+#include "input/model_deck.hpp"
+#include "job/record_store.hpp"
+#include "output/writer.hpp"
+
+namespace korvant {
+
+// Writes units 21, 20 and 35 for every point of the NUMA x NUMB grid of `model`. Errors
+// (undefined zones, missing materials, oversized bars) are reported and added to `nerr`.
+// Returns CTOT, the number of concrete-bearing layers placed over all points.
+int SLBMAT(const ModelDeck& model, WorkingFiles& files, Writer& report, int& nerr);
+
+}  // namespace korvant
