@@ -34,7 +34,8 @@ char equalsThenLetter(const std::string& line, int from, std::string_view letter
 // 80 is read in free format for one whole number. Returns false (and leaves `value`) when
 // there is no `=`. Throws DeckError (naming the deck's current line) when the text there
 // is not a whole number.
-bool equalsThenNumber(const DeckReader& deck, const std::string& line, int from, int to, int& value);
+bool equalsThenNumber(const DeckReader& deck, const std::string& line, int from, int to,
+                      int& value);
 
 // Word search: the first column in `from`..`to` at which `word` starts, in all upper or
 // all lower case; 0 when not found.
@@ -51,5 +52,9 @@ ListLine lookAhead(DeckReader& deck, const std::string& expected);
 // A counted data line: reads the next line as text, counts its values with STRLN, steps
 // back and reads exactly that many values in free format.
 std::vector<double> readCountedLine(DeckReader& deck, const std::string& expected);
+
+// The value count of the next line (STRLN), which is left unread: for statements that
+// decide from the count whether, and into what, the line is read.
+int countNextLine(DeckReader& deck, const std::string& expected);
 
 }  // namespace korvant
