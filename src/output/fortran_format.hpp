@@ -4,6 +4,11 @@
 // F(w, d, v) fixed point with d decimals, E(w, d, v) exponent form 0.ddddE+xx, A(w, s)
 // text in w columns, X(n) n blanks. A value that does not fit its field fills it with
 // asterisks, as a Fortran runtime does. Plain strings are written as they stand.
+// The fields match what gfortran writes for the same descriptor, character for character:
+// correctly rounded digits (exact halves to even), the optional zero before the decimal point
+// dropped only when the field has no room for it, a minus sign kept on values that round to
+// zero, three-digit exponents written without the letter E (0.100+101), and "Infinity", "Inf"
+// or "NaN" for values that are not finite. tests/output/data holds the table that proves it.
 #pragma once
 
 #include <string>
@@ -25,7 +30,9 @@ Field A(int w, std::string_view text);
 Field X(int n);
 
 // Whole text as one field (the A descriptor without a width).
-inline Field A(std::string_view text) { return Field{std::string(text), false}; }
+inline Field A(std::string_view text) {
+  return Field{std::string(text), false};
+}
 
 // Renders the fields of one line into a string, dropping trailing nX blanks.
 class LineBuilder {
