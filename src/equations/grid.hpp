@@ -1,0 +1,56 @@
+// The difference grid of the slab and the numbering of its points, unknowns and equations.
+//
+// Point (I, J): I = 1..NUMB counts along side B (y), J = 1..NUMA along side A (x); the first
+// index of every pair is the B-direction index. Two rows of fictitious points lie beyond
+// every edge: the extended indices I' = I + 2 (1..NUMB + 4) and J' = J + 2 (1..NUMA + 4).
+//
+// Equations (rows of the system) are numbered over the real points, unknowns (columns) over
+// the extended grid. With coupling option 2 every point carries u, v, w in that order.
+#pragma once
+
+namespace korvant {
+
+// Numbering modes of EQN.
+namespace numbering {
+enum : int {
+  REAL = 1,      // n = (J - 1) * NUMB + I, real points only
+  EXTENDED = 2,  // n' = (J' - 1) * (NUMB + 4) + I', the extended grid
+};
+}
+
+// Coupling options of the model (COUPLING).
+namespace coupling {
+enum : int {
+  W_ONLY = 1,   // one unknown (w) and one equation per point
+  COUPLED = 2,  // three unknowns (u, v, w) and three equations per point
+};
+}
+
+// Fictitious rows beyond each edge of the grid.
+inline constexpr int kFictitiousRows = 2;
+
+// Spacings and coordinates of the NUMA x NUMB grid over a slab of sides A and B.
+struct DifferenceGrid {
+  double A = 0.0;
+  double B = 0.0;
+  int NUMA = 0;
+  int NUMB = 0;
+
+  double DX() const { return A / (NUMA - 1); }
+  double DY() const { return B / (NUMB - 1); }
+  double x(int J) const { return (J - 1) * DX(); }
+  double y(int I) const { return (I - 1) * DY(); }
+};
+
+// EQN: the number of the first unknown or equation of point (I, J): in mode REAL the real
+// indices and the real numbering, in mode EXTENDED the extended indices I', J' and the
+// extended numbering. Option W_ONLY gives the point number n itself, option COUPLED the
+// number 3n - 2 of its u entry (add 1 for v, 2 for w). NUMA does not enter the number.
+// Another mode or option is a programming error: asserted, and 0 in a release build.
+int EQN(int I, int J, int NUMA, int NUMB, int mode, int couplingOption);
+
+// Number of unknowns of the extended grid, the full system size NEQ: (NUMA + 4) * (NUMB + 4)
+// for option W_ONLY, three times that for COUPLED, 0 for any other option value.
+int extendedUnknowns(int NUMA, int NUMB, int couplingOption);
+
+}  // namespace korvant

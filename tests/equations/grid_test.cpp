@@ -1,0 +1,66 @@
+#include "equations/grid.hpp"
+
+#include <gtest/gtest.h>
+
+using namespace korvant;
+
+namespace {
+
+// The full system size counts every point of the grid extended by two fictitious rows
+// beyond each edge, once per unknown of a point.
+TEST(Grid, SystemSizeCountsTheExtendedGrid) {
+  struct Case {
+    int NUMA, NUMB, option, expected;
+  };
+  const Case cases[] = {
+      {7, 5, coupling::COUPLED, 297},  // 3 * 11 * 9
+      {7, 5, coupling::W_ONLY, 99},    // 11 * 9
+      {31, 31, coupling::W_ONLY, 1225},
+      {31, 31, coupling::COUPLED, 3675},
+      {7, 5, 3, 0},  // no such option: no unknowns
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(extendedUnknowns(c.NUMA, c.NUMB, c.option), c.expected)
+        << c.NUMA << " x " << c.NUMB << " option " << c.option;
+  }
+}
+
+// Point numbers of a 7 x 5 grid (NUMB = 5 points per column, 9 in the extended grid),
+// worked by hand: real n = (J - 1) * 5 + I, extended n' = (J' - 1) * 9 + I'; the coupled
+// solution numbers the u entry of point n as 3n - 2.
+TEST(Grid, EquationAndUnknownNumbers) {
+  struct Case {
+    int I, J, mode, option, expected;
+  };
+  const Case cases[] = {
+      {1, 1, numbering::REAL, coupling::W_ONLY, 1},
+      {5, 1, numbering::REAL, coupling::W_ONLY, 5},
+      {1, 2, numbering::REAL, coupling::W_ONLY, 6},
+      {3, 7, numbering::REAL, coupling::W_ONLY, 33},
+      {5, 7, numbering::REAL, coupling::W_ONLY, 35},  // the last real point
+      {1, 1, numbering::REAL, coupling::COUPLED, 1},
+      {3, 7, numbering::REAL, coupling::COUPLED, 97},   // 3 * 33 - 2
+      {5, 7, numbering::REAL, coupling::COUPLED, 103},  // w of the last point is 105
+      {1, 1, numbering::EXTENDED, coupling::W_ONLY, 1},
+      {3, 3, numbering::EXTENDED, coupling::W_ONLY, 21},   // real point (1, 1)
+      {9, 11, numbering::EXTENDED, coupling::W_ONLY, 99},  // the last unknown: NEQ
+      {3, 3, numbering::EXTENDED, coupling::COUPLED, 61},
+      {9, 11, numbering::EXTENDED, coupling::COUPLED, 295},  // its w is 297: NEQ
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(EQN(c.I, c.J, 7, 5, c.mode, c.option), c.expected)
+        << "(" << c.I << ", " << c.J << ") mode " << c.mode << " option " << c.option;
+  }
+}
+
+TEST(Grid, SpacingsAndCoordinates) {
+  const DifferenceGrid g{.A = 6.0, .B = 2.0, .NUMA = 7, .NUMB = 5};
+  EXPECT_DOUBLE_EQ(g.DX(), 1.0);
+  EXPECT_DOUBLE_EQ(g.DY(), 0.5);
+  EXPECT_DOUBLE_EQ(g.x(1), 0.0);
+  EXPECT_DOUBLE_EQ(g.x(7), 6.0);
+  EXPECT_DOUBLE_EQ(g.y(5), 2.0);
+  EXPECT_DOUBLE_EQ(g.y(2), 0.5);
+}
+
+}  // namespace
