@@ -17,4 +17,9 @@ namespace korvant {
 int MODEL(DeckReader& deck, ModelDeck& model, const Capacities& cap, Writer& report,
           Writer& zoneFile, WorkingFiles& files, int& CTOT);
 
+// The statement loop of MODEL on its own: reads statements into `model` as it stands, up to
+// and including the end statement, and returns the fatal errors counted while reading.
+// Throws DeckError like MODEL.
+int readStatements(DeckReader& deck, ModelDeck& model, const Capacities& cap, Writer& report);
+
 }  // namespace korvant
