@@ -1,0 +1,27 @@
+// Bandwidth of the stored equation system, measured from the coefficients that are present
+// (larger in magnitude than kPresence).
+#pragma once
+
+#include "job/matrix.hpp"
+
+namespace korvant {
+
+inline constexpr double kPresence = 1.0e-8;
+
+// The first and last storage column of K holding a present coefficient in rows 1..NEQ;
+// `found` is false when there is none.
+struct PresentColumns {
+  bool found = false;
+  int first = 0;
+  int last = 0;
+};
+PresentColumns presentColumns(const Matrix<double>& K, int NEQ);
+
+// Sets BW for the rows 1..NEQ of K in the given storage mode. Full storage: 2 w + 1, w the
+// largest offset j - i of a present coefficient on or above the diagonal (the band is taken
+// as symmetric). Band storage: the number of storage columns from the first to the last that
+// hold a present coefficient. A system without any present coefficient has no bandwidth:
+// BW = 0.
+void BANDWD(const Matrix<double>& K, int& BW, int solverOption, int NEQ);
+
+}  // namespace korvant
