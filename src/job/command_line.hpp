@@ -1,0 +1,27 @@
+// The command line of the korvant executable:
+//   korvant [--yes] [JOB]    run a job (JOB given: no prompt; --yes: overwrite unasked)
+//   korvant --help | --version
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "job/run_context.hpp"
+#include "output/writer.hpp"
+
+namespace korvant {
+
+struct CommandLine {
+  enum class Action { Run, Help, Version, Usage };
+  Action action = Action::Run;
+  JobRequest request;
+  std::string problem;  // what is wrong with the command line, for Action::Usage
+};
+
+// `args` are the arguments after the program name.
+CommandLine parseCommandLine(const std::vector<std::string>& args);
+
+void writeUsage(Writer& out);
+void writeVersion(Writer& out);
+
+}  // namespace korvant

@@ -1,0 +1,45 @@
+// The files of a run: the console dialogue that names the job, the opening of the report,
+// plot and working files, the initial per-point result records, and the closing lines.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "job/record_store.hpp"
+#include "job/run_context.hpp"
+#include "output/writer.hpp"
+
+namespace korvant {
+
+// Longest job text that is read; the rest of a longer line is ignored.
+inline constexpr std::size_t kJobTextWidth = 80;
+
+// The base name of a job text: its characters in order with every blank dropped, up to
+// (not including) the first full stop. A name longer than 15 characters is kept whole.
+std::string baseName(std::string_view jobText);
+JobNames deriveNames(std::string_view jobText);
+
+// The overwrite answer: the first y/Y or n/N of the line decides, wherever it stands;
+// a line with neither (an empty one too) accepts.
+bool overwriteAccepted(std::string_view answer);
+
+// DBFILE: mode 1, before the deck is read, asks for the job at the console (or takes it
+// from the request), checks the deck and the report, and opens the report, the zone
+// layout plot and the working files 20 to 35; a missing deck or a refused overwrite writes
+// the termination banner, opens nothing and raises `nerr`. Mode 0, after the deck has been
+// read, opens the working files 70 and 71 and, with GRAPHICS on, the dataset files; a file
+// that cannot be opened is reported and raises `nerr`. Any other mode does nothing.
+void DBFILE(RunContext& run, int mode, int& nerr);
+
+// DBINIT: writes, for every point of the NUMA x NUMB grid, record n of unit 70 as 12
+// zeros and record n of unit 71 as one zero, so that every point can be read back.
+void DBINIT(int NUMA, int NUMB, RecordStore& fibreResults, RecordStore& failureRatio);
+
+// PRNTT: the closing banner, to the report and, with STATUS on, to the console.
+void PRNTT(Writer& report, std::ostream& console, bool STATUS);
+
+// The closing lines of a run that reached the analysis: the fatal-error line when the
+// fatal flag is raised, then the closing banner.
+void writeClosingLines(RunContext& run);
+
+}  // namespace korvant

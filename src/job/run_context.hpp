@@ -1,0 +1,97 @@
+// The context of one run: everything a job owns from its start to its end, created once by
+// the main program and handed to the routines, which fill or read what they need of it.
+// Nothing here is global; a second context would be a second, independent job.
+#pragma once
+
+#include <array>
+#include <fstream>
+#include <istream>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <utility>
+
+#include "input/model_deck.hpp"
+#include "job/record_store.hpp"
+#include "output/writer.hpp"
+
+namespace korvant {
+
+// Unit numbers of the files of a run, 0 until the file set-up fills them. The routines are
+// handed the file objects themselves; the numbers are kept because the graphics driver and
+// the solver driver are told their units by number.
+struct UnitNumbers {
+  int deck = 0;                        // 10: input deck
+  int report = 0;                      // 15: printed report
+  int currentLayers = 0;               // 20: current layer table per point
+  int initialLayers = 0;               // 21: initial layer table per point
+  int layerResults = 0;                // 25: layer results per point
+  int damageLaws = 0;                  // 30: damage-law table
+  int layerState = 0;                  // 35: layer failure state per point
+  int solver = 0;                      // 40: handed to the solver driver
+  int zonePlot = 0;                    // 41: zone layout plot
+  int fibreResults = 0;                // 70: fibre results per point
+  int failureRatio = 0;                // 71: failure ratio per point
+  int graphicsParams = 0;              // 79: gparams.dat
+  int datasetList = 0;                 // 80: content.dat
+  std::array<int, 5> datasets{};       // 81 to 85: the five dataset files
+  std::array<int, 2> graphicsSpare{};  // 86, 87: handed to the graphics driver
+};
+
+// The names derived from the job text.
+struct JobNames {
+  std::string base;      // blanks dropped, cut at the first full stop
+  std::string deck;      // base + ".inp"
+  std::string report;    // base + ".out"
+  std::string zonePlot;  // base + ".zon"
+};
+
+// The graphical dataset files, open only when graphics were requested.
+struct GraphicsFiles {
+  std::ofstream params;                   // unit 79, gparams.dat (created, receives nothing)
+  std::ofstream datasetList;              // unit 80, content.dat
+  std::array<std::ofstream, 5> datasets;  // units 81 to 85: .dln .dcr .dcy .sxx .flt
+};
+
+// What the command line asked of the job start.
+struct JobRequest {
+  std::optional<std::string> jobText;  // given on the command line: no prompt, no keyboard read
+  bool overwrite = false;              // answer the overwrite question with yes, unasked
+};
+
+struct RunContext {
+  RunContext(std::istream& keyboardIn, std::ostream& consoleOut, JobRequest jobRequest = {})
+      : request(std::move(jobRequest)), keyboard(keyboardIn), consoleStream(consoleOut) {}
+  RunContext(const RunContext&) = delete;
+  RunContext& operator=(const RunContext&) = delete;
+
+  JobRequest request;
+  std::string jobText;  // the job text, 80 characters at most, kept for the whole run
+  JobNames names;
+  UnitNumbers units;
+
+  // Console: unit 5 (keyboard) and unit 6 (screen).
+  std::istream& keyboard;
+  std::ostream& consoleStream;
+  Writer console{consoleStream};
+
+  Capacities cap;
+  ModelDeck model{cap};
+  WorkingFiles files;
+
+  std::ofstream reportFile;  // unit 15
+  Writer report{reportFile};
+  std::ofstream zoneFile;  // unit 41
+  Writer zonePlot{zoneFile};
+  GraphicsFiles graphics;
+
+  int fatal = 0;  // fatal flag: raised by a routine that finds the analysis cannot go on
+  int CTOT = 0;   // concrete-bearing layers over all points, the divisor of the cracking ratio
+  bool statusBannersWritten = false;  // the console status banners come once per run
+
+  // The report, mirrored to the console when the STATUS switch is on: the writer of the
+  // blocks that matter during a run.
+  Writer statusReport() const { return report.mirroredTo(consoleStream, model.STATUS); }
+};
+
+}  // namespace korvant
