@@ -1,7 +1,6 @@
 // The statements that set the scalar settings of the model: heading, control flags,
 // analysis and solution options, slab geometry and discretization, print and graphic
 // requests. Options on a statement line are found by the scans of option_scans.hpp.
-#include <cctype>
 #include <string>
 #include <string_view>
 
@@ -13,22 +12,9 @@ namespace {
 
 using fmt::X;
 
-char at(const std::string& line, int column) {
-  return column >= 1 && column <= static_cast<int>(line.size())
-             ? line[static_cast<std::size_t>(column - 1)]
-             : ' ';
-}
-
-char lower(char c) {
-  return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-}
-
-// True when the two characters at `column` are `pair` (given in upper case) in upper case
-// or in lower case.
-bool pairAt(const std::string& line, int column, std::string_view pair) {
-  const char a = at(line, column);
-  const char b = at(line, column + 1);
-  return (a == pair[0] && b == pair[1]) || (a == lower(pair[0]) && b == lower(pair[1]));
+// True when `code` (given in upper case) stands at `column` in upper or in lower case.
+bool codeAt(const std::string& line, int column, std::string_view code) {
+  return findWord(line, code, column, column) == column;
 }
 
 // The six request positions of a print or graphic request line: displacement fields,
@@ -38,13 +24,12 @@ bool pairAt(const std::string& line, int column, std::string_view pair) {
 std::string requestCodes(const std::string& text) {
   std::string req(6, ' ');
   for (int p = 1; p <= kLineWidth; ++p) {
-    const char c = at(text, p);
-    if (c == 'D' || c == 'd') req[0] = 'D';
-    if (pairAt(text, p, "+S")) req[1] = 'S';
-    if (pairAt(text, p, "-S")) req[2] = 'S';
-    if (pairAt(text, p, "+E")) req[3] = 'E';
-    if (pairAt(text, p, "-E")) req[4] = 'E';
-    if (pairAt(text, p, "FI")) req[5] = 'F';
+    if (codeAt(text, p, "D")) req[0] = 'D';
+    if (codeAt(text, p, "+S")) req[1] = 'S';
+    if (codeAt(text, p, "-S")) req[2] = 'S';
+    if (codeAt(text, p, "+E")) req[3] = 'E';
+    if (codeAt(text, p, "-E")) req[4] = 'E';
+    if (codeAt(text, p, "FI")) req[5] = 'F';
   }
   return req;
 }
@@ -231,17 +216,13 @@ void handleFilePrint(StatementContext& ctx) {
 // first `=` of columns 1 to 70.
 void handleGraphic(StatementContext& ctx) {
   const std::string& line = ctx.line;
-  int eq = 1;
-  while (eq <= 70 && at(line, eq) != '=') ++eq;
-  for (int p = eq + 1; p + 1 <= 70; ++p) {
-    if (pairAt(line, p, "EX")) {
-      ctx.model.GRAPHFMT = 2;
-      break;
-    }
-    if (pairAt(line, p, "TE")) {
-      ctx.model.GRAPHFMT = 1;
-      break;
-    }
+  const std::size_t eq = line.find('=');
+  if (eq != std::string::npos && eq < 70) {
+    const int from = static_cast<int>(eq) + 2;  // the column after the `=`
+    const int excel = findWord(line, "EX", from, 69);
+    const int tecplot = findWord(line, "TE", from, 69);
+    if (excel > 0 && (tecplot == 0 || excel < tecplot)) ctx.model.GRAPHFMT = 2;
+    if (tecplot > 0 && (excel == 0 || tecplot < excel)) ctx.model.GRAPHFMT = 1;
   }
   ctx.model.GRAPHICS = true;
   ctx.model.GRAPHREQ = requestCodes(ctx.deck.readLine("THE GRAPHIC REQUEST LINE"));
