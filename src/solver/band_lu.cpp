@@ -144,6 +144,7 @@ void DGBFA(double* ABD, int LDA, int N, int ML, int MU, int* IPVT, int& INFO) {
   ColumnView<int> ipvt(IPVT, 1);
   const int m = diagonalRow(ML, MU);
   INFO = 0;
+  if (N < 1) return;  // an empty system has nothing to factor
   // Columns MU + 2..m reach into the fill-in rows from row m + 1 - j down.
   for (int j = MU + 2; j <= std::min(m, N); ++j) clearFillIn(a, m + 1 - j, ML, j);
 
