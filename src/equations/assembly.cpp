@@ -1,0 +1,114 @@
+#include "equations/assembly.hpp"
+
+#include "equations/pressure.hpp"
+#include "equations/support_points.hpp"
+
+namespace korvant {
+
+using fmt::I;
+using fmt::X;
+
+namespace {
+
+// Storage column of the coefficient of equation r and unknown q: q itself in full
+// storage; in band storage the column whose offset from the diagonal column is q - r.
+int storageColumn(const EquationStore& store, bool band, int r, int q) {
+  return band ? q - r + store.diagonalColumn() : q;
+}
+
+void addEntry(EquationStore& store, bool band, int r, int q, double value) {
+  const int c = storageColumn(store, band, r, q);
+  if (c >= 1) store.K(r, c) += value;
+}
+
+// Highest offset of a point's equations (and unknowns) from its first one.
+int lastComponent(int couplingOption) {
+  return couplingOption == coupling::COUPLED ? 2 : 0;
+}
+
+}  // namespace
+
+void LOADG(EquationStore& store, int row, int column, int m, int n, const StencilSet& C,
+           int couplingOption, int solverOption, Writer& report, int& errors) {
+  const bool band = solverOption == kBandStorage;
+  const int last = lastComponent(couplingOption);
+
+  // 1. The storage column of the block's first row and unknown; in band storage a block
+  //    wholly left of the stored band is not stored.
+  const int first = storageColumn(store, band, row, column);
+  if (band && first < 1) return;
+
+  // 2. Capacity of the store.
+  if (row + last > store.MXD1()) {
+    report.line("***ERROR: EQUATION STORAGE FOR ROW", I(5, row + last), "EXCEEDS MAXIMUM");
+    report.line(X(10), "DIMENSION OF", I(5, store.MXD1()), ". INCREASE MXD1");
+    ++errors;
+    return;
+  }
+  if (first + last > store.MXBD()) {
+    report.line("***ERROR: EQUATION STORAGE FOR COLUMN", I(5, first + last), " EXCEEDS");
+    report.line(X(10), "MAXIMUM DIMENSION OF", I(5, store.MXBD()), ". INCREASE MXBD");
+    ++errors;
+    return;
+  }
+
+  // 3. The block: equation e and unknown f of the point pair (0 u, 1 v, 2 w).
+  if (couplingOption != coupling::COUPLED) {
+    addEntry(store, band, row, column, C(stencil::W_ON_W)(m, n));
+    return;
+  }
+  for (int f = 0; f <= last; ++f) {
+    for (int e = 0; e <= last; ++e) {
+      addEntry(store, band, row + e, column + f, C(stencil::number(e, f))(m, n));
+    }
+  }
+}
+
+void LOADC(EquationStore& store, const StencilSet& C, double pressure, int I, int J,
+           const DifferenceGrid& grid, int couplingOption, int solverOption, Writer& report,
+           int& errors) {
+  const int row = EQN(I, J, grid.NUMA, grid.NUMB, numbering::REAL, couplingOption);
+  const int wRow = row + lastComponent(couplingOption);
+
+  // The load acts on the w equation only. A row beyond the store is left to the first
+  // stencil position, which reports it.
+  if (wRow <= store.MXD1()) store.RHS(wRow) += pressure;
+
+  const int before = errors;
+  for (int m = 1; m <= kStencilWidth; ++m) {
+    for (int n = 1; n <= kStencilWidth; ++n) {
+      // Extended indices of stencil point (I + m - 3, J + n - 3).
+      const int column =
+          EQN(I + m - 1, J + n - 1, grid.NUMA, grid.NUMB, numbering::EXTENDED, couplingOption);
+      LOADG(store, row, column, m, n, C, couplingOption, solverOption, report, errors);
+      if (errors != before) return;
+    }
+  }
+}
+
+void ASSEMBLE(EquationStore& store, const ModelDeck& model, const RecordStore& currentLayers,
+              int loadNumber, double loadFactor, AssemblyWork& work, Writer& report, int& fatal) {
+  // 1. Every pass starts from an empty store: the previous pass's solver reused its memory.
+  store.K.fill(0.0);
+  store.RHS.fill(0.0);
+
+  // 2. The grid.
+  const DifferenceGrid grid{model.A, model.B, model.NUMA, model.NUMB};
+  const double DX = grid.DX(), DY = grid.DY();
+
+  // 3. - 5. The equations of every point the layout does not support.
+  const int before = fatal;
+  for (int J = 1; J <= grid.NUMA; ++J) {
+    for (int I = 1; I <= grid.NUMB; ++I) {
+      if (isSupportPoint(model, I, J)) continue;
+      ABDMAT(work.layers, I, J, work.abd, grid.NUMB, model.NEUTRAL, currentLayers);
+      COMPC(work.abd, DX, DY, work.C);
+      const double p = PRESSURE(model, grid.x(J), grid.y(I), loadNumber, report, fatal);
+      if (fatal != before) return;
+      LOADC(store, work.C, p * loadFactor, I, J, grid, model.COUPLING, model.SOLVER, report, fatal);
+      if (fatal != before) return;
+    }
+  }
+}
+
+}  // namespace korvant

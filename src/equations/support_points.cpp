@@ -1,0 +1,62 @@
+#include "equations/support_points.hpp"
+
+#include <algorithm>
+
+#include "equations/boundary_lists.hpp"
+
+namespace korvant {
+
+namespace {
+
+// Grid index k (1..n) lies in a band of column points: the NCOL + 1 points at either end
+// and, with `middle`, the 2 NCOL + 1 points about the middle point (n + 1) / 2.
+bool inColumnBand(int k, int n, int NCOL, bool middle) {
+  if (k <= NCOL + 1 || k >= n - NCOL) return true;
+  const int mid = (n + 1) / 2;
+  return middle && k >= mid - NCOL && k <= mid + NCOL;
+}
+
+bool inColumnRegion(const ModelDeck& m, int I, int J) {
+  const bool nine = m.SLABMODEL == slab_layout::NINE_COLUMN;
+  return inColumnBand(I, m.NUMB, m.NCOL, nine) && inColumnBand(J, m.NUMA, m.NCOL, nine);
+}
+
+bool userSupported(const ModelDeck& m, int I, int J) {
+  const int rows = std::min(m.NUSERBC, m.USERBC.rows());
+  for (int k = 1; k <= rows; ++k) {
+    if (m.USERBC(k, userbc_col::I) == 0) break;
+    const int cond = m.USERBC(k, userbc_col::CONDITION);
+    if (m.USERBC(k, userbc_col::I) == I && m.USERBC(k, userbc_col::J) == J &&
+        (cond == condition::CLAMPED || cond == condition::SIMPLE))
+      return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool isSupportPoint(const ModelDeck& m, int I, int J) {
+  if (I < 1 || I > m.NUMB || J < 1 || J > m.NUMA) return true;
+  const bool lower = I == 1, upper = I == m.NUMB, left = J == 1, right = J == m.NUMA;
+  switch (m.SLABMODEL) {
+    case slab_layout::CLAMPED_PLATE:
+    case slab_layout::SIMPLY_SUPPORTED:
+      return lower || upper || left || right;
+    case slab_layout::SSCF:
+      return lower || upper || left;
+    case slab_layout::SFSF:
+      return lower || upper;
+    case slab_layout::FSFS:
+      return left || right;
+    case slab_layout::NINE_COLUMN:
+    case slab_layout::FOUR_COLUMN_FREE:
+    case slab_layout::FOUR_COLUMN_SYM:
+      return inColumnRegion(m, I, J);
+    case slab_layout::USER_DEFINED:
+      return userSupported(m, I, J);
+    default:
+      return false;
+  }
+}
+
+}  // namespace korvant
