@@ -1,10 +1,408 @@
-// Placeholder until the checks after the end statement are built: accepts the model as read.
+// The checks after the end statement, in the order they run: damage laws against the
+// layers that use them, materials, layers and zones against each other, the default
+// loads, the slab and its grid against the storage capacities, the storage mode, the
+// support layout; then the echo, the zone layout, the per-point layer tables, the
+// damage-law working file and, when errors were counted, the termination lines.
 #include "input/validation.hpp"
 
-namespace korvant {
+#include <algorithm>
+#include <cmath>
+#include <span>
+#include <string>
+#include <vector>
 
-int validateModel(ModelDeck&, const Capacities&, Writer&, Writer&, WorkingFiles&, int nerr, int& CTOT) {
-  CTOT = 0;
+#include "input/echo.hpp"
+#include "output/zone_plot.hpp"
+#include "section/slab_materials.hpp"
+
+namespace korvant {
+namespace {
+
+using fmt::E;
+using fmt::F;
+using fmt::I;
+using fmt::X;
+
+// Identifiers and codes are held as reals with whole values; they compare rounded.
+long long whole(double v) {
+  return std::llround(v);
+}
+
+// ---------------------------------------------------------------------------------------
+// Damage laws against the layers that reference them
+
+enum class LayerKind { None, Steel, Concrete, Combined };
+
+LayerKind layerKind(const ModelDeck& m, int row) {
+  const bool steel = whole(m.LAYERS(row, layer_col::SID)) != 0;
+  const bool concrete = whole(m.LAYERS(row, layer_col::CID)) != 0;
+  if (steel && concrete) return LayerKind::Combined;
+  if (steel) return LayerKind::Steel;
+  if (concrete) return LayerKind::Concrete;
+  return LayerKind::None;
+}
+
+bool lawIsNamed(const ModelDeck& m, int lawRow, long long lawId) {
+  return whole(m.DLAWS(lawRow, law_col::LAWID)) == lawId;
+}
+
+// The post-failure moduli a law needs for a layer of `kind` sit in columns 2 to `last`.
+bool hasZeroModulus(const ModelDeck& m, int lawRow, LayerKind kind) {
+  const int last = kind == LayerKind::Steel ? 2 : kind == LayerKind::Concrete ? 4 : 5;
+  for (int col = 2; col <= last; ++col)
+    if (m.DLAWS(lawRow, col) == 0.0) return true;
+  return false;
+}
+
+void zeroModulusError(long long layerId, long long lawId, LayerKind kind, Writer& out) {
+  out.line("***ERROR: LAYER ID", I(5, layerId), " IS REFERENCING DAMAGE LAW", I(5, lawId),
+           " WHICH");
+  out.line(X(10), "CONTAINS ONE OR MORE ZERO POST-FAILURE MODULI");
+  if (kind == LayerKind::Steel) out.line(X(10), "FOR A STEEL LAYER.");
+  if (kind == LayerKind::Concrete) out.line(X(10), "FOR A CONCRETE LAYER.");
+  if (kind == LayerKind::Combined) out.line(X(10), "FOR A COMBINED CONCRETE AND STEEL LAYER.");
+  out.blank();
+  out.line(X(10), "CHECK IF LAYER DEFINITION AND DAMAGE LAW AGREE");
+}
+
+void checkPostFailureModuli(const ModelDeck& m, Writer& out, int& nerr) {
+  for (int k = 1; k <= m.NLAYER; ++k) {
+    const LayerKind kind = layerKind(m, k);
+    if (kind == LayerKind::None) continue;
+    const long long lawId = whole(m.LAYERS(k, layer_col::DLAW));
+    for (int law = 1; law <= m.NLAW; ++law) {
+      if (!lawIsNamed(m, law, lawId) || !hasZeroModulus(m, law, kind)) continue;
+      zeroModulusError(whole(m.LAYERS(k, layer_col::LAYID)), lawId, kind, out);
+      ++nerr;
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// Materials, layers and zones: values the analysis cannot use, references to nothing
+
+// "***ERROR: <what> ID    n: <label> (value) MUST BE POSITIVE"
+void requirePositive(const char* what, double id, const char* label, double value, Writer& out,
+                     int& nerr) {
+  if (value > 0.0) return;
+  out.line("***ERROR: ", what, " ID", I(5, whole(id)), ": ", label, " (", E(9, 3, value),
+           ") MUST BE POSITIVE");
+  ++nerr;
+}
+
+void requirePoissonRatio(const char* what, double id, double mu, Writer& out, int& nerr) {
+  if (mu >= 0.0 && mu < 0.5) return;
+  out.line("***ERROR: ", what, " ID", I(5, whole(id)), ": MU (", E(9, 3, mu),
+           ") MUST LIE IN 0 <= MU < 0.5");
+  ++nerr;
+}
+
+void checkMaterials(const ModelDeck& m, Writer& out, int& nerr) {
+  for (int k = 1; k <= m.NSTEEL; ++k) {
+    const double id = m.STEEL(k, steel_col::SID);
+    requirePositive("STEEL MATERIAL", id, "BAR DIA.", m.STEEL(k, steel_col::BARDIA), out, nerr);
+    requirePositive("STEEL MATERIAL", id, "SPACING", m.STEEL(k, steel_col::SPACING), out, nerr);
+    requirePositive("STEEL MATERIAL", id, "E", m.STEEL(k, steel_col::E), out, nerr);
+    requirePoissonRatio("STEEL MATERIAL", id, m.STEEL(k, steel_col::MU), out, nerr);
+  }
+  for (int k = 1; k <= m.NCONC; ++k) {
+    const double id = m.CONC(k, conc_col::CID);
+    requirePositive("CONCRETE MATERIAL", id, "E", m.CONC(k, conc_col::E), out, nerr);
+    requirePoissonRatio("CONCRETE MATERIAL", id, m.CONC(k, conc_col::MU), out, nerr);
+  }
+}
+
+bool lawExists(const ModelDeck& m, long long lawId) {
+  for (int law = 1; law <= m.NLAW; ++law)
+    if (lawIsNamed(m, law, lawId)) return true;
+  return false;
+}
+
+// Every layer needs a material and a thickness; in a nonlinear analysis, where failed
+// layers take their reduced moduli from it, also a damage law that exists.
+void checkLayers(const ModelDeck& m, Writer& out, int& nerr) {
+  for (int k = 1; k <= m.NLAYER; ++k) {
+    const double id = m.LAYERS(k, layer_col::LAYID);
+    if (layerKind(m, k) == LayerKind::None) {
+      out.line("***ERROR: LAYER ID", I(5, whole(id)), " HAS STEEL ID",
+               I(5, whole(m.LAYERS(k, layer_col::SID))), " AND CONCRETE ID",
+               I(5, whole(m.LAYERS(k, layer_col::CID))));
+      out.line(X(10), "A LAYER NEEDS A STEEL OR A CONCRETE MATERIAL");
+      ++nerr;
+    }
+    requirePositive("LAYER", id, "THICK", m.LAYERS(k, layer_col::THICK), out, nerr);
+    const long long lawId = whole(m.LAYERS(k, layer_col::DLAW));
+    if (m.SOLPROC == 2 && !lawExists(m, lawId)) {
+      out.line("***ERROR: LAYER ID", I(5, whole(id)), " IS REFERENCING DAMAGE LAW", I(5, lawId),
+               " WHICH");
+      out.line(X(10), "IS NOT DEFINED BY ANY DAMAGE LAW STATEMENT");
+      ++nerr;
+    }
+  }
+}
+
+bool layerExists(const ModelDeck& m, long long layerId) {
+  for (int k = 1; k <= m.NLAYER; ++k)
+    if (whole(m.LAYERS(k, layer_col::LAYID)) == layerId) return true;
+  return false;
+}
+
+void checkZoneLayers(const ModelDeck& m, Writer& out, int& nerr) {
+  for (int z = 1; z <= m.NZONE; ++z) {
+    for (int k = 1; k <= kZoneLayers && m.ZLAY(z, k) != 0; ++k) {
+      if (layerExists(m, m.ZLAY(z, k))) continue;
+      out.line("***ERROR: ZONE", I(5, whole(m.ZONES(z, zone_col::NUMBER))),
+               " IS REFERENCING LAYER ID", I(5, m.ZLAY(z, k)), " WHICH");
+      out.line(X(10), "IS NOT DEFINED BY ANY LAYER STATEMENT");
+      ++nerr;
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// Default loads for zones that carry none
+
+// A uniform load row of the deck (zone 0) loads every zone; any other row loads its zone.
+bool zoneIsLoaded(const ModelDeck& m, double loadNumber, double zoneNumber) {
+  for (int k = 1; k <= m.NLOAD; ++k) {
+    const long long zone = whole(m.LOADS(k, load_col::ZONE));
+    if (zone == whole(zoneNumber)) return true;
+    const bool wholeSlab = whole(m.LOADS(k, load_col::TYPE)) == 1 && zone == 0;
+    if (wholeSlab && whole(m.LOADS(k, load_col::NUMBER)) == whole(loadNumber)) return true;
+  }
+  return false;
+}
+
+void appendDefaultLoad(ModelDeck& m, const Capacities& cap, double loadNumber, double zoneNumber,
+                       Writer& out, int& nerr) {
+  if (m.NLOAD >= std::min(cap.MXD5, m.LOADS.rows())) {
+    out.line("***ERROR: NUMBER OF LOADS EXCEEDING ", I(5, cap.MXD5), ". INCREASE MXD5 PARAMETER");
+    out.line(X(10), "DEFAULT LOAD FOR ZONE", I(5, whole(zoneNumber)), " IS NOT STORED");
+    ++nerr;
+    return;
+  }
+  const int row = ++m.NLOAD;
+  m.LOADS(row, load_col::NUMBER) = loadNumber;
+  m.LOADS(row, load_col::TYPE) = 1.0;
+  m.LOADS(row, load_col::MAGNITUDE) = m.PDEF;
+  m.LOADS(row, load_col::ZONE) = zoneNumber;
+}
+
+// With fewer load rows than zones, every zone without a load gets a uniform row of the
+// default pressure for its own zone, under the load number of the first row.
+void fillDefaultLoads(ModelDeck& m, const Capacities& cap, Writer& out, int& nerr) {
+  if (m.NLOAD >= m.NZONE) return;
+  const double loadNumber = m.NLOAD == 0 ? 1.0 : m.LOADS(1, load_col::NUMBER);
+  for (int z = 1; z <= m.NZONE; ++z) {
+    const double zoneNumber = m.ZONES(z, zone_col::NUMBER);
+    if (zoneIsLoaded(m, loadNumber, zoneNumber)) continue;
+    if (m.PDEF == kNoDefaultPressure) {
+      out.line("***ERROR: THE NEEDED DEFAULT SLAB LOAD HAS NOT BEEN SPECIFIED");
+      ++nerr;
+      return;
+    }
+    appendDefaultLoad(m, cap, loadNumber, zoneNumber, out, nerr);
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// The slab, its grid and the storage of the equations
+
+void checkSlab(const ModelDeck& m, Writer& out, int& nerr) {
+  if (!(m.A > 0.0)) {
+    out.line("***ERROR: SLAB DIMENSION A (", E(9, 3, m.A), ") MUST BE POSITIVE");
+    ++nerr;
+  }
+  if (!(m.B > 0.0)) {
+    out.line("***ERROR: SLAB DIMENSION B (", E(9, 3, m.B), ") MUST BE POSITIVE");
+    ++nerr;
+  }
+  if (m.NUMA < 3) {
+    out.line("***ERROR: NUMA (", I(5, m.NUMA), ") MUST BE INPUT AS 3 OR MORE");
+    ++nerr;
+  }
+  if (m.NUMB < 3) {
+    out.line("***ERROR: NUMB (", I(5, m.NUMB), ") MUST BE INPUT AS 3 OR MORE");
+    ++nerr;
+  }
+}
+
+// Equation rows of the grid extended by two fictitious rows beyond every edge, with one
+// unknown (w) or three (u, v, w) per point.
+long long globalMatrixSize(const ModelDeck& m) {
+  const long long a = m.NUMA;
+  const long long b = m.NUMB;
+  return m.COUPLING == 1 ? (a + 4) * (b + 4) : (3 * a + 12) * (b + 4);
+}
+
+// A bandwidth no band store of the grid exceeds.
+long long bandwidthEstimate(const ModelDeck& m) {
+  const long long n = std::max(m.NUMA, m.NUMB);
+  return m.COUPLING == 1 ? 8 * n + 16 : 24 * n + 46;
+}
+
+void matrixSizeError(long long size, int limit, const char* parameter, Writer& out) {
+  out.line("***ERROR: NUMBER OF DIVISIONS WILL CREATE GLOBAL MATRICES OF");
+  out.line(X(10), "SIZE", I(7, size), " WHICH EXCEEDS MAXIMUM OF", I(7, limit), ".");
+  out.line(X(10), "INCREASE PARAMETER ", parameter);
+}
+
+// Returns true when the equations of the grid fit the store.
+bool checkStorage(const ModelDeck& m, const Capacities& cap, Writer& out, int& nerr) {
+  const long long size = globalMatrixSize(m);
+  bool fits = true;
+  if (size > cap.MXD1) {
+    matrixSizeError(size, cap.MXD1, "MXD1", out);
+    ++nerr;
+    fits = false;
+  }
+  if (m.SOLVER == 1 && cap.MXD1 != cap.MXBD && size > cap.MXBD) {
+    matrixSizeError(size, cap.MXBD, "MXBD", out);
+    ++nerr;
+    fits = false;
+  }
+  const long long band = bandwidthEstimate(m);
+  if (m.SOLVER == 2 && band > cap.MXBD) {
+    out.line("***ERROR: A CONSERVATIVE ESTIMATE OF THE BANDWIDTH IS GIVEN");
+    out.line(X(10), "BY ", I(6, band), ". THIS EXCEEDS THE MAXIMUM DIMENSION OF");
+    out.line(X(10), I(6, cap.MXBD), ". INCREASE PARAMETER MXBD");
+    ++nerr;
+  }
+  return fits;
+}
+
+// The band store does not serve the coupled equations; they are stored in full.
+void resetCoupledBandStorage(ModelDeck& m, Writer& out) {
+  if (m.COUPLING != 2 || m.SOLVER != 2) return;
+  out.line("***WARNING: A COUPLED SOLUTION IS REQUESTED USING A BAND");
+  out.line("            STORAGE MODE. THIS APPEARS TO CAUSE PROBLEMS");
+  out.line("            IN THE SOLVER.");
+  out.blank();
+  out.line("            CORRECTIVE ACTION: THE STORAGE MODE WILL BE");
+  out.line("                               RESET TO FULL");
+  m.SOLVER = 1;
+}
+
+void checkSlabModel(const ModelDeck& m, Writer& out, int& nerr) {
+  if (m.SLABMODEL != 0) return;
+  out.line("***ERROR: SLAB MODEL ", I(5, m.SLABMODEL), " NOT RECOGNIZED");
+  out.blank();
+  ++nerr;
+}
+
+// ---------------------------------------------------------------------------------------
+// After the echo
+
+void quarterColumn(const ModelDeck& m, Writer& out) {
+  const double a = m.A / (m.NUMA - 1) * m.NCOL;
+  const double b = m.B / (m.NUMB - 1) * m.NCOL;
+  out.blank(2);
+  out.line(X(17), "*** DISCRETIZATION PARAMETERS YIELDS AN EFFECTIVE");
+  out.line(X(21), "QUARTER COLUMN CROSS SECTION GIVEN BY");
+  out.line(X(24), "       A         B    ");
+  out.line(X(27), F(7, 4, a), X(3), F(7, 4, b), X(3));
+  out.blank();
+}
+
+// The 9-column layout puts a column on the centre line, which needs a grid line there.
+void checkOddGrid(const ModelDeck& m, Writer& out, int& nerr) {
+  if (m.NUMA % 2 == 0) {
+    out.line("***ERROR: NUMA (", I(5, m.NUMA), ") MUST BE INPUT AS AN ODD NUMBER ");
+    out.line("          FOR THIS SLAB CONFIGURATION");
+    ++nerr;
+  }
+  if (m.NUMB % 2 == 0) {
+    out.line("***ERROR: NUMB (", I(5, m.NUMB), ") MUST BE INPUT AS AN ODD NUMBER");
+    out.line("          FOR THIS SLAB CONFIGURATION");
+    ++nerr;
+  }
+}
+
+// Record 1 holds NLAW, record k + 1 the ten columns of law k.
+void writeDamageLaws(const ModelDeck& m, WorkingFiles& files) {
+  const double count = m.NLAW;
+  files.damageLaws.write(1, std::span<const double>(&count, 1));
+  std::vector<double> law(law_col::COUNT);
+  for (int k = 1; k <= m.NLAW; ++k) {
+    for (int col = 1; col <= law_col::COUNT; ++col) law[col - 1] = m.DLAWS(k, col);
+    files.damageLaws.write(k + 1, law);
+  }
+}
+
+void terminationLines(int nerr, Writer& out) {
+  out.blank(2);
+  out.line(X(5), "*** PARSING INPUT DETECTED ", I(7, nerr), " FATAL ERRORS ***");
+  out.blank();
+  out.blank(2);
+  out.line(X(20), "### JOB TERMINATED ###");
+  out.blank(2);
+}
+
+void reductionFactorLines(double k2, double k3, Writer& out) {
+  out.blank();
+  out.line("***WARNING: EQUATION LAW FOR POST-FAILURE MODULUS REDUCTION");
+  out.line(X(12), "FOR STRESS RATIOS EQUAL TO 2.0 AND 3.0 YIELDS");
+  out.line(X(12), "REDUCTION FACTORS OF ", E(9, 3, k2), " AND ", E(9, 3, k3));
+  out.blank();
+}
+
+}  // namespace
+
+double reductionFactor(double a, double b, double c, double d, double r) {
+  return a + b * (r - 1.0) + c * (r * r - 1.0) + d * (r * r * r - 1.0);
+}
+
+void checkReductionFactors(const ModelDeck& m, int lawRow, Writer& out) {
+  const auto k = [&](double r) {
+    return reductionFactor(m.DLAWS(lawRow, law_col::a), m.DLAWS(lawRow, law_col::b),
+                           m.DLAWS(lawRow, law_col::c), m.DLAWS(lawRow, law_col::d), r);
+  };
+  const double k2 = k(2.0);
+  const double k3 = k(3.0);
+  if (k2 < 0.0 || k3 < 0.0) {
+    reductionFactorLines(k2, k3, out);
+    out.line(X(12), "CORRECTIVE ACTION: NEGATIVE VALUES WILL BE SET");
+    out.line(X(12), "EQUAL TO THE DEFAULT POST-FAILURE MODULI");
+    out.blank();
+  }
+  if (k2 > 1.0 || k3 > 1.0) {
+    reductionFactorLines(k2, k3, out);
+    out.line(X(12), "CORRECTIVE ACTION: VALUES GREATER THAN UNITY WILL BE");
+    out.line(X(12), "SET EQUAL TO THE POST-FAILURE DEFAULT MODULI");
+    out.blank();
+  }
+}
+
+int validateModel(ModelDeck& model, const Capacities& cap, Writer& report, Writer& zoneFile,
+                  WorkingFiles& files, int nerr, int& CTOT) {
+  // Checks on the deck as read; the user sees every message before the echo.
+  checkPostFailureModuli(model, report, nerr);
+  checkMaterials(model, report, nerr);
+  checkLayers(model, report, nerr);
+  checkZoneLayers(model, report, nerr);
+  fillDefaultLoads(model, cap, report, nerr);
+  checkSlab(model, report, nerr);
+  const bool gridFits = checkStorage(model, cap, report, nerr);
+  resetCoupledBandStorage(model, report);
+  checkSlabModel(model, report, nerr);
+
+  INPRT(model, cap, report);
+  model.COLA = 1.0;
+  model.COLB = 1.0;
+  if (model.SLABMODEL == 1) {
+    quarterColumn(model, report);
+    checkOddGrid(model, report, nerr);
+  }
+  ZPLOT(model.ZONES, model.NZONE, zoneFile);
+  if (model.SLABMODEL == 3 || model.SLABMODEL == 4 || model.SLABMODEL == 99)
+    quarterColumn(model, report);
+
+  // A grid refused above is not set up: its points could exhaust memory, or lie nowhere.
+  const bool gridUsable = gridFits && model.NUMA >= 3 && model.NUMB >= 3;
+  CTOT = gridUsable ? SLBMAT(model, files, report, nerr) : 0;
+  writeDamageLaws(model, files);
+
+  if (nerr > 0) terminationLines(nerr, report);
   return nerr;
 }
 
