@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs what korvant needs to build on Debian or Ubuntu (only what is missing, and only
+# when run as root; otherwise it prints the command to run) and builds the program and its
+# tests. Extra arguments go to the cmake configure step, e.g. -DKORVANT_SANITIZE=ON.
+#
+#   KORVANT_BUILD_DIR   build folder (default: build, beside src)
+#   KORVANT_BUILD_TYPE  CMake build type (default: RelWithDebInfo)
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="${KORVANT_BUILD_DIR:-$root/build}"
+build_type="${KORVANT_BUILD_TYPE:-RelWithDebInfo}"
+packages=(g++ make cmake libblas-dev liblapack-dev libgtest-dev)
+
+missing=()
+if command -v dpkg-query >/dev/null; then
+  for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+fi
+
+if ((${#missing[@]} > 0)); then
+  if [[ "$(id -u)" -eq 0 ]]; then
+    echo "Installing ${missing[*]}"
+    apt-get update
+    DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+  else
+    echo "korvant needs these packages, which are not installed: ${missing[*]}" >&2
+    echo "Install them as root, then run this script again:" >&2
+    echo "  apt-get install -y ${missing[*]}" >&2
+    exit 1
+  fi
+fi
+
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE="$build_type" "$@"
+cmake --build "$build" -j"$(nproc)"
