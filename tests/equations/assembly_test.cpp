@@ -364,4 +364,215 @@ TEST(Loadg, BlocksBeyondTheStoreAreReportedAndNotStored) {
   }
 }
 
+// ---- Support points ----------------------------------------------------------------------
+
+ModelDeck layoutDeck(int layout, int NUMA, int NUMB, int NCOL = 0) {
+  ModelDeck m;
+  m.NUMA = NUMA;
+  m.NUMB = NUMB;
+  m.NCOL = NCOL;
+  m.SLABMODEL = layout;
+  return m;
+}
+
+int pointsWithEquations(const ModelDeck& m) {
+  int k = 0;
+  for (int J = 1; J <= m.NUMA; ++J)
+    for (int I = 1; I <= m.NUMB; ++I) k += !isSupportPoint(m, I, J);
+  return k;
+}
+
+TEST(SupportPoints, EachLayoutDropsTheEquationsOfItsSupportedPoints) {
+  struct Case {
+    int layout, NUMA, NUMB, NCOL, withEquations;
+  };
+  const std::vector<Case> cases = {
+      {slab_layout::SIMPLY_SUPPORTED, 7, 5, 0, 5 * 3},  // interior only
+      {slab_layout::CLAMPED_PLATE, 7, 5, 0, 5 * 3},
+      {slab_layout::SSCF, 7, 5, 0, 6 * 3},  // J = 2..7, I = 2..4: the free right edge stays
+      {slab_layout::SFSF, 7, 5, 0, 7 * 3},  // I = 2..4
+      {slab_layout::FSFS, 7, 5, 0, 5 * 5},  // J = 2..6
+      {slab_layout::FOUR_COLUMN_FREE, 11, 9, 1, 99 - 4 * 4},
+      {slab_layout::FOUR_COLUMN_SYM, 11, 9, 1, 99 - 4 * 4},
+      // nine regions: four corners of 2 x 2, four edge middles of 2 x 3, the centre 3 x 3
+      {slab_layout::NINE_COLUMN, 9, 13, 1, 117 - (16 + 24 + 9)},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(pointsWithEquations(layoutDeck(c.layout, c.NUMA, c.NUMB, c.NCOL)), c.withEquations)
+        << c.layout;
+  }
+  const ModelDeck nine = layoutDeck(slab_layout::NINE_COLUMN, 9, 13, 1);
+  EXPECT_TRUE(isSupportPoint(nine, 8, 6));  // middle region: I = 6..8, J = 4..6
+  EXPECT_FALSE(isSupportPoint(nine, 9, 6));
+  EXPECT_FALSE(isSupportPoint(nine, 1, 3));  // free-symmetric edge point
+  EXPECT_TRUE(isSupportPoint(nine, 0, 3));   // outside the grid
+}
+
+TEST(SupportPoints, UserLayoutDropsClampedAndSimplePointsOnly) {
+  ModelDeck m = layoutDeck(slab_layout::USER_DEFINED, 5, 5);
+  const int rows[4][4] = {{1, 2, 1, 1}, {2, 1, 2, 2}, {5, 3, 3, 3}, {4, 5, 4, 4}};
+  for (const auto& r : rows) {
+    ++m.NUSERBC;
+    for (int c = 0; c < 4; ++c) m.USERBC(m.NUSERBC, c + 1) = r[c];
+  }
+  EXPECT_TRUE(isSupportPoint(m, 1, 2));
+  EXPECT_TRUE(isSupportPoint(m, 2, 1));
+  EXPECT_FALSE(isSupportPoint(m, 5, 3));  // free
+  EXPECT_FALSE(isSupportPoint(m, 4, 5));  // free-symmetric
+  EXPECT_EQ(pointsWithEquations(m), 23);
+}
+
+// ---- ASSEMBLE ------------------------------------------------------------------------------
+
+// A slab of A x B on a NUMA x NUMB grid whose every point has the layers given, and one
+// uniform load (number 1) of magnitude q over the whole slab.
+struct Slab {
+  ModelDeck model;
+  WorkingFiles files;
+};
+
+LayerRecord layer(double E1, double E2, double MU, double THICK, double THETA) {
+  LayerRecord r;
+  r(layer_field::KIND) = layer_kind::CONCRETE;
+  r(layer_field::E1) = E1;
+  r(layer_field::E2) = E2;
+  r(layer_field::MU) = MU;
+  r(layer_field::THICK) = THICK;
+  r(layer_field::THETA) = THETA;
+  return r;
+}
+
+void setUpSlab(Slab& s, int layout, int couplingOption, int solver, double A, double B, int NUMA,
+               int NUMB, const std::vector<LayerRecord>& layers, double q) {
+  ModelDeck& m = s.model;
+  m.A = A, m.B = B, m.NUMA = NUMA, m.NUMB = NUMB, m.SLABMODEL = layout;
+  m.COUPLING = couplingOption, m.SOLVER = solver, m.NEUTRAL = 0;
+  m.NLOAD = 1;
+  m.LOADS(1, load_col::NUMBER) = 1;
+  m.LOADS(1, load_col::TYPE) = 1;  // uniform, whole slab
+  m.LOADS(1, load_col::MAGNITUDE) = q;
+  PointLayerTable table;
+  table.layers = layers;
+  for (int J = 1; J <= NUMA; ++J)
+    for (int I = 1; I <= NUMB; ++I)
+      writeLayerTable(s.files.currentLayers, pointRecord(I, J, NUMB), table);
+}
+
+TEST(Assemble, SimplySupportedIsotropicPlateGetsTheBiharmonicRowsAndTheLoad) {
+  // 5 x 5 grid over 4 x 4: h = 1; one layer E = 1000, nu = 0.25, t = 0.3.
+  const double E = 1000.0, nu = 0.25, t = 0.3, q = 3.0, factor = 0.5;
+  const double D = E * t * t * t / (12.0 * (1.0 - nu * nu));
+  Slab s;
+  setUpSlab(s, slab_layout::SIMPLY_SUPPORTED, coupling::W_ONLY, kFullStorage, 4.0, 4.0, 5, 5,
+            {layer(E, E, nu, t, 0.0)}, q);
+  EquationStore store(caps(30, 90));
+  store.K.fill(7.0);  // what a previous pass left
+  store.RHS.fill(7.0);
+  AssemblyWork work;
+  std::ostringstream out;
+  Writer report(out);
+  int fatal = 0;
+  ASSEMBLE(store, s.model, s.files.currentLayers, 1, factor, work, report, fatal);
+  ASSERT_EQ(fatal, 0);
+  EXPECT_EQ(out.str(), "");
+
+  const double weight[5][5] = {
+      {0, 0, 1, 0, 0}, {0, 2, -8, 2, 0}, {1, -8, 20, -8, 1}, {0, 2, -8, 2, 0}, {0, 0, 1, 0, 0}};
+  for (int J = 1; J <= 5; ++J) {
+    for (int I = 1; I <= 5; ++I) {
+      const int row = (J - 1) * 5 + I;
+      const bool interior = I > 1 && I < 5 && J > 1 && J < 5;
+      EXPECT_EQ(store.RHS(row), interior ? q * factor : 0.0) << row;
+      Matrix<double> expected(1, 90);
+      if (interior) {
+        // unknown of extended point (I + 2 + a, J + 2 + b), 9 extended points a column
+        for (int a = -2; a <= 2; ++a)
+          for (int b = -2; b <= 2; ++b)
+            expected(1, (J + 1 + b) * 9 + I + 2 + a) = D * weight[a + 2][b + 2];
+      }
+      for (int col = 1; col <= 90; ++col)
+        EXPECT_NEAR(store.K(row, col), expected(1, col), 1e-9 * D) << row << "," << col;
+    }
+  }
+  for (int row = 26; row <= 30; ++row)
+    for (int col = 1; col <= 90; ++col) EXPECT_EQ(store.K(row, col), 0.0);
+}
+
+// A two-layer section at 30 degrees (membrane-bending coupling and shear terms all present)
+// with a free edge: band storage must hold exactly the coefficients of full storage.
+TEST(Assemble, BandStorageHoldsTheCoefficientsOfFullStorage) {
+  const std::vector<LayerRecord> layers = {layer(3000, 1000, 0.2, 0.1, 30.0),
+                                           layer(500, 800, 0.15, 0.15, -20.0)};
+  Slab full, band;
+  setUpSlab(full, slab_layout::SSCF, coupling::COUPLED, kFullStorage, 3.0, 2.0, 5, 4, layers, 2.5);
+  setUpSlab(band, slab_layout::SSCF, coupling::COUPLED, kBandStorage, 3.0, 2.0, 5, 4, layers, 2.5);
+  const int rows = 3 * 5 * 4, unknowns = 3 * 9 * 8;
+  EquationStore kFull(caps(rows, unknowns)), kBand(caps(rows, 500));
+  AssemblyWork work;
+  std::ostringstream out;
+  Writer report(out);
+  int fatal = 0;
+  ASSEMBLE(kFull, full.model, full.files.currentLayers, 1, 1.0, work, report, fatal);
+  ASSEMBLE(kBand, band.model, band.files.currentLayers, 1, 1.0, work, report, fatal);
+  ASSERT_EQ(fatal, 0);
+  int present = 0;
+  for (int r = 1; r <= rows; ++r) {
+    for (int c = 1; c <= unknowns; ++c) {
+      const int sc = c - r + 251;  // diagonal in storage column 500 / 2 + 1
+      ASSERT_EQ(kBand.K(r, sc), kFull.K(r, c)) << r << "," << c;
+      present += kFull.K(r, c) != 0.0;
+    }
+    EXPECT_EQ(kBand.RHS(r), kFull.RHS(r));
+  }
+  EXPECT_EQ(nonZeros(kBand.K), nonZeros(kFull.K));
+  // rows with equations: I = 2..3, J = 2..5 (SSCF on 5 x 4)
+  for (int J = 1; J <= 5; ++J) {
+    for (int I = 1; I <= 4; ++I) {
+      const int row = 3 * ((J - 1) * 4 + I) - 2;
+      const bool kept = I > 1 && I < 4 && J > 1;
+      EXPECT_EQ(kFull.RHS(row), 0.0);
+      EXPECT_EQ(kFull.RHS(row + 1), 0.0);
+      EXPECT_EQ(kFull.RHS(row + 2), kept ? 2.5 : 0.0) << I << "," << J;
+    }
+  }
+  EXPECT_GT(present, 0);
+}
+
+TEST(Assemble, APointWithoutPressureOrARowBeyondTheStoreEndsThePass) {
+  {
+    Slab s;
+    setUpSlab(s, slab_layout::SIMPLY_SUPPORTED, coupling::W_ONLY, kFullStorage, 4.0, 4.0, 5, 5,
+              {layer(1000, 1000, 0.2, 0.2, 0.0)}, 1.0);
+    s.model.LOADS(1, load_col::TYPE) = 2;  // a dead load on zone 1, which no point lies in
+    s.model.LOADS(1, load_col::ZONE) = 1;
+    EquationStore store(caps(30, 90));
+    AssemblyWork work;
+    std::ostringstream out;
+    Writer report(out);
+    int fatal = 0;
+    ASSEMBLE(store, s.model, s.files.currentLayers, 1, 1.0, work, report, fatal);
+    EXPECT_EQ(fatal, 1);
+    const auto lines = test::splitLines(out.str());
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].rfind("***ERROR: NORMAL PRESSURE NOT ASSIGNED FOR COORDINATE ", 0), 0u);
+    EXPECT_EQ(nonZeros(store.K), 0);
+  }
+  {
+    Slab s;
+    setUpSlab(s, slab_layout::SIMPLY_SUPPORTED, coupling::COUPLED, kFullStorage, 4.0, 4.0, 5, 5,
+              {layer(1000, 1000, 0.2, 0.2, 0.0)}, 1.0);
+    EquationStore store(caps(30, 243));  // the point (4, 2) has rows 25..27
+    AssemblyWork work;
+    std::ostringstream out;
+    Writer report(out);
+    int fatal = 0;
+    ASSEMBLE(store, s.model, s.files.currentLayers, 1, 1.0, work, report, fatal);
+    EXPECT_EQ(fatal, 1);
+    // points (2, 2) .. (4, 2) fit, (2, 3) has rows 34..36
+    EXPECT_EQ(test::splitLines(out.str()),
+              (std::vector<std::string>{"***ERROR: EQUATION STORAGE FOR ROW   36EXCEEDS MAXIMUM",
+                                        "          DIMENSION OF   30. INCREASE MXD1"}));
+  }
+}
+
 }  // namespace
