@@ -271,6 +271,20 @@ std::vector<FatalCase> fatalCases() {
       {"concrete Poisson ratio negative",
        [](ModelDeck& m) { m.CONC(1, conc_col::MU) = -0.1; },
        {"***ERROR: CONCRETE MATERIAL ID    1: MU (-.100E+00) MUST LIE IN 0 <= MU < 0.5"}},
+      {"layer thickness zero",
+       [](ModelDeck& m) { m.LAYERS(1, layer_col::THICK) = 0.0; },
+       {"***ERROR: LAYER ID    1: THICK (0.000E+00) MUST BE POSITIVE"}},
+      {"layer of neither material",
+       [](ModelDeck& m) { m.LAYERS(2, layer_col::SID) = 0.0; },
+       {"***ERROR: LAYER ID    2 HAS STEEL ID    0 AND CONCRETE ID    0",
+        sp(10) + "A LAYER NEEDS A STEEL OR A CONCRETE MATERIAL"}},
+      {"zone names an undefined layer",
+       [](ModelDeck& m) { m.ZLAY(1, 4) = 7; },
+       {"***ERROR: ZONE    1 IS REFERENCING LAYER ID    7 WHICH",
+        sp(10) + "IS NOT DEFINED BY ANY LAYER STATEMENT"}},
+      {"steel bar spacing negative",
+       [](ModelDeck& m) { m.STEEL(1, steel_col::SPACING) = -6.0; },
+       {"***ERROR: STEEL MATERIAL ID    1: SPACING (-.600E+01) MUST BE POSITIVE"}},
       {"nonlinear, layer names no damage law",
        [](ModelDeck& m) {
          m.SOLPROC = 2;
@@ -301,40 +315,6 @@ TEST(Validation, EachFatalErrorIsReportedAndEndsTheJobAfterTheEcho) {
       EXPECT_LT(message, banner);
     }
     EXPECT_EQ(tail(r.report, 9), terminationLines("      1"));
-  }
-}
-
-// The checks that the layer set-up repeats on its own: the message of the checks stands
-// before the echo; the count may hold the set-up's report of the same fault as well.
-TEST(Validation, LayerAndZoneReferencesAreRefusedBeforeTheEcho) {
-  const FatalCase cases[] = {
-      {"layer thickness zero",
-       [](ModelDeck& m) { m.LAYERS(1, layer_col::THICK) = 0.0; },
-       {"***ERROR: LAYER ID    1: THICK (0.000E+00) MUST BE POSITIVE"}},
-      {"layer of neither material",
-       [](ModelDeck& m) { m.LAYERS(2, layer_col::SID) = 0.0; },
-       {"***ERROR: LAYER ID    2 HAS STEEL ID    0 AND CONCRETE ID    0",
-        sp(10) + "A LAYER NEEDS A STEEL OR A CONCRETE MATERIAL"}},
-      {"zone names an undefined layer",
-       [](ModelDeck& m) { m.ZLAY(1, 4) = 7; },
-       {"***ERROR: ZONE    1 IS REFERENCING LAYER ID    7 WHICH",
-        sp(10) + "IS NOT DEFINED BY ANY LAYER STATEMENT"}},
-      {"steel bar spacing negative",
-       [](ModelDeck& m) { m.STEEL(1, steel_col::SPACING) = -6.0; },
-       {"***ERROR: STEEL MATERIAL ID    1: SPACING (-.600E+01) MUST BE POSITIVE"}},
-  };
-  for (const FatalCase& c : cases) {
-    SCOPED_TRACE(c.name);
-    ModelDeck m = soundDeck();
-    c.fault(m);
-    ValidationRun r;
-    validate(m, r);
-    EXPECT_GE(r.nerr, 1);
-    const std::ptrdiff_t message = indexOfBlock(r.report, c.message);
-    ASSERT_GE(message, 0);
-    EXPECT_LT(message, indexOf(r.report, kBannerRule));
-    std::string count = std::to_string(r.nerr);
-    EXPECT_EQ(tail(r.report, 9), terminationLines(sp(7 - static_cast<int>(count.size())) + count));
   }
 }
 
