@@ -1,22 +1,142 @@
 #include "job/analysis.hpp"
 
+#include <cmath>
+
+#include "equations/boundary.hpp"
+#include "equations/grid.hpp"
+#include "equations/reduction.hpp"
 #include "job/status_lines.hpp"
+#include "output/result_tables.hpp"
+#include "section/recovery.hpp"
+#include "solver/matrix_ops.hpp"
+#include "solver/solve.hpp"
 
 namespace korvant {
 namespace {
 
-constexpr int kInitialElasticStage = 0;
+using fmt::A;
+using fmt::I;
+using fmt::X;
+
+constexpr int kLinear = 1;
+constexpr int kNonlinear = 2;
+
+// The analysis runs once, as load case 1: the pressure rows of load number 1 are applied;
+// the linear tables carry load-case number 0, the nonlinear ones 1.
+constexpr int kLoadNumber = 1;
+constexpr int kLinearLoadCase = 0;
+constexpr int kNonlinearLoadCase = 1;
+
+DifferenceGrid gridOf(const ModelDeck& model) {
+  return DifferenceGrid{model.A, model.B, model.NUMA, model.NUMB};
+}
+
+// Names the point and the component of real unknown `k` in a message about a solution that
+// is not a finite number, so that the user can look at the deck around that point.
+void reportNonFinite(RunContext& run, int k) {
+  const int perPoint = run.model.COUPLING == coupling::COUPLED ? 3 : 1;
+  const int n = (k - 1) / perPoint + 1;
+  const int pointI = (n - 1) % run.model.NUMB + 1;
+  const int pointJ = (n - 1) / run.model.NUMB + 1;
+  static constexpr const char* kComponents[] = {"U", "V", "W"};
+  const char* component = perPoint == 3 ? kComponents[(k - 1) % 3] : "W";
+  Writer out = run.statusReport();
+  out.blank();
+  out.line("***ERROR: THE SOLUTION HOLDS A VALUE THAT IS NOT A FINITE NUMBER:", X(1),
+           A(1, component), " AT POINT I =", I(5, pointI), ", J =", I(5, pointJ), ".");
+  out.line(X(10), "THE EQUATIONS ARE ILL-CONDITIONED; NO RESULT OF THIS SOLUTION IS PRINTED.");
+  ++run.fatal;
+}
+
+// RECOV with the current solution, the boundary test bound to the model.
+void recoverStresses(RunContext& run) {
+  const ModelDeck& model = run.model;
+  const DerivativePointTest test = [&model](int& I, int& J) {
+    bool skip = false;
+    BCHECK(model, I, J, skip);
+    return skip;
+  };
+  AnalysisArrays& a = run.arrays;
+  RECOV(a.solutions.current, model, gridOf(model), test, run.files, a.layerBuffer, a.resultsBuffer,
+        run.report);
+}
+
+void announceStage(RunContext& run) {
+  if (run.model.STATUS) PRSTAT(run.model.SOLPROC, run.STAGE, run.statusBannersWritten, run.console);
+}
+
+// Linear analysis: one elastic solution under the whole pressure, its stresses and tables.
+void linearAnalysis(RunContext& run) {
+  run.STAGE = solution_stage::INITIAL_ELASTIC;
+  run.loadFactor = 1.0;
+  run.appliedLoadFactor = 1.0;
+  announceStage(run);
+  if (!oneSolution(run)) return;
+  recoverStresses(run);
+  const DifferenceGrid grid = gridOf(run.model);
+  PRNLU(run.arrays.solutions.current, run.model, grid, kLinearLoadCase, run.report);
+  PRNLS(run.model, grid, kLinearLoadCase, run.files.fibreResults, run.report);
+}
+
+// Nonlinear analysis: the initial elastic stage is made and printed; the cracking and
+// yielding stages are not part of this build, so the run stops there with a fatal error
+// instead of presenting the elastic solution as the nonlinear result.
+void nonlinearAnalysis(RunContext& run) {
+  run.STAGE = solution_stage::INITIAL_ELASTIC;
+  run.loadFactor = 1.0;
+  run.appliedLoadFactor = 1.0;
+  announceStage(run);
+  if (!oneSolution(run)) return;
+  recoverStresses(run);
+  SolutionVectors& v = run.arrays.solutions;
+  MXCPY(v.current.data(), v.elastic.data(), run.arrays.NEQ, run.arrays.NEQ, run.arrays.NEQ, 1);
+  const DifferenceGrid grid = gridOf(run.model);
+  PRNNU(v.elastic, run.model, grid, kNonlinearLoadCase, run.STAGE, run.report);
+  PRNNS(run.model, grid, kNonlinearLoadCase, run.files.fibreResults, run.report);
+  Writer out = run.statusReport();
+  out.blank();
+  out.line("***ERROR: THE NONLINEAR STAGES (CONCRETE CRACKING AND STEEL YIELDING) ARE NOT");
+  out.line(X(10),
+           "AVAILABLE IN THIS BUILD OF THE PROGRAM; ONLY THE INITIAL ELASTIC SOLUTION WAS MADE");
+  ++run.fatal;
+}
 
 }  // namespace
 
-// The solution stages are not part of this build: the job announces its first stage, says
-// that it cannot go on, and raises the fatal flag so that the closing lines report it.
+int firstNonFinite(const Matrix<double>& solution, int NEQ) {
+  for (int k = 1; k <= NEQ; ++k)
+    if (!std::isfinite(solution(k))) return k;
+  return 0;
+}
+
+bool oneSolution(RunContext& run) {
+  AnalysisArrays& a = run.arrays;
+  const ModelDeck& model = run.model;
+  ASSEMBLE(a.store, model, run.files.currentLayers, kLoadNumber, run.appliedLoadFactor, a.assembly,
+           run.report, run.fatal);
+  if (run.fatal > 0) return false;
+  BOUNDARY(a.store, a.lists, a.constraints, a.removed, model, run.files.currentLayers, a.NEQ, a.BW,
+           run.fatal, run.report);
+  if (run.fatal > 0) return false;
+  SOLVE(a.store, a.solutions.current, a.solverWork, a.NEQ, model.SOLVER, a.BW, run.fatal,
+        run.report);
+  if (run.fatal > 0) return false;
+  EXPAND(a.solutions.current, a.store.RHS, a.removed, model.NUMA, model.NUMB, a.NEQ,
+         model.COUPLING);
+  if (const int k = firstNonFinite(a.solutions.current, a.NEQ); k > 0) {
+    reportNonFinite(run, k);
+    return false;
+  }
+  return true;
+}
+
 void runAnalysis(RunContext& run) {
-  if (run.model.STATUS)
-    PRSTAT(run.model.SOLPROC, kInitialElasticStage, run.statusBannersWritten, run.console);
-  Writer out = run.report.mirroredTo(run.consoleStream, true);
-  out.line("***ERROR: THE ANALYSIS STAGES ARE NOT AVAILABLE IN THIS BUILD OF THE PROGRAM");
-  ++run.fatal;
+  SYSDEF(run.model, run.cap, run.arrays.lists, run.arrays.NEQ, run.report, run.fatal);
+  if (run.fatal > 0) return;
+  if (run.model.SOLPROC == kNonlinear)
+    nonlinearAnalysis(run);
+  else if (run.model.SOLPROC == kLinear)
+    linearAnalysis(run);
 }
 
 }  // namespace korvant

@@ -11,9 +11,16 @@
 #include <string>
 #include <utility>
 
+#include "equations/assembly.hpp"
+#include "equations/boundary_lists.hpp"
+#include "equations/constraint_table.hpp"
 #include "input/model_deck.hpp"
+#include "job/matrix.hpp"
 #include "job/record_store.hpp"
 #include "output/writer.hpp"
+#include "section/layer_results.hpp"
+#include "section/layer_table.hpp"
+#include "solver/equation_store.hpp"
 
 namespace korvant {
 
@@ -59,6 +66,60 @@ struct JobRequest {
   bool overwrite = false;              // answer the overwrite question with yes, unasked
 };
 
+// The solution vectors of the analysis, MXD1 entries each, zero at the start of the run; a
+// solution uses the first NEQ entries, in the real numbering of the grid once expanded.
+struct SolutionVectors {
+  explicit SolutionVectors(const Capacities& cap)
+      : current(cap.MXD1, 1),
+        elastic(cap.MXD1, 1),
+        cracked(cap.MXD1, 1),
+        increment(cap.MXD1, 1),
+        yieldingTotal(cap.MXD1, 1) {}
+
+  Matrix<double> current;        // written by the solver and the expansion in every solution
+  Matrix<double> elastic;        // the initial elastic solution of a nonlinear run
+  Matrix<double> cracked;        // the converged cracking solution
+  Matrix<double> increment;      // the solution of the current load increment
+  Matrix<double> yieldingTotal;  // the increments of a yielding pass, summed
+};
+
+// Everything one solution pass works in: the equation store and the solver's workspaces, the
+// boundary point lists and the constraint table, the per-point buffers of the assembly and
+// the recovery, and the size and bandwidth of the system. Allocated once, for the whole run.
+struct AnalysisArrays {
+  explicit AnalysisArrays(const Capacities& cap)
+      : store(cap),
+        solverWork(cap),
+        solutions(cap),
+        lists(cap.MXD2),
+        constraints(cap.MXD2),
+        removed(cap.MXD2) {}
+
+  EquationStore store;
+  SolverWork solverWork;
+  SolutionVectors solutions;
+  BoundaryPointLists lists;
+  ConstraintTable constraints;
+  RemovedList removed;
+  AssemblyWork assembly;
+  PointLayerTable layerBuffer;
+  LayerResults resultsBuffer;
+
+  int NEQ = 0;  // unknowns of the system: the extended count, the reduced one, then expanded
+  int BW = 0;   // bandwidth of the reduced system
+};
+
+// Solution stage codes (STAGE), read by the status lines, the reports and the degradation.
+namespace solution_stage {
+enum : int {
+  INITIAL_ELASTIC = 0,
+  CRACKING = 1,
+  COMBINED = 2,
+  YIELDING = 3,
+  FAILED_COMBINED = 6,
+};
+}
+
 struct RunContext {
   RunContext(std::istream& keyboardIn, std::ostream& consoleOut, JobRequest jobRequest = {})
       : request(std::move(jobRequest)), keyboard(keyboardIn), consoleStream(consoleOut) {}
@@ -85,8 +146,14 @@ struct RunContext {
   Writer zonePlot{zoneFile};
   GraphicsFiles graphics;
 
-  int fatal = 0;  // fatal flag: raised by a routine that finds the analysis cannot go on
-  int CTOT = 0;   // concrete-bearing layers over all points, the divisor of the cracking ratio
+  AnalysisArrays arrays{cap};
+
+  int fatal = 0;     // fatal flag: raised by a routine that finds the analysis cannot go on
+  int collapse = 0;  // collapse flag: raised when the lateral displacement exceeds WMAX
+  int STAGE = solution_stage::INITIAL_ELASTIC;
+  double loadFactor = 1.0;         // fraction of the pressure reached, the current total
+  double appliedLoadFactor = 1.0;  // the factor on the pressure of the solution being made
+  int CTOT = 0;  // concrete-bearing layers over all points, the divisor of the cracking ratio
   bool statusBannersWritten = false;  // the console status banners come once per run
 
   // The report, mirrored to the console when the STATUS switch is on: the writer of the
