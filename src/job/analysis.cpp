@@ -42,9 +42,9 @@ void reportNonFinite(RunContext& run, int k) {
   const char* component = perPoint == 3 ? kComponents[(k - 1) % 3] : "W";
   Writer out = run.statusReport();
   out.blank();
-  out.line("***ERROR: THE SOLUTION HOLDS A VALUE THAT IS NOT A FINITE NUMBER:", X(1),
-           A(1, component), " AT POINT I =", I(5, pointI), ", J =", I(5, pointJ), ".");
-  out.line(X(10), "THE EQUATIONS ARE ILL-CONDITIONED; NO RESULT OF THIS SOLUTION IS PRINTED.");
+  out.line("***ERROR: THE SOLUTION IS NOT A FINITE NUMBER FOR ", A(component),
+           " AT POINT I =", I(5, pointI), ", J =", I(5, pointJ));
+  out.line(X(10), "THE EQUATIONS ARE ILL-CONDITIONED. NO RESULTS ARE PRINTED.");
   ++run.fatal;
 }
 
@@ -95,9 +95,9 @@ void nonlinearAnalysis(RunContext& run) {
   PRNNS(run.model, grid, kNonlinearLoadCase, run.files.fibreResults, run.report);
   Writer out = run.statusReport();
   out.blank();
-  out.line("***ERROR: THE NONLINEAR STAGES (CONCRETE CRACKING AND STEEL YIELDING) ARE NOT");
-  out.line(X(10),
-           "AVAILABLE IN THIS BUILD OF THE PROGRAM; ONLY THE INITIAL ELASTIC SOLUTION WAS MADE");
+  out.line("***ERROR: THE NONLINEAR STAGES (CONCRETE CRACKING AND STEEL YIELDING)");
+  out.line(X(10), "ARE NOT AVAILABLE IN THIS BUILD OF THE PROGRAM. ONLY THE INITIAL");
+  out.line(X(10), "ELASTIC SOLUTION WAS MADE.");
   ++run.fatal;
 }
 

@@ -1,0 +1,103 @@
+// Analyses that cannot give a result end as fatal run-time errors with their reason in the
+// report, never with printed numbers that mean nothing: a solution that is not finite, and
+// the nonlinear stages that this build does not hold.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "job/analysis.hpp"
+#include "job/job_texts.hpp"
+#include "support/test_support.hpp"
+
+namespace korvant::test {
+namespace {
+
+constexpr int kFatalRunTimeStatus = 4;
+
+// A simply supported 5 x 5 slab of one concrete layer of modulus `E`, band storage.
+std::string slab(const std::string& solution, const std::string& E) {
+  return "*HEADING\nONE-LAYER SLAB\n" + solution +
+         "*COUPLING = NO\n"
+         "*EQUATION SOLVER = BAND\n"
+         "*BOUNDARY = LIBRARY\n"
+         "SIMPLY SUPPORTED\n"
+         "*SLAB\n"
+         "400.0  400.0\n"
+         "*DISC\n"
+         "5  5  1\n"
+         "*MATERIAL TYPE=CONCRETE, MATID=1\n" +
+         E +
+         "  0.2  2.5  30.0  3.0\n"
+         "*DAMAGE LAW ID = 1\n"
+         "CONCRETE\n"
+         "CONSTANT MODULI\n"
+         "2500.0  2500.0  2500.0\n"
+         "1.0  0.0  0.0  0.0\n"
+         "*LAYER = 1\n"
+         "0  1  1  200.0  0.0\n"
+         "*ZONE = 1\n"
+         "400.0  400.0  200.0  200.0\n"
+         "1\n"
+         "*NORMAL PRESSURE\n"
+         "1  UNIFORM LOAD  0.01\n"
+         "*END\n";
+}
+
+const std::string kLinear = "*SOLUTION = LINEAR\n0.0\n";
+const std::string kNonlinear = "*SOLUTION = NONLINEAR\n10  3  5  0.01\n";
+
+TEST(AnalysisStops, FirstNonFiniteEntryOfASolution) {
+  constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+  constexpr double inf = std::numeric_limits<double>::infinity();
+  struct Case {
+    double second, fourth;
+    int NEQ, expected;
+  };
+  for (const Case& c : {Case{1.0, 2.0, 4, 0}, Case{nan, 2.0, 4, 2}, Case{1.0, -inf, 4, 4},
+                        Case{inf, nan, 4, 2}, Case{1.0, nan, 3, 0}}) {
+    Matrix<double> solution(10, 1);
+    solution(2) = c.second;
+    solution(4) = c.fourth;
+    EXPECT_EQ(firstNonFinite(solution, c.NEQ), c.expected) << c.second << " " << c.fourth;
+  }
+}
+
+// A modulus near the largest double overflows the band factorization: the solution holds
+// values that are not numbers, which stops the run before any table is printed.
+TEST(AnalysisStops, SolutionThatIsNotFiniteIsAFatalErrorWithoutTables) {
+  TempDir dir;
+  writeFile(dir / "job.inp", slab(kLinear, "1.0E303"));
+  const RunResult r = runKorvant(dir.path(), {"job"}, "");
+  EXPECT_EQ(r.status, kFatalRunTimeStatus);
+  const std::string report = readFile(dir / "job.out");
+  const std::string message =
+      textOf({"", "***ERROR: THE SOLUTION IS NOT A FINITE NUMBER FOR W AT POINT I =    2, J =    2",
+              "          THE EQUATIONS ARE ILL-CONDITIONED. NO RESULTS ARE PRINTED."});
+  EXPECT_TRUE(endsWith(report, message + kFatalLine + kCompletedBanner)) << report;
+  EXPECT_EQ(report.find("TOTAL DISPLACEMENTS"), std::string::npos);
+  EXPECT_EQ(report.find("NAN"), std::string::npos);
+  EXPECT_EQ(report.find("nan"), std::string::npos);
+}
+
+// The nonlinear deck gets its initial elastic solution, printed as such, and then the
+// reason why the run goes no further.
+TEST(AnalysisStops, NonlinearDeckStopsAfterItsElasticStage) {
+  TempDir dir;
+  writeFile(dir / "job.inp", slab(kNonlinear, "30000.0"));
+  const RunResult r = runKorvant(dir.path(), {"job"}, "");
+  EXPECT_EQ(r.status, kFatalRunTimeStatus);
+  const std::string report = readFile(dir / "job.out");
+  EXPECT_NE(report.find("= LINEAR ELASTIC SOLUTION ="), std::string::npos) << report;
+  const std::string message =
+      textOf({"", "***ERROR: THE NONLINEAR STAGES (CONCRETE CRACKING AND STEEL YIELDING)",
+              "          ARE NOT AVAILABLE IN THIS BUILD OF THE PROGRAM. ONLY THE INITIAL",
+              "          ELASTIC SOLUTION WAS MADE."});
+  EXPECT_TRUE(endsWith(report, message + kFatalLine + kCompletedBanner)) << report;
+  // Quiet run: the console holds nothing of the analysis.
+  EXPECT_EQ(r.console.find("NONLINEAR STAGES"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace korvant::test
