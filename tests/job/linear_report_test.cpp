@@ -8,6 +8,7 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -226,6 +227,19 @@ TEST(LinearReport, SimplySupportedFiveByFiveJob) {
   }
   EXPECT_EQ(headings, fibreHeadings());
   EXPECT_EQ(numberLines, 4 * (25 + 3));
+}
+
+// The example job of the README: a linear deck that must run to the closing banner.
+TEST(LinearReport, BundledExampleJobCompletes) {
+  TempDir dir;
+  std::filesystem::copy_file(std::filesystem::path(KORVANT_SOURCE_DIR) / "examples" / "plate.inp",
+                             dir / "plate.inp");
+  const RunResult r = runKorvant(dir.path(), {"--yes", "plate"}, "");
+  EXPECT_EQ(r.status, 0);
+  const std::string report = readFile(dir / "plate.out");
+  EXPECT_TRUE(endsWith(report, kCompletedBanner)) << report;
+  EXPECT_EQ(report.find("FATAL"), std::string::npos) << report;
+  EXPECT_NE(report.find("MAXIMUM DEFLECTION:"), std::string::npos) << report;
 }
 
 }  // namespace
