@@ -57,21 +57,6 @@ std::string_view conditionWord(int cond) {
 
 namespace {
 
-// Support layout codes (SLABMODEL).
-namespace layout {
-enum : int {
-  NINE_COLUMN = 1,
-  CLAMPED_PLATE = 2,
-  FOUR_COLUMN_FREE = 3,
-  FOUR_COLUMN_SYM = 4,
-  SSCF = 5,
-  SFSF = 6,
-  FSFS = 7,
-  SIMPLY_SUPPORTED = 8,
-  USER_DEFINED = 99,
-};
-}
-
 // Appends rows to the lists. A list that is full takes no more rows; the first row it
 // refuses is reported and counted once for that list.
 class ListFiller {
@@ -145,19 +130,19 @@ bool edgeRules(int code, EdgeRules& rules) {
   using condition::FREE;
   using condition::SIMPLE;
   switch (code) {
-    case layout::SIMPLY_SUPPORTED:
+    case slab_layout::SIMPLY_SUPPORTED:
       rules = {{{LEFT, SIMPLE}, {UPPER, SIMPLE}, {RIGHT, SIMPLE}, {LOWER, SIMPLE}}};
       return true;
-    case layout::CLAMPED_PLATE:
+    case slab_layout::CLAMPED_PLATE:
       rules = {{{LEFT, CLAMPED}, {UPPER, CLAMPED}, {RIGHT, CLAMPED}, {LOWER, CLAMPED}}};
       return true;
-    case layout::SSCF:  // lower S, left S, upper C, right F
+    case slab_layout::SSCF:  // lower S, left S, upper C, right F
       rules = {{{LOWER, SIMPLE}, {LEFT, SIMPLE}, {UPPER, CLAMPED}, {RIGHT, FREE}}};
       return true;
-    case layout::SFSF:  // lower S, left F, upper S, right F: the corners are simple
+    case slab_layout::SFSF:  // lower S, left F, upper S, right F: the corners are simple
       rules = {{{LOWER, SIMPLE}, {UPPER, SIMPLE}, {LEFT, FREE}, {RIGHT, FREE}}};
       return true;
-    case layout::FSFS:  // lower F, left S, upper F, right S: the corners are simple
+    case slab_layout::FSFS:  // lower F, left S, upper F, right S: the corners are simple
       rules = {{{LEFT, SIMPLE}, {RIGHT, SIMPLE}, {LOWER, FREE}, {UPPER, FREE}}};
       return true;
     default:
@@ -205,9 +190,9 @@ std::vector<Band> bands(int n, int NCOL, bool middle) {
 }
 
 ColumnLayout columnLayout(const ModelDeck& m) {
-  const bool nine = m.SLABMODEL == layout::NINE_COLUMN;
+  const bool nine = m.SLABMODEL == slab_layout::NINE_COLUMN;
   const int perimeter =
-      m.SLABMODEL == layout::FOUR_COLUMN_FREE ? condition::FREE : condition::FREE_SYM;
+      m.SLABMODEL == slab_layout::FOUR_COLUMN_FREE ? condition::FREE : condition::FREE_SYM;
   return {bands(m.NUMB, m.NCOL, nine), bands(m.NUMA, m.NCOL, nine), nine, perimeter};
 }
 
@@ -331,12 +316,12 @@ void SYSDEF(const ModelDeck& model, const Capacities& cap, BoundaryPointLists& l
 
   EdgeRules rules;
   switch (model.SLABMODEL) {
-    case layout::NINE_COLUMN:
-    case layout::FOUR_COLUMN_FREE:
-    case layout::FOUR_COLUMN_SYM:
+    case slab_layout::NINE_COLUMN:
+    case slab_layout::FOUR_COLUMN_FREE:
+    case slab_layout::FOUR_COLUMN_SYM:
       fillColumnLayout(columnLayout(model), g, fill);
       break;
-    case layout::USER_DEFINED:
+    case slab_layout::USER_DEFINED:
       fillUserLayout(model, cap.MXD3, g, fill, report, errors);
       break;
     default:

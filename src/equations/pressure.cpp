@@ -1,6 +1,6 @@
 #include "equations/pressure.hpp"
 
-#include "equations/point_zone.hpp"
+#include "section/point_zone.hpp"
 
 namespace korvant {
 

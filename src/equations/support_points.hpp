@@ -8,20 +8,6 @@
 
 namespace korvant {
 
-// Support layout codes (SLABMODEL).
-namespace slab_layout {
-enum : int {
-  NINE_COLUMN = 1,
-  CLAMPED_PLATE = 2,
-  FOUR_COLUMN_FREE = 3,
-  FOUR_COLUMN_SYM = 4,
-  SSCF = 5,
-  SFSF = 6,
-  FSFS = 7,
-  SIMPLY_SUPPORTED = 8,
-  USER_DEFINED = 99,
-};
-}
 
 // True when the support layout of `model` drops the equations of point (I, J), or when
 // (I, J) lies outside the NUMA x NUMB grid:

@@ -10,6 +10,7 @@
 #include "input/option_scans.hpp"
 #include "input/statements.hpp"
 #include "input/table_statement_support.hpp"
+#include "input/validation.hpp"
 
 namespace korvant {
 namespace {
@@ -131,38 +132,6 @@ int moduliOfKind(int kind) {
       return 3;  // TENSION, COMPRESSION, SHEAR
     default:
       return 4;  // YIELDING, TENSION, COMPRESSION, SHEAR
-  }
-}
-
-// Reduction factor K = a + b(r - 1) + c(r^2 - 1) + d(r^3 - 1) at stress ratio r.
-double reductionFactor(const std::array<double, law_col::COUNT>& law, double r) {
-  return law[law_col::a - 1] + law[law_col::b - 1] * (r - 1.0) +
-         law[law_col::c - 1] * (r * r - 1.0) + law[law_col::d - 1] * (r * r * r - 1.0);
-}
-
-// Warns when the reduction equation of a law gives a factor below zero or above one at
-// stress ratios 2 and 3. Changes nothing: the degradation clips such factors.
-void checkReductionFactors(Writer& report, const std::array<double, law_col::COUNT>& law) {
-  const double k2 = reductionFactor(law, 2.0);
-  const double k3 = reductionFactor(law, 3.0);
-  const auto opening = [&] {
-    report.blank();
-    report.line("***WARNING: EQUATION LAW FOR POST-FAILURE MODULUS REDUCTION");
-    report.line(X(12), "FOR STRESS RATIOS EQUAL TO 2.0 AND 3.0 YIELDS");
-    report.line(X(12), "REDUCTION FACTORS OF ", E(9, 3, k2), " AND ", E(9, 3, k3));
-    report.blank();
-  };
-  if (k2 < 0.0 || k3 < 0.0) {
-    opening();
-    report.line(X(12), "CORRECTIVE ACTION: NEGATIVE VALUES WILL BE SET");
-    report.line(X(12), "EQUAL TO THE DEFAULT POST-FAILURE MODULI");
-    report.blank();
-  }
-  if (k2 > 1.0 || k3 > 1.0) {
-    opening();
-    report.line(X(12), "CORRECTIVE ACTION: VALUES GREATER THAN UNITY WILL BE");
-    report.line(X(12), "SET EQUAL TO THE POST-FAILURE DEFAULT MODULI");
-    report.blank();
   }
 }
 
@@ -291,7 +260,9 @@ void handleDamageLaw(StatementContext& ctx) {
   std::array<double, law_col::COUNT> law{};
   law[law_col::LAWID - 1] = s.lawId;
   const bool complete = readLawValues(ctx, kind, law);
-  if (complete && room) checkReductionFactors(ctx.report, law);
+  if (complete && room)
+    checkReductionFactors(law[law_col::a - 1], law[law_col::b - 1], law[law_col::c - 1],
+                          law[law_col::d - 1], ctx.report);
   if (!room) return;
   const int row = ++m.NLAW;
   for (int k = 1; k <= law_col::COUNT; ++k) m.DLAWS(row, k) = law[static_cast<std::size_t>(k - 1)];

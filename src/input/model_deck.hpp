@@ -20,13 +20,42 @@ struct Capacities {
 };
 
 // Columns of the real-valued tables.
-namespace steel_col { enum { SID = 1, BARDIA, SPACING, E, MU, Y, COUNT = Y }; }
-namespace conc_col { enum { CID = 1, E, MU, XT, XC, S, COUNT = S }; }
-namespace layer_col { enum { LAYID = 1, SID, CID, DLAW, THICK, THETA, COUNT = THETA }; }
-namespace zone_col { enum { NUMBER = 1, A, B, XO, YO, COUNT = YO }; }
-namespace law_col { enum { LAWID = 1, YIELDING, TENSION, COMPRESSION, SHEAR, a, b, c, d, SPARE, COUNT = SPARE }; }
-namespace load_col { enum { NUMBER = 1, TYPE, MAGNITUDE, ZONE, COUNT = ZONE }; }
-namespace userbc_col { enum { I = 1, J, CONDITION, LOCATION, COUNT = LOCATION }; }
+namespace steel_col {
+enum { SID = 1, BARDIA, SPACING, E, MU, Y, COUNT = Y };
+}
+namespace conc_col {
+enum { CID = 1, E, MU, XT, XC, S, COUNT = S };
+}
+namespace layer_col {
+enum { LAYID = 1, SID, CID, DLAW, THICK, THETA, COUNT = THETA };
+}
+namespace zone_col {
+enum { NUMBER = 1, A, B, XO, YO, COUNT = YO };
+}
+namespace law_col {
+enum { LAWID = 1, YIELDING, TENSION, COMPRESSION, SHEAR, a, b, c, d, SPARE, COUNT = SPARE };
+}
+namespace load_col {
+enum { NUMBER = 1, TYPE, MAGNITUDE, ZONE, COUNT = ZONE };
+}
+namespace userbc_col {
+enum { I = 1, J, CONDITION, LOCATION, COUNT = LOCATION };
+}
+
+// Support layout codes (SLABMODEL).
+namespace slab_layout {
+enum : int {
+  NINE_COLUMN = 1,
+  CLAMPED_PLATE = 2,
+  FOUR_COLUMN_FREE = 3,
+  FOUR_COLUMN_SYM = 4,
+  SSCF = 5,
+  SFSF = 6,
+  FSFS = 7,
+  SIMPLY_SUPPORTED = 8,
+  USER_DEFINED = 99,
+};
+}
 
 inline constexpr int kZoneLayers = 25;  // layer identifiers per zone
 inline constexpr int kDiagEntries = 25;

@@ -352,13 +352,9 @@ double reductionFactor(double a, double b, double c, double d, double r) {
   return a + b * (r - 1.0) + c * (r * r - 1.0) + d * (r * r * r - 1.0);
 }
 
-void checkReductionFactors(const ModelDeck& m, int lawRow, Writer& out) {
-  const auto k = [&](double r) {
-    return reductionFactor(m.DLAWS(lawRow, law_col::a), m.DLAWS(lawRow, law_col::b),
-                           m.DLAWS(lawRow, law_col::c), m.DLAWS(lawRow, law_col::d), r);
-  };
-  const double k2 = k(2.0);
-  const double k3 = k(3.0);
+void checkReductionFactors(double a, double b, double c, double d, Writer& out) {
+  const double k2 = reductionFactor(a, b, c, d, 2.0);
+  const double k3 = reductionFactor(a, b, c, d, 3.0);
   if (k2 < 0.0 || k3 < 0.0) {
     reductionFactorLines(k2, k3, out);
     out.line(X(12), "CORRECTIVE ACTION: NEGATIVE VALUES WILL BE SET");

@@ -19,9 +19,9 @@ int validateModel(ModelDeck& model, const Capacities& cap, Writer& report, Write
 // K = a + b*(r - 1) + c*(r^2 - 1) + d*(r^3 - 1).
 double reductionFactor(double a, double b, double c, double d, double r);
 
-// Warns when the reduction equation of damage law row `lawRow` (its coefficients a, b, c, d
-// already stored) gives a negative factor, or one above unity, at stress ratio 2 or 3.
-// Called by the damage-law statement right after the coefficients are read; a warning only.
-void checkReductionFactors(const ModelDeck& model, int lawRow, Writer& report);
+// Warns when the reduction equation with coefficients a, b, c, d gives a negative factor,
+// or one above unity, at stress ratio 2 or 3. Called by the damage-law statement right
+// after the coefficients are read; a warning only.
+void checkReductionFactors(double a, double b, double c, double d, Writer& report);
 
 }  // namespace korvant

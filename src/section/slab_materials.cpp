@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "section/layer_table.hpp"
+#include "section/point_zone.hpp"
 
 namespace korvant {
 namespace {
@@ -194,14 +195,7 @@ void SlabSetUp::reportZoneThicknesses() {
 }
 
 int SlabSetUp::zoneAt(double x, double y) const {
-  const ModelDeck& m = t_.model();
-  for (int z = 1; z <= t_.zones(); ++z) {
-    const double hx = m.OVERLAP * m.ZONES(z, zone_col::A) * 0.5;
-    const double hy = m.OVERLAP * m.ZONES(z, zone_col::B) * 0.5;
-    const double xo = m.ZONES(z, zone_col::XO), yo = m.ZONES(z, zone_col::YO);
-    if (xo - hx <= x && x <= xo + hx && yo - hy <= y && y <= yo + hy) return z;
-  }
-  return 0;
+  return zoneRowOfPoint(t_.model(), x, y);
 }
 
 void SlabSetUp::reportUndefinedZone(int pointI, int pointJ, double x, double y) {

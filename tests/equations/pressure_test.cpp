@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "equations/point_zone.hpp"
+#include "section/point_zone.hpp"
 #include "support/test_support.hpp"
 
 using namespace korvant;

@@ -1,4 +1,4 @@
-#include "equations/point_zone.hpp"
+#include "section/point_zone.hpp"
 
 #include <algorithm>
 
