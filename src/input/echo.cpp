@@ -19,11 +19,6 @@ using fmt::F;
 using fmt::I;
 using fmt::X;
 
-// Identifiers and codes are held as reals with whole values; they print rounded.
-long long whole(double v) {
-  return std::llround(v);
-}
-
 // Text of exactly `width` characters, cut or padded with blanks on the right.
 std::string padded(const std::string& s, std::size_t width) {
   std::string t = s.substr(0, width);
@@ -152,10 +147,10 @@ void discretization(const ModelDeck& m, Writer& out) {
 }
 
 void loadLine(const ModelDeck& m, int row, Writer& out) {
-  const auto number = I(5, whole(m.LOADS(row, load_col::NUMBER)));
+  const auto number = I(5, wholeValue(m.LOADS(row, load_col::NUMBER)));
   const auto magnitude = E(9, 3, m.LOADS(row, load_col::MAGNITUDE));
-  const auto zone = I(5, whole(m.LOADS(row, load_col::ZONE)));
-  switch (whole(m.LOADS(row, load_col::TYPE))) {
+  const auto zone = I(5, wholeValue(m.LOADS(row, load_col::ZONE)));
+  switch (wholeValue(m.LOADS(row, load_col::TYPE))) {
     case 1:
       out.line(X(15), number, X(3), "UNIFORM", X(3), magnitude, X(2), zone);
       break;
@@ -196,7 +191,7 @@ void materials(const ModelDeck& m, Writer& out) {
     out.blank();
     for (int k = 1; k <= m.NSTEEL; ++k) {
       const Matrix<double>& s = m.STEEL;
-      out.line(I(7, whole(s(k, steel_col::SID))), X(3), E(9, 3, s(k, steel_col::BARDIA)), X(2),
+      out.line(I(7, wholeValue(s(k, steel_col::SID))), X(3), E(9, 3, s(k, steel_col::BARDIA)), X(2),
                E(9, 3, s(k, steel_col::SPACING)), X(2), E(9, 3, s(k, steel_col::E)), X(2),
                E(9, 3, s(k, steel_col::MU)), X(2), E(9, 3, s(k, steel_col::Y)), X(2));
     }
@@ -209,7 +204,7 @@ void materials(const ModelDeck& m, Writer& out) {
     out.blank();
     for (int k = 1; k <= m.NCONC; ++k) {
       const Matrix<double>& c = m.CONC;
-      out.line(I(7, whole(c(k, conc_col::CID))), X(2), E(9, 3, c(k, conc_col::E)), X(2),
+      out.line(I(7, wholeValue(c(k, conc_col::CID))), X(2), E(9, 3, c(k, conc_col::E)), X(2),
                E(9, 3, c(k, conc_col::MU)), X(2), E(9, 3, c(k, conc_col::XT)), X(2),
                E(9, 3, c(k, conc_col::XC)), X(2), E(9, 3, c(k, conc_col::S)), X(2));
     }
@@ -233,7 +228,7 @@ void postFailureLaws(const ModelDeck& m, Writer& out) {
   out.blank();
   const Matrix<double>& d = m.DLAWS;
   for (int k = 1; k <= m.NLAW; ++k) {
-    const auto lawId = I(5, whole(d(k, law_col::LAWID)));
+    const auto lawId = I(5, wholeValue(d(k, law_col::LAWID)));
     auto modulus = [&](int col) { return E(9, 3, d(k, col)); };
     if (d(k, 3) == 0.0) {
       out.line(X(8), lawId, X(8), X(7), modulus(2));
@@ -256,7 +251,7 @@ void equationLaws(const ModelDeck& m, Writer& out) {
   out.blank();
   const Matrix<double>& d = m.DLAWS;
   for (int k = 1; k <= m.NLAW; ++k) {
-    out.line(X(8), I(5, whole(d(k, law_col::LAWID))), X(4), E(9, 3, d(k, law_col::a)), X(2),
+    out.line(X(8), I(5, wholeValue(d(k, law_col::LAWID))), X(4), E(9, 3, d(k, law_col::a)), X(2),
              E(9, 3, d(k, law_col::b)), X(2), E(9, 3, d(k, law_col::c)), X(2),
              E(9, 3, d(k, law_col::d)), X(2));
   }
@@ -284,9 +279,9 @@ void layers(const ModelDeck& m, Writer& out) {
   out.blank();
   const Matrix<double>& l = m.LAYERS;
   for (int k = 1; k <= m.NLAYER; ++k) {
-    out.line(X(6), I(9, whole(l(k, layer_col::LAYID))), I(9, whole(l(k, layer_col::SID))),
-             I(9, whole(l(k, layer_col::CID))), X(2), I(9, whole(l(k, layer_col::DLAW))), X(3),
-             E(9, 3, l(k, layer_col::THICK)), X(2), E(9, 3, l(k, layer_col::THETA)), X(2));
+    out.line(X(6), I(9, wholeValue(l(k, layer_col::LAYID))), I(9, wholeValue(l(k, layer_col::SID))),
+             I(9, wholeValue(l(k, layer_col::CID))), X(2), I(9, wholeValue(l(k, layer_col::DLAW))),
+             X(3), E(9, 3, l(k, layer_col::THICK)), X(2), E(9, 3, l(k, layer_col::THETA)), X(2));
   }
 }
 
@@ -316,9 +311,9 @@ void zones(const ModelDeck& m, Writer& out) {
   const Matrix<double>& z = m.ZONES;
   for (int k = 1; k <= m.NZONE; ++k) {
     out.blank();
-    out.line(X(5), "NUMBER ", I(5, whole(z(k, zone_col::NUMBER))), " :", E(9, 3, z(k, zone_col::A)),
-             X(2), E(9, 3, z(k, zone_col::B)), X(2), E(9, 3, z(k, zone_col::XO)), X(2),
-             E(9, 3, z(k, zone_col::YO)), X(2));
+    out.line(X(5), "NUMBER ", I(5, wholeValue(z(k, zone_col::NUMBER))), " :",
+             E(9, 3, z(k, zone_col::A)), X(2), E(9, 3, z(k, zone_col::B)), X(2),
+             E(9, 3, z(k, zone_col::XO)), X(2), E(9, 3, z(k, zone_col::YO)), X(2));
     zoneLayerList(m, k, out);
   }
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <string>
 
 #include "job/matrix.hpp"
@@ -55,6 +56,12 @@ enum : int {
   SIMPLY_SUPPORTED = 8,
   USER_DEFINED = 99,
 };
+}
+
+// Identifiers and codes held in the real-valued tables are whole values; they are compared
+// and printed rounded to the nearest whole number.
+inline long long wholeValue(double v) {
+  return std::llround(v);
 }
 
 inline constexpr int kZoneLayers = 25;  // layer identifiers per zone

@@ -23,19 +23,14 @@ using fmt::F;
 using fmt::I;
 using fmt::X;
 
-// Identifiers and codes are held as reals with whole values; they compare rounded.
-long long whole(double v) {
-  return std::llround(v);
-}
-
 // ---------------------------------------------------------------------------------------
 // Damage laws against the layers that reference them
 
 enum class LayerKind { None, Steel, Concrete, Combined };
 
 LayerKind layerKind(const ModelDeck& m, int row) {
-  const bool steel = whole(m.LAYERS(row, layer_col::SID)) != 0;
-  const bool concrete = whole(m.LAYERS(row, layer_col::CID)) != 0;
+  const bool steel = wholeValue(m.LAYERS(row, layer_col::SID)) != 0;
+  const bool concrete = wholeValue(m.LAYERS(row, layer_col::CID)) != 0;
   if (steel && concrete) return LayerKind::Combined;
   if (steel) return LayerKind::Steel;
   if (concrete) return LayerKind::Concrete;
@@ -43,7 +38,7 @@ LayerKind layerKind(const ModelDeck& m, int row) {
 }
 
 bool lawIsNamed(const ModelDeck& m, int lawRow, long long lawId) {
-  return whole(m.DLAWS(lawRow, law_col::LAWID)) == lawId;
+  return wholeValue(m.DLAWS(lawRow, law_col::LAWID)) == lawId;
 }
 
 // The post-failure moduli a law needs for a layer of `kind` sit in columns 2 to `last`.
@@ -69,10 +64,10 @@ void checkPostFailureModuli(const ModelDeck& m, Writer& out, int& nerr) {
   for (int k = 1; k <= m.NLAYER; ++k) {
     const LayerKind kind = layerKind(m, k);
     if (kind == LayerKind::None) continue;
-    const long long lawId = whole(m.LAYERS(k, layer_col::DLAW));
+    const long long lawId = wholeValue(m.LAYERS(k, layer_col::DLAW));
     for (int law = 1; law <= m.NLAW; ++law) {
       if (!lawIsNamed(m, law, lawId) || !hasZeroModulus(m, law, kind)) continue;
-      zeroModulusError(whole(m.LAYERS(k, layer_col::LAYID)), lawId, kind, out);
+      zeroModulusError(wholeValue(m.LAYERS(k, layer_col::LAYID)), lawId, kind, out);
       ++nerr;
     }
   }
@@ -85,14 +80,14 @@ void checkPostFailureModuli(const ModelDeck& m, Writer& out, int& nerr) {
 void requirePositive(const char* what, double id, const char* label, double value, Writer& out,
                      int& nerr) {
   if (value > 0.0) return;
-  out.line("***ERROR: ", what, " ID", I(5, whole(id)), ": ", label, " (", E(9, 3, value),
+  out.line("***ERROR: ", what, " ID", I(5, wholeValue(id)), ": ", label, " (", E(9, 3, value),
            ") MUST BE POSITIVE");
   ++nerr;
 }
 
 void requirePoissonRatio(const char* what, double id, double mu, Writer& out, int& nerr) {
   if (mu >= 0.0 && mu < 0.5) return;
-  out.line("***ERROR: ", what, " ID", I(5, whole(id)), ": MU (", E(9, 3, mu),
+  out.line("***ERROR: ", what, " ID", I(5, wholeValue(id)), ": MU (", E(9, 3, mu),
            ") MUST LIE IN 0 <= MU < 0.5");
   ++nerr;
 }
@@ -124,17 +119,17 @@ void checkLayers(const ModelDeck& m, Writer& out, int& nerr) {
   for (int k = 1; k <= m.NLAYER; ++k) {
     const double id = m.LAYERS(k, layer_col::LAYID);
     if (layerKind(m, k) == LayerKind::None) {
-      out.line("***ERROR: LAYER ID", I(5, whole(id)), " HAS STEEL ID",
-               I(5, whole(m.LAYERS(k, layer_col::SID))), " AND CONCRETE ID",
-               I(5, whole(m.LAYERS(k, layer_col::CID))));
+      out.line("***ERROR: LAYER ID", I(5, wholeValue(id)), " HAS STEEL ID",
+               I(5, wholeValue(m.LAYERS(k, layer_col::SID))), " AND CONCRETE ID",
+               I(5, wholeValue(m.LAYERS(k, layer_col::CID))));
       out.line(X(10), "A LAYER NEEDS A STEEL OR A CONCRETE MATERIAL");
       ++nerr;
     }
     requirePositive("LAYER", id, "THICK", m.LAYERS(k, layer_col::THICK), out, nerr);
-    const long long lawId = whole(m.LAYERS(k, layer_col::DLAW));
+    const long long lawId = wholeValue(m.LAYERS(k, layer_col::DLAW));
     if (m.SOLPROC == 2 && !lawExists(m, lawId)) {
-      out.line("***ERROR: LAYER ID", I(5, whole(id)), " IS REFERENCING DAMAGE LAW", I(5, lawId),
-               " WHICH");
+      out.line("***ERROR: LAYER ID", I(5, wholeValue(id)), " IS REFERENCING DAMAGE LAW",
+               I(5, lawId), " WHICH");
       out.line(X(10), "IS NOT DEFINED BY ANY DAMAGE LAW STATEMENT");
       ++nerr;
     }
@@ -143,7 +138,7 @@ void checkLayers(const ModelDeck& m, Writer& out, int& nerr) {
 
 bool layerExists(const ModelDeck& m, long long layerId) {
   for (int k = 1; k <= m.NLAYER; ++k)
-    if (whole(m.LAYERS(k, layer_col::LAYID)) == layerId) return true;
+    if (wholeValue(m.LAYERS(k, layer_col::LAYID)) == layerId) return true;
   return false;
 }
 
@@ -151,7 +146,7 @@ void checkZoneLayers(const ModelDeck& m, Writer& out, int& nerr) {
   for (int z = 1; z <= m.NZONE; ++z) {
     for (int k = 1; k <= kZoneLayers && m.ZLAY(z, k) != 0; ++k) {
       if (layerExists(m, m.ZLAY(z, k))) continue;
-      out.line("***ERROR: ZONE", I(5, whole(m.ZONES(z, zone_col::NUMBER))),
+      out.line("***ERROR: ZONE", I(5, wholeValue(m.ZONES(z, zone_col::NUMBER))),
                " IS REFERENCING LAYER ID", I(5, m.ZLAY(z, k)), " WHICH");
       out.line(X(10), "IS NOT DEFINED BY ANY LAYER STATEMENT");
       ++nerr;
@@ -165,10 +160,11 @@ void checkZoneLayers(const ModelDeck& m, Writer& out, int& nerr) {
 // A uniform load row of the deck (zone 0) loads every zone; any other row loads its zone.
 bool zoneIsLoaded(const ModelDeck& m, double loadNumber, double zoneNumber) {
   for (int k = 1; k <= m.NLOAD; ++k) {
-    const long long zone = whole(m.LOADS(k, load_col::ZONE));
-    if (zone == whole(zoneNumber)) return true;
-    const bool wholeSlab = whole(m.LOADS(k, load_col::TYPE)) == 1 && zone == 0;
-    if (wholeSlab && whole(m.LOADS(k, load_col::NUMBER)) == whole(loadNumber)) return true;
+    const long long zone = wholeValue(m.LOADS(k, load_col::ZONE));
+    if (zone == wholeValue(zoneNumber)) return true;
+    const bool wholeSlab = wholeValue(m.LOADS(k, load_col::TYPE)) == 1 && zone == 0;
+    if (wholeSlab && wholeValue(m.LOADS(k, load_col::NUMBER)) == wholeValue(loadNumber))
+      return true;
   }
   return false;
 }
@@ -177,7 +173,7 @@ void appendDefaultLoad(ModelDeck& m, const Capacities& cap, double loadNumber, d
                        Writer& out, int& nerr) {
   if (m.NLOAD >= std::min(cap.MXD5, m.LOADS.rows())) {
     out.line("***ERROR: NUMBER OF LOADS EXCEEDING ", I(5, cap.MXD5), ". INCREASE MXD5 PARAMETER");
-    out.line(X(10), "DEFAULT LOAD FOR ZONE", I(5, whole(zoneNumber)), " IS NOT STORED");
+    out.line(X(10), "DEFAULT LOAD FOR ZONE", I(5, wholeValue(zoneNumber)), " IS NOT STORED");
     ++nerr;
     return;
   }

@@ -65,14 +65,21 @@ void announceStage(RunContext& run) {
   if (run.model.STATUS) PRSTAT(run.model.SOLPROC, run.STAGE, run.statusBannersWritten, run.console);
 }
 
-// Linear analysis: one elastic solution under the whole pressure, its stresses and tables.
-void linearAnalysis(RunContext& run) {
+// The elastic solution under the whole pressure, with its layer and fibre results; false
+// when the fatal flag stopped it.
+bool elasticSolution(RunContext& run) {
   run.STAGE = solution_stage::INITIAL_ELASTIC;
   run.loadFactor = 1.0;
   run.appliedLoadFactor = 1.0;
   announceStage(run);
-  if (!oneSolution(run)) return;
+  if (!oneSolution(run)) return false;
   recoverStresses(run);
+  return true;
+}
+
+// Linear analysis: one elastic solution under the whole pressure, its stresses and tables.
+void linearAnalysis(RunContext& run) {
+  if (!elasticSolution(run)) return;
   const DifferenceGrid grid = gridOf(run.model);
   PRNLU(run.arrays.solutions.current, run.model, grid, kLinearLoadCase, run.report);
   PRNLS(run.model, grid, kLinearLoadCase, run.files.fibreResults, run.report);
@@ -82,12 +89,7 @@ void linearAnalysis(RunContext& run) {
 // yielding stages are not part of this build, so the run stops there with a fatal error
 // instead of presenting the elastic solution as the nonlinear result.
 void nonlinearAnalysis(RunContext& run) {
-  run.STAGE = solution_stage::INITIAL_ELASTIC;
-  run.loadFactor = 1.0;
-  run.appliedLoadFactor = 1.0;
-  announceStage(run);
-  if (!oneSolution(run)) return;
-  recoverStresses(run);
+  if (!elasticSolution(run)) return;
   SolutionVectors& v = run.arrays.solutions;
   MXCPY(v.current.data(), v.elastic.data(), run.arrays.NEQ, run.arrays.NEQ, run.arrays.NEQ, 1);
   const DifferenceGrid grid = gridOf(run.model);

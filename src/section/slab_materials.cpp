@@ -29,10 +29,6 @@ struct ConcreteMaterial {
   double E = 0.0, MU = 0.0, XT = 0.0, XC = 0.0, S = 0.0;
 };
 
-int wholeValue(double v) {
-  return static_cast<int>(std::lround(v));
-}
-
 double ratioOrZero(double num, double den) {
   return den != 0.0 ? num / den : 0.0;
 }
@@ -84,7 +80,7 @@ class MaterialTables {
             t(row, conc_col::S)};
   }
   double layer(int row, int col) const { return m_.LAYERS(row, col); }
-  int layerId(int row, int col) const { return wholeValue(m_.LAYERS(row, col)); }
+  int layerId(int row, int col) const { return static_cast<int>(wholeValue(m_.LAYERS(row, col))); }
 
   // Kind of LAYERS row `row` by which of its material identifiers are non-zero.
   int layerKind(int row) const {

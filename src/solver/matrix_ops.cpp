@@ -26,6 +26,20 @@ void elementwise(const double* A, const double* B, double* C, int LDA, int LDB, 
     for (int i = 1; i <= M; ++i) c(i, j) = op(a(i, j), b(i, j));
 }
 
+// C(i, j) = sum over k of left(i, k) * B(k, j), summed in extended precision; `left` gives
+// the entries of A or of its transpose.
+template <typename Left>
+void product(const double* B, double* C, int LDB, int LDC, int M, int N, int K, Left left) {
+  const ConstView b(B, LDB);
+  const View c(C, LDC);
+  for (int j = 1; j <= N; ++j)
+    for (int i = 1; i <= M; ++i) {
+      long double sum = 0.0L;
+      for (int k = 1; k <= K; ++k) sum += static_cast<long double>(left(i, k)) * b(k, j);
+      c(i, j) = static_cast<double>(sum);
+    }
+}
+
 }  // namespace
 
 void MXINT(double* A, int M, int N, double value) {
@@ -39,27 +53,13 @@ void NXINT(int* A, int M, int N, int value) {
 void MXMUL(const double* A, const double* B, double* C, int LDA, int LDB, int LDC, int M, int N,
            int K) {
   const ConstView a(A, LDA);
-  const ConstView b(B, LDB);
-  const View c(C, LDC);
-  for (int j = 1; j <= N; ++j)
-    for (int i = 1; i <= M; ++i) {
-      long double sum = 0.0L;
-      for (int k = 1; k <= K; ++k) sum += static_cast<long double>(a(i, k)) * b(k, j);
-      c(i, j) = static_cast<double>(sum);
-    }
+  product(B, C, LDB, LDC, M, N, K, [&](int i, int k) { return a(i, k); });
 }
 
 void MXATB(const double* A, const double* B, double* C, int LDA, int LDB, int LDC, int M, int N,
            int K) {
   const ConstView a(A, LDA);
-  const ConstView b(B, LDB);
-  const View c(C, LDC);
-  for (int j = 1; j <= N; ++j)
-    for (int i = 1; i <= M; ++i) {
-      long double sum = 0.0L;
-      for (int k = 1; k <= K; ++k) sum += static_cast<long double>(a(k, i)) * b(k, j);
-      c(i, j) = static_cast<double>(sum);
-    }
+  product(B, C, LDB, LDC, M, N, K, [&](int i, int k) { return a(k, i); });
 }
 
 void MXADD(const double* A, const double* B, double* C, int LDA, int LDB, int LDC, int M, int N) {
