@@ -16,9 +16,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-std::string sp(int n) {
-  return std::string(static_cast<std::size_t>(n), ' ');
-}
+using test::sp;
 
 Lines echoOf(const ModelDeck& m) {
   std::ostringstream text;

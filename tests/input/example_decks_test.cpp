@@ -20,9 +20,7 @@ namespace {
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 
-std::string sp(int n) {
-  return std::string(static_cast<std::size_t>(n), ' ');
-}
+using test::sp;
 
 struct ExampleDeck {
   std::string file;

@@ -21,9 +21,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-std::string sp(int n) {
-  return std::string(static_cast<std::size_t>(n), ' ');
-}
+using test::sp;
 
 const std::string kBannerRule = sp(10) + std::string(57, '@');
 const std::string kLastEchoLine = sp(15) + "* ZONE OVERLAP FACTOR = 1.00500";

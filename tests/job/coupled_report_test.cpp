@@ -66,10 +66,6 @@ std::string deck(const std::string& printStatement) {
          "*END\n";
 }
 
-std::string at(int n, const std::string& text) {
-  return std::string(static_cast<std::size_t>(n), ' ') + text;
-}
-
 // Ew.d with w = 11, d = 5 for the non-negative coordinates: "0.ddddd" then "E", the
 // exponent sign and two digits.
 std::string e11_5(double v) {

@@ -57,10 +57,6 @@ const std::string kDeck =
     "1  UNIFORM LOAD  0.01\n"
     "*END\n";
 
-std::string at(int n, const std::string& text) {
-  return std::string(static_cast<std::size_t>(n), ' ') + text;
-}
-
 // Ew.d with w = 11, d = 5: "0.ddddd" then "E", the exponent sign and two digits.
 std::string e11_5(double v) {
   if (v == 0.0) return "0.00000E+00";

@@ -14,10 +14,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// n blanks followed by text.
-std::string at(int n, const std::string& text) {
-  return std::string(static_cast<std::size_t>(n), ' ') + text;
-}
+using test::at;
 
 void append(Lines& to, const Lines& more) {
   to.insert(to.end(), more.begin(), more.end());

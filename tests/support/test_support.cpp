@@ -16,9 +16,9 @@ namespace fs = std::filesystem;
 TempDir::TempDir() {
   static std::atomic<int> counter{0};
   std::random_device rd;
-  path_ = fs::temp_directory_path() /
-          ("korvant_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter++) + "_" +
-           std::to_string(rd() % 100000));
+  path_ =
+      fs::temp_directory_path() / ("korvant_test_" + std::to_string(::getpid()) + "_" +
+                                   std::to_string(counter++) + "_" + std::to_string(rd() % 100000));
   fs::create_directories(path_);
 }
 
@@ -47,18 +47,29 @@ std::vector<std::string> splitLines(const std::string& text) {
   return lines;
 }
 
+std::string sp(int n) {
+  return std::string(static_cast<std::size_t>(n > 0 ? n : 0), ' ');
+}
+
+std::string at(int n, const std::string& text) {
+  return sp(n) + text;
+}
+
 namespace {
 std::string quote(const std::string& s) {
   std::string q = "'";
   for (char c : s) {
-    if (c == '\'') q += "'\\''";
-    else q += c;
+    if (c == '\'')
+      q += "'\\''";
+    else
+      q += c;
   }
   return q + "'";
 }
 }  // namespace
 
-RunResult runKorvant(const fs::path& dir, const std::vector<std::string>& args, const std::string& input) {
+RunResult runKorvant(const fs::path& dir, const std::vector<std::string>& args,
+                     const std::string& input) {
   const fs::path in = dir / ".console_in";
   const fs::path out = dir / ".console_out";
   const fs::path err = dir / ".console_err";

@@ -36,4 +36,8 @@ std::string readFile(const std::filesystem::path& file);
 void writeFile(const std::filesystem::path& file, const std::string& text);
 std::vector<std::string> splitLines(const std::string& text);
 
+// n blanks, and `text` after n blanks: the indentation of a report line as its layout gives it.
+std::string sp(int n);
+std::string at(int n, const std::string& text);
+
 }  // namespace korvant::test
