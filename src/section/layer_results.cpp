@@ -15,7 +15,7 @@ void writeLayerResults(RecordStore& unit, int n, const LayerResults& results) {
 }
 
 void readLayerResults(const RecordStore& unit, int n, LayerResults& results) {
-  const std::span<const double> record = unit.read(n);
+  const auto record = unit.read(n);
   const long NL = std::lround(record[0]);
   const long room = (static_cast<long>(record.size()) - 1) / result_field::COUNT;
   if (NL < 0 || NL > room) throw std::length_error("layer count beyond a layer-results record");
@@ -30,7 +30,7 @@ void writeFibreResults(RecordStore& unit, int n, const FibreResults& fibre) {
 }
 
 FibreResults readFibreResults(const RecordStore& unit, int n) {
-  const std::span<const double> record = unit.read(n);
+  const auto record = unit.read(n);
   FibreResults fibre;
   for (std::size_t k = 0; k < fibre.value.size(); ++k) fibre.value[k] = record[k];
   return fibre;
