@@ -57,6 +57,7 @@ void recoverStresses(RunContext& run) {
     return skip;
   };
   AnalysisArrays& a = run.arrays;
+  const PhaseTimer timer(run.phaseTimes.recovery);
   RECOV(a.solutions.current, model, gridOf(model), test, run.files, a.layerBuffer, a.resultsBuffer,
         run.report);
 }
@@ -81,6 +82,7 @@ bool elasticSolution(RunContext& run) {
 void linearAnalysis(RunContext& run) {
   if (!elasticSolution(run)) return;
   const DifferenceGrid grid = gridOf(run.model);
+  const PhaseTimer timer(run.phaseTimes.printing);
   PRNLU(run.arrays.solutions.current, run.model, grid, kLinearLoadCase, run.report);
   PRNLS(run.model, grid, kLinearLoadCase, run.files.fibreResults, run.report);
 }
@@ -93,14 +95,54 @@ void nonlinearAnalysis(RunContext& run) {
   SolutionVectors& v = run.arrays.solutions;
   MXCPY(v.current.data(), v.elastic.data(), run.arrays.NEQ, run.arrays.NEQ, run.arrays.NEQ, 1);
   const DifferenceGrid grid = gridOf(run.model);
-  PRNNU(v.elastic, run.model, grid, kNonlinearLoadCase, run.STAGE, run.report);
-  PRNNS(run.model, grid, kNonlinearLoadCase, run.files.fibreResults, run.report);
+  {
+    const PhaseTimer timer(run.phaseTimes.printing);
+    PRNNU(v.elastic, run.model, grid, kNonlinearLoadCase, run.STAGE, run.report);
+    PRNNS(run.model, grid, kNonlinearLoadCase, run.files.fibreResults, run.report);
+  }
   Writer out = run.statusReport();
   out.blank();
   out.line("***ERROR: THE NONLINEAR STAGES (CONCRETE CRACKING AND STEEL YIELDING)");
   out.line(X(10), "ARE NOT AVAILABLE IN THIS BUILD OF THE PROGRAM. ONLY THE INITIAL");
   out.line(X(10), "ELASTIC SOLUTION WAS MADE.");
   ++run.fatal;
+}
+
+// The pass in its phases, each timed into the run's phase times.
+void assemblePhase(RunContext& run) {
+  const PhaseTimer timer(run.phaseTimes.assembly);
+  AnalysisArrays& a = run.arrays;
+  ASSEMBLE(a.store, run.model, run.files.currentLayers, kLoadNumber, run.appliedLoadFactor,
+           a.assembly, run.report, run.fatal);
+}
+
+void boundaryPhase(RunContext& run) {
+  const PhaseTimer timer(run.phaseTimes.boundary);
+  AnalysisArrays& a = run.arrays;
+  BOUNDARY(a.store, a.lists, a.constraints, a.removed, run.model, run.files.currentLayers, a.NEQ,
+           a.BW, run.fatal, run.report);
+  a.reducedNEQ = a.NEQ;
+}
+
+void solvePhase(RunContext& run) {
+  const PhaseTimer timer(run.phaseTimes.solve);
+  AnalysisArrays& a = run.arrays;
+  SOLVE(a.store, a.solutions.current, a.solverWork, a.NEQ, run.model.SOLVER, a.BW, run.fatal,
+        run.report);
+}
+
+// Returns false, with the message written, when the expanded solution is not finite.
+bool expandPhase(RunContext& run) {
+  const PhaseTimer timer(run.phaseTimes.expand);
+  AnalysisArrays& a = run.arrays;
+  const ModelDeck& model = run.model;
+  EXPAND(a.solutions.current, a.store.RHS, a.removed, model.NUMA, model.NUMB, a.NEQ,
+         model.COUPLING);
+  if (const int k = firstNonFinite(a.solutions.current, a.NEQ); k > 0) {
+    reportNonFinite(run, k);
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -112,24 +154,14 @@ int firstNonFinite(const Matrix<double>& solution, int NEQ) {
 }
 
 bool oneSolution(RunContext& run) {
-  AnalysisArrays& a = run.arrays;
-  const ModelDeck& model = run.model;
-  ASSEMBLE(a.store, model, run.files.currentLayers, kLoadNumber, run.appliedLoadFactor, a.assembly,
-           run.report, run.fatal);
+  ++run.phaseTimes.passes;
+  assemblePhase(run);
   if (run.fatal > 0) return false;
-  BOUNDARY(a.store, a.lists, a.constraints, a.removed, model, run.files.currentLayers, a.NEQ, a.BW,
-           run.fatal, run.report);
+  boundaryPhase(run);
   if (run.fatal > 0) return false;
-  SOLVE(a.store, a.solutions.current, a.solverWork, a.NEQ, model.SOLVER, a.BW, run.fatal,
-        run.report);
+  solvePhase(run);
   if (run.fatal > 0) return false;
-  EXPAND(a.solutions.current, a.store.RHS, a.removed, model.NUMA, model.NUMB, a.NEQ,
-         model.COUPLING);
-  if (const int k = firstNonFinite(a.solutions.current, a.NEQ); k > 0) {
-    reportNonFinite(run, k);
-    return false;
-  }
-  return true;
+  return expandPhase(run);
 }
 
 void runAnalysis(RunContext& run) {

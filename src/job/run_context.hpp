@@ -16,6 +16,7 @@
 #include "equations/constraint_table.hpp"
 #include "input/model_deck.hpp"
 #include "job/matrix.hpp"
+#include "job/phase_times.hpp"
 #include "job/record_store.hpp"
 #include "output/writer.hpp"
 #include "section/layer_results.hpp"
@@ -105,8 +106,9 @@ struct AnalysisArrays {
   PointLayerTable layerBuffer;
   LayerResults resultsBuffer;
 
-  int NEQ = 0;  // unknowns of the system: the extended count, the reduced one, then expanded
-  int BW = 0;   // bandwidth of the reduced system
+  int NEQ = 0;         // unknowns of the system: the extended count, the reduced one, then expanded
+  int BW = 0;          // bandwidth of the reduced system
+  int reducedNEQ = 0;  // unknowns of the last reduced system handed to the solver
 };
 
 // Solution stage codes (STAGE), read by the status lines, the reports and the degradation.
@@ -155,6 +157,7 @@ struct RunContext {
   double appliedLoadFactor = 1.0;  // the factor on the pressure of the solution being made
   int CTOT = 0;  // concrete-bearing layers over all points, the divisor of the cracking ratio
   bool statusBannersWritten = false;  // the console status banners come once per run
+  PhaseTimes phaseTimes;              // time spent in each phase of the solution passes
 
   // The report, mirrored to the console when the STATUS switch is on: the writer of the
   // blocks that matter during a run.
