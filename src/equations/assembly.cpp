@@ -18,7 +18,9 @@ int storageColumn(const EquationStore& store, bool band, int r, int q) {
 
 void addEntry(EquationStore& store, bool band, int r, int q, double value) {
   const int c = storageColumn(store, band, r, q);
-  if (c >= 1) store.K(r, c) += value;
+  if (c < 1) return;
+  store.K(r, c) += value;
+  store.markWritten(r, r, c);
 }
 
 // Highest offset of a point's equations (and unknowns) from its first one.
@@ -89,8 +91,9 @@ void LOADC(EquationStore& store, const StencilSet& C, double pressure, int I, in
 void ASSEMBLE(EquationStore& store, const ModelDeck& model, const RecordStore& currentLayers,
               int loadNumber, double loadFactor, AssemblyWork& work, Writer& report, int& fatal) {
   // 1. Every pass starts from an empty store: the previous pass's solver reused its memory.
-  store.K.fill(0.0);
-  store.RHS.fill(0.0);
+  //    Only the entries written since the last clearing can be non-zero, and only those
+  //    are set to zero again.
+  store.clear();
 
   // 2. The grid.
   const DifferenceGrid grid{model.A, model.B, model.NUMA, model.NUMB};

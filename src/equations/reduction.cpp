@@ -127,8 +127,8 @@ bool resolveChains(Rows& rows, int MXD2, int& count) {
 // place and are skipped.
 class StoredSystem {
  public:
-  StoredSystem(Matrix<double>& K, int solverOption)
-      : K_(K), band_(solverOption == kBandStorage), h_(K.cols() / 2) {}
+  StoredSystem(EquationStore& store, int solverOption)
+      : store_(store), K_(store.K), band_(solverOption == kBandStorage), h_(K_.cols() / 2) {}
 
   // Storage column of (r, q), or 0 when it falls outside the storage.
   int column(int r, int q) const {
@@ -137,10 +137,16 @@ class StoredSystem {
   }
   int unknown(int r, int s) const { return band_ ? r + s - h_ - 1 : s; }
   double& operator()(int r, int s) { return K_(r, s); }
+  // Puts a value that may be non-zero at (r, s), recording the write in the store.
+  void set(int r, int s, double value) {
+    K_(r, s) = value;
+    store_.markWritten(r, r, s);
+  }
   int columns() const { return K_.cols(); }
   const double* columnStart(int s) const { return K_.at(1, s); }
 
  private:
+  EquationStore& store_;
   Matrix<double>& K_;
   bool band_;
   int h_;
@@ -202,7 +208,7 @@ void substitute(StoredSystem& K, Occupancy& occ, const Row& rel) {
     if (sa == 0 || K(r, sa) == 0.0) continue;
     const int sb = K.column(r, rel.second);
     if (sb == 0) continue;
-    K(r, sb) += rel.coefficient * K(r, sa);
+    K.set(r, sb, K(r, sb) + rel.coefficient * K(r, sa));
     occ.unknown(rel.second).include(r);
     occ.row(r).include(sb);
   }
@@ -262,7 +268,7 @@ void compact(StoredSystem& K, Occupancy& occ, const std::vector<int>& rowMap,
       if (nq == 0) continue;
       if (const int ns = K.column(nr, nq)) kept.push_back({ns, v});
     }
-    for (const auto& [ns, v] : kept) K(nr, ns) = v;
+    for (const auto& [ns, v] : kept) K.set(nr, ns, v);
   }
 }
 
@@ -309,7 +315,7 @@ void REDUCE(EquationStore& store, ConstraintTable& table, RemovedList& removed, 
 
   // 7. Fixed unknowns and relations on the columns of the real equation rows.
   const int NEQext = extendedUnknowns(NUMA, NUMB, couplingOption);
-  StoredSystem K(store.K, solverOption);
+  StoredSystem K(store, solverOption);
   Occupancy occ(K, NR, NEQext);
   for (const Row& r : rows) {
     if (isFixed(r)) zeroColumn(K, occ, r.first);

@@ -13,10 +13,12 @@ bool present(double coefficient) {
 }
 
 // Largest offset j - i of a present coefficient with j >= i, or -1 when there is none.
+// Column by column, each column read from its first row down only as far as it could still
+// widen the band.
 int largestUpperOffset(const Matrix<double>& K, int NEQ) {
   int widest = -1;
-  for (int i = 1; i <= NEQ; ++i)
-    for (int j = NEQ; j >= i && j - i > widest; --j)
+  for (int j = 1; j <= NEQ; ++j)
+    for (int i = 1; j - i > widest; ++i)
       if (present(K(i, j))) {
         widest = j - i;
         break;

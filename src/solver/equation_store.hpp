@@ -2,6 +2,10 @@
 // per run from the capacities of the build and reused by every pass.
 #pragma once
 
+#include <algorithm>
+#include <climits>
+#include <vector>
+
 #include "input/model_deck.hpp"
 #include "job/matrix.hpp"
 #include "solver/scratch_unit.hpp"
@@ -12,11 +16,30 @@ namespace korvant {
 inline constexpr int kFullStorage = 1;
 inline constexpr int kBandStorage = 2;
 
+// The rows first..last of one column; empty while first > last.
+struct RowRange {
+  int first = INT_MAX;
+  int last = 0;
+
+  bool empty() const { return first > last; }
+  void include(int lo, int hi) {
+    first = std::min(first, lo);
+    last = std::max(last, hi);
+  }
+};
+
 // K has MXD1 rows (equations) and MXBD columns. Full storage: K(row, unknown). Band storage:
 // K(row, c) holds the coefficient of unknown row + c - MXBD / 2 - 1, the diagonal lying in
 // column MXBD / 2 + 1. RHS is the right-hand side, one entry per equation.
-struct EquationStore {
-  explicit EquationStore(const Capacities& cap) : K(cap.MXD1, cap.MXBD), RHS(cap.MXD1, 1) {}
+//
+// Every routine that puts a non-zero value into K (the assembly, the reduction, the
+// solvers, which reuse K's memory for their factors) records where it wrote, by column and
+// row range. Outside the recorded ranges K is zero, so that clearing the store for the next
+// pass only has to touch those ranges instead of all MXD1 x MXBD entries.
+class EquationStore {
+ public:
+  explicit EquationStore(const Capacities& cap)
+      : K(cap.MXD1, cap.MXBD), RHS(cap.MXD1, 1), written_(static_cast<std::size_t>(cap.MXBD) + 1) {}
 
   Matrix<double> K;
   Matrix<double> RHS;
@@ -25,17 +48,40 @@ struct EquationStore {
   int MXBD() const { return K.cols(); }
   // Storage column of the diagonal in band storage.
   int diagonalColumn() const { return MXBD() / 2 + 1; }
+
+  // Records that K(firstRow..lastRow, column) may hold non-zero values.
+  void markWritten(int firstRow, int lastRow, int column) {
+    if (firstRow <= lastRow) written_[static_cast<std::size_t>(column)].include(firstRow, lastRow);
+  }
+  // The same for entries firstRow..lastRow of column `column` of an array with leading
+  // dimension `ld` laid over K's memory (the band factorization array); the entries may
+  // then cross from one column of K into the next.
+  void markArrayWritten(int ld, int firstRow, int lastRow, int column);
+
+  // The rows of K column `column` that may hold non-zero values.
+  RowRange written(int column) const { return written_[static_cast<std::size_t>(column)]; }
+
+  // Sets every recorded entry of K, and the whole right-hand side, to zero: afterwards all
+  // of K is zero and nothing is recorded.
+  void clear();
+
+ private:
+  std::vector<RowRange> written_;  // by column of K, 1..MXBD
 };
 
 // The solver's workspaces for a run: a double and an integer vector of MXD1 entries (row
 // scaling and permutation of the full solver; zero vector, condition work vector and pivot
-// indices of the band solver), the band solver's scratch unit, and whether the system
-// statistics have been printed yet (once per run).
+// indices of the band solver), two more integer vectors for the band structure the full
+// solver uses, the band solver's scratch unit, and whether the system statistics have been
+// printed yet (once per run).
 struct SolverWork {
-  explicit SolverWork(const Capacities& cap) : work(cap.MXD1, 1), index(cap.MXD1, 1) {}
+  explicit SolverWork(const Capacities& cap)
+      : work(cap.MXD1, 1), index(cap.MXD1, 1), rowFirst(cap.MXD1, 1), columnLast(cap.MXD1, 1) {}
 
   Matrix<double> work;
   Matrix<int> index;
+  Matrix<int> rowFirst;    // first column holding a non-zero of each row
+  Matrix<int> columnLast;  // last row holding a non-zero multiplier of each column
   ScratchUnit scratch;
   bool statisticsWritten = false;
 };

@@ -5,6 +5,8 @@
 #include <utility>
 
 #include "solver/column_view.hpp"
+#include "solver/condition_estimate.hpp"
+#include "solver/crout_pivot.hpp"
 
 namespace korvant {
 namespace {
@@ -40,20 +42,6 @@ void reduceColumn(Square a, int N, int j) {
   }
 }
 
-// The row j..N of largest scaled magnitude VV(i) |A(i, j)|, the last one winning ties.
-int pivotRow(ConstSquare a, int N, int j, ColumnView<const double> vv) {
-  int imax = j;
-  double big = -1.0;
-  for (int i = j; i <= N; ++i) {
-    const double merit = vv(i) * std::fabs(a(i, j));
-    if (merit >= big) {
-      big = merit;
-      imax = i;
-    }
-  }
-  return imax;
-}
-
 // Solves trans(A) x = b with the factors: trans(U) w = b, trans(L) v = w, then the
 // interchanges undone in reverse order.
 void solveTransposed(ConstSquare a, int N, const int* INDX, ColumnView<double> b) {
@@ -70,27 +58,6 @@ void solveTransposed(ConstSquare a, int N, const int* INDX, ColumnView<double> b
   for (int i = N; i >= 1; --i) std::swap(b(INDX[i - 1]), b(i));
 }
 
-double sumOfMagnitudes(int N, ColumnView<const double> x) {
-  double s = 0.0;
-  for (int i = 1; i <= N; ++i) s += std::fabs(x(i));
-  return s;
-}
-
-int largestEntry(int N, ColumnView<const double> x) {
-  int jmax = 1;
-  for (int i = 2; i <= N; ++i)
-    if (std::fabs(x(i)) > std::fabs(x(jmax))) jmax = i;
-  return jmax;
-}
-
-// x = e_j, then x := inverse(A) x; returns the 1-norm of the result.
-double inverseColumnNorm(const double* A, int N, int NP, const int* INDX, int j, double* X) {
-  ColumnView<double> x(X, 1);
-  for (int i = 1; i <= N; ++i) x(i) = i == j ? 1.0 : 0.0;
-  LUBKSB(A, N, NP, INDX, X);
-  return sumOfMagnitudes(N, x);
-}
-
 }  // namespace
 
 int LUDCMP(double* A, int N, int NP, double* VV, int* INDX, double& D, int& IERR) {
@@ -105,7 +72,7 @@ int LUDCMP(double* A, int N, int NP, double* VV, int* INDX, double& D, int& IERR
   int zeroPivots = 0;
   for (int j = 1; j <= N; ++j) {
     reduceColumn(a, N, j);
-    const int imax = pivotRow(a, N, j, vv);
+    const int imax = scaledPivotRow(a, j, j, N, vv);
     if (imax != j) {
       for (int k = 1; k <= N; ++k) std::swap(a(imax, k), a(j, k));
       D = -D;
@@ -155,41 +122,11 @@ double NORM1(const double* A, int N, int NP) {
   return norm;
 }
 
-// Hager's estimate of the 1-norm of inverse(A): the largest column norm of inverse(A) is
-// sought by a gradient step on ||inverse(A) x||_1 over unit vectors x, a step needing one
-// solve with A and one with trans(A). An alternating test vector guards against the cases
-// where the steps stall. At most five steps are taken.
 double LUCOND(const double* A, int N, int NP, const int* INDX, double ANORM, double* WORK) {
-  if (ANORM == 0.0) return 0.0;
   const ConstSquare a(A, NP);
-  ColumnView<double> x(WORK, 1);
-
-  for (int i = 1; i <= N; ++i) x(i) = 1.0 / N;
-  LUBKSB(A, N, NP, INDX, WORK);
-  double est = sumOfMagnitudes(N, x);
-  int jlast = 0;
-  for (int step = 1; step <= 5 && N > 1; ++step) {
-    for (int i = 1; i <= N; ++i) x(i) = x(i) >= 0.0 ? 1.0 : -1.0;
-    solveTransposed(a, N, INDX, x);
-    const int j = largestEntry(N, x);
-    if (jlast != 0 && std::fabs(x(j)) <= std::fabs(x(jlast))) break;
-    const double previous = est;
-    est = inverseColumnNorm(A, N, NP, INDX, j, WORK);
-    jlast = j;
-    if (est <= previous) {
-      est = previous;
-      break;
-    }
-  }
-
-  for (int i = 1; i <= N; ++i) {
-    const double sign = i % 2 == 1 ? 1.0 : -1.0;
-    x(i) = sign * (1.0 + (N > 1 ? static_cast<double>(i - 1) / (N - 1) : 0.0));
-  }
-  LUBKSB(A, N, NP, INDX, WORK);
-  est = std::max(est, 2.0 * sumOfMagnitudes(N, x) / (3.0 * N));
-  if (!std::isfinite(est) || est == 0.0) return 0.0;
-  return 1.0 / (ANORM * est);
+  return reciprocalCondition(
+      N, ANORM, WORK, [&](double* X) { LUBKSB(A, N, NP, INDX, X); },
+      [&](double* X) { solveTransposed(a, N, INDX, ColumnView<double>(X, 1)); });
 }
 
 }  // namespace korvant

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "solver/band_lu.hpp"
+#include "solver/banded_crout.hpp"
 #include "solver/bandwidth.hpp"
 #include "solver/full_lu.hpp"
 #include "solver/matrix_ops.hpp"
@@ -56,22 +57,60 @@ void reportBandTooWide(Writer& report, int BW, int& errorFlag) {
   errorFlag = 1;
 }
 
-// Full storage: Crout LU in place in K, then the substitution into the solution. A zero row,
-// an exactly zero pivot or a negligible condition estimate counts as singular.
-void solveFull(EquationStore& store, Matrix<double>& solution, SolverWork& work, int NEQ,
-               int& errorFlag, Writer& report) {
+// Full storage without a band to exploit: LUDCMP over the whole N x N matrix. Returns
+// whether the matrix is singular: a zero pivot or a negligible condition estimate.
+bool factorAndSolveDense(EquationStore& store, Matrix<double>& solution, SolverWork& work, int NEQ,
+                         double anorm) {
   double* k = store.K.data();
   const int MXD1 = store.MXD1();
-  const double anorm = NORM1(k, NEQ, MXD1);
   double d = 0.0;
   int ierr = 0;
   const int zeroPivots = LUDCMP(k, NEQ, MXD1, work.work.data(), work.index.data(), d, ierr);
+  for (int j = 1; j <= NEQ; ++j) store.markWritten(1, NEQ, j);
   if (ierr != 0 || zeroPivots > 0 ||
-      negligible(LUCOND(k, NEQ, MXD1, work.index.data(), anorm, work.work.data()))) {
+      negligible(LUCOND(k, NEQ, MXD1, work.index.data(), anorm, work.work.data())))
+    return true;
+  LUBKSB(k, NEQ, MXD1, work.index.data(), solution.data());
+  return false;
+}
+
+// Full storage with a band: the same decomposition restricted to the band, in place in K,
+// recording the rows of each column that the factors occupy.
+bool factorAndSolveBanded(EquationStore& store, Matrix<double>& solution, SolverWork& work, int NEQ,
+                          const BandProfile& p) {
+  double* k = store.K.data();
+  const int MXD1 = store.MXD1();
+  int* first = work.rowFirst.data();
+  int* last = work.columnLast.data();
+  double d = 0.0;
+  const int zeroPivots =
+      LUDCMPB(k, NEQ, MXD1, p.ML, p.MU, work.work.data(), work.index.data(), first, last, d);
+  for (int j = 1; j <= NEQ; ++j)
+    store.markWritten(factorTopRow(j, p.ML, p.MU), work.columnLast(j), j);
+  if (zeroPivots > 0 || negligible(LUCONDB(k, NEQ, MXD1, p.ML, p.MU, work.index.data(), first, last,
+                                           p.ANORM, work.work.data())))
+    return true;
+  LUBKSBB(k, NEQ, MXD1, p.ML, p.MU, work.index.data(), first, solution.data());
+  return false;
+}
+
+// Full storage: Crout LU with scaled partial pivoting in place in K, then the substitution
+// into the solution. A zero row, an exactly zero pivot or a negligible condition estimate
+// counts as singular. When the upper factor cannot reach across the whole matrix (ML + MU
+// diagonals above the diagonal, fewer than NEQ - 1), the decomposition skips the entries
+// outside the band, with the same pivots and results.
+void solveFull(EquationStore& store, Matrix<double>& solution, SolverWork& work, int NEQ,
+               int& errorFlag, Writer& report) {
+  const BandProfile p =
+      LUPROF(store.K.data(), NEQ, store.MXD1(), work.rowFirst.data(), work.work.data());
+  if (p.zeroRow) {
     reportSingular(report, errorFlag);
     return;
   }
-  LUBKSB(k, NEQ, MXD1, work.index.data(), solution.data());
+  const bool banded = p.ML + p.MU < NEQ - 1;
+  const bool singular = banded ? factorAndSolveBanded(store, solution, work, NEQ, p)
+                               : factorAndSolveDense(store, solution, work, NEQ, p.ANORM);
+  if (singular) reportSingular(report, errorFlag);
 }
 
 // The band is used as ML = MU = (BW - 1) / 2 around the diagonal column; a present
@@ -121,6 +160,8 @@ void solveBand(EquationStore& store, Matrix<double>& solution, SolverWork& work,
   writeBandRecords(store.K, NEQ, ML, store.MXBD() / 2, work.scratch);
   bool singular = false;
   INCORE(store.K, store.RHS, solution, work.work, work.index, NEQ, ML, work.scratch, singular);
+  for (int j = 1; j <= std::min(NEQ + 1, store.MXD1()); ++j)
+    store.markArrayWritten(store.MXBD(), 1, 3 * ML + 1, j);
   if (singular) reportSingular(report, errorFlag);
 }
 
@@ -149,7 +190,8 @@ void INCORE(Matrix<double>& K, Matrix<double>& RHS, Matrix<double>& solution, Ma
             Matrix<int>& pivots, int NEQ, int ML, ScratchUnit& scratch, bool& singular) {
   const int MXBD = K.cols();  // leading dimension of the factorization array
   const int columns = std::min(NEQ + 1, K.rows());
-  std::fill_n(K.data(), static_cast<std::size_t>(columns) * static_cast<std::size_t>(MXBD), 0.0);
+  // The band routines use rows 1..3 ML + 1 of ABD only; those are cleared.
+  for (int j = 1; j <= columns; ++j) std::fill_n(K.data() + (j - 1) * MXBD, 3 * ML + 1, 0.0);
 
   scratch.rewind();
   for (int r = 1; r <= 3 * ML + 1; ++r)

@@ -1,0 +1,170 @@
+#include "solver/banded_crout.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "solver/column_view.hpp"
+#include "solver/condition_estimate.hpp"
+#include "solver/crout_pivot.hpp"
+#include "solver/full_lu.hpp"
+
+namespace korvant {
+namespace {
+
+using Square = ColumnView<double>;
+using ConstSquare = ColumnView<const double>;
+using Index = ColumnView<int>;
+using ConstIndex = ColumnView<const int>;
+
+// Last column of the upper factor's row i: LUDCMP's fill reaches ML + MU beyond the diagonal.
+int upperEnd(int i, int ML, int MU, int N) {
+  return std::min(N, i + ML + MU);
+}
+
+// y(first..last) -= alpha x(first..last), the two columns given by their entry 1.
+void subtractMultiple(int first, int last, double alpha, const double* x, double* y) {
+  for (int i = first - 1; i < last; ++i) y[i] -= x[i] * alpha;
+}
+
+// Column j of Crout's scheme: A(i, j) -= A(i, k) A(k, j) for every k < j whose A(k, j) can
+// be non-zero (k from j - ML - MU) and every row i > k that can hold a multiplier of k.
+// Each entry sees its terms in the order k = 1, 2, ... as in LUDCMP.
+void reduceColumn(Square a, int j, int ML, int MU, ConstIndex last) {
+  for (int k = factorTopRow(j, ML, MU); k < j; ++k) {
+    const double akj = a(k, j);
+    if (akj != 0.0) subtractMultiple(k + 1, last(k), akj, a.at(1, k), a.at(1, j));
+  }
+}
+
+// Interchanges rows j and p > j: their multipliers (columns from the first non-zero of
+// either row up to j - 1) and the rest of their band, whose columns beyond j are still the
+// matrix's own. A multiplier moved down to row p extends LAST of its column.
+void swapRows(Square a, int j, int p, int N, int ML, int MU, Index first, Index last) {
+  for (int k = std::min(first(j), first(p)); k < j; ++k) {
+    std::swap(a(j, k), a(p, k));
+    if (a(p, k) != 0.0) last(k) = std::max(last(k), p);
+  }
+  for (int k = j; k <= upperEnd(j, ML, MU, N); ++k) std::swap(a(j, k), a(p, k));
+  std::swap(first(j), first(p));
+}
+
+// Solves trans(A) x = b with the factors, as the transposed solve of LUCOND: trans(U) w = b
+// over the band of each column of U, trans(L) v = w over the multipliers of each column,
+// then the interchanges undone in reverse order.
+void solveTransposed(ConstSquare a, int N, int ML, int MU, ConstIndex indx, ConstIndex last,
+                     ColumnView<double> b) {
+  for (int i = 1; i <= N; ++i) {
+    double sum = b(i);
+    for (int j = factorTopRow(i, ML, MU); j < i; ++j) sum -= a(j, i) * b(j);
+    b(i) = sum / a(i, i);
+  }
+  for (int i = N; i >= 1; --i) {
+    double sum = b(i);
+    for (int j = i + 1; j <= last(i); ++j) sum -= a(j, i) * b(j);
+    b(i) = sum;
+  }
+  for (int i = N; i >= 1; --i) std::swap(b(indx(i)), b(i));
+}
+
+}  // namespace
+
+BandProfile LUPROF(const double* A, int N, int NP, int* FIRST, double* VV) {
+  const ConstSquare a(A, NP);
+  Index first(FIRST, 1);
+  ColumnView<double> big(VV, 1);
+  for (int i = 1; i <= N; ++i) {
+    first(i) = 0;
+    big(i) = 0.0;
+  }
+  BandProfile p;
+  for (int j = 1; j <= N; ++j) {
+    double column = 0.0;
+    for (int i = 1; i <= N; ++i) {
+      const double v = std::fabs(a(i, j));
+      column += v;
+      if (v == 0.0) continue;
+      if (first(i) == 0) first(i) = j;
+      big(i) = std::max(big(i), v);
+      p.ML = std::max(p.ML, i - j);
+      p.MU = std::max(p.MU, j - i);
+    }
+    p.ANORM = std::max(p.ANORM, column);
+  }
+  for (int i = 1; i <= N; ++i) {
+    if (first(i) == 0) {
+      p.zeroRow = true;
+      continue;
+    }
+    big(i) = 1.0 / big(i);
+  }
+  return p;
+}
+
+int LUDCMPB(double* A, int N, int NP, int ML, int MU, double* VV, int* INDX, int* FIRST, int* LAST,
+            double& D) {
+  Square a(A, NP);
+  ColumnView<double> vv(VV, 1);
+  Index indx(INDX, 1);
+  Index first(FIRST, 1);
+  Index last(LAST, 1);
+  D = 1.0;
+  for (int j = 1; j <= N; ++j) last(j) = std::min(N, j + ML);
+  int zeroPivots = 0;
+  for (int j = 1; j <= N; ++j) {
+    reduceColumn(a, j, ML, MU, last);
+    // Rows beyond j + ML still hold their own zeros in column j.
+    const int imax = scaledPivotRow(a, j, j, last(j), vv);
+    if (imax != j) {
+      swapRows(a, j, imax, N, ML, MU, first, last);
+      D = -D;
+      vv(imax) = vv(j);
+    }
+    indx(j) = imax;
+    if (a(j, j) == 0.0) {
+      a(j, j) = TINY;
+      ++zeroPivots;
+    }
+    const double pivot = a(j, j);
+    for (int i = j + 1; i <= std::min(N, j + ML); ++i) a(i, j) /= pivot;
+  }
+  return zeroPivots;
+}
+
+void LUBKSBB(const double* A, int N, int NP, int ML, int MU, const int* INDX, const int* FIRST,
+             double* B) {
+  const ConstSquare a(A, NP);
+  const ConstIndex indx(INDX, 1);
+  const ConstIndex first(FIRST, 1);
+  ColumnView<double> b(B, 1);
+  int ii = 0;  // first non-zero entry met in the permuted right-hand side, 0 while none
+  for (int i = 1; i <= N; ++i) {
+    const int ip = indx(i);
+    double sum = b(ip);
+    b(ip) = b(i);
+    if (ii != 0) {
+      for (int j = std::max(ii, first(i)); j < i; ++j) sum -= a(i, j) * b(j);
+    } else if (sum != 0.0) {
+      ii = i;
+    }
+    b(i) = sum;
+  }
+  for (int i = N; i >= 1; --i) {
+    double sum = b(i);
+    for (int j = i + 1; j <= upperEnd(i, ML, MU, N); ++j) sum -= a(i, j) * b(j);
+    b(i) = sum / a(i, i);
+  }
+}
+
+double LUCONDB(const double* A, int N, int NP, int ML, int MU, const int* INDX, const int* FIRST,
+               const int* LAST, double ANORM, double* WORK) {
+  const ConstSquare a(A, NP);
+  return reciprocalCondition(
+      N, ANORM, WORK, [&](double* X) { LUBKSBB(A, N, NP, ML, MU, INDX, FIRST, X); },
+      [&](double* X) {
+        solveTransposed(a, N, ML, MU, ConstIndex(INDX, 1), ConstIndex(LAST, 1),
+                        ColumnView<double>(X, 1));
+      });
+}
+
+}  // namespace korvant
