@@ -147,7 +147,7 @@ class StoredSystem {
 
  private:
   EquationStore& store_;
-  Matrix<double>& K_;
+  CoefficientArray& K_;
   bool band_;
   int h_;
 };

@@ -15,7 +15,7 @@ bool present(double coefficient) {
 // Largest offset j - i of a present coefficient with j >= i, or -1 when there is none.
 // Column by column, each column read from its first row down only as far as it could still
 // widen the band.
-int largestUpperOffset(const Matrix<double>& K, int NEQ) {
+int largestUpperOffset(const CoefficientArray& K, int NEQ) {
   int widest = -1;
   for (int j = 1; j <= NEQ; ++j)
     for (int i = 1; j - i > widest; ++i)
@@ -28,7 +28,7 @@ int largestUpperOffset(const Matrix<double>& K, int NEQ) {
 
 }  // namespace
 
-PresentColumns presentColumns(const Matrix<double>& K, int NEQ) {
+PresentColumns presentColumns(const CoefficientArray& K, int NEQ) {
   PresentColumns c{false, 1000000, 0};
   for (int j = 1; j <= K.cols(); ++j)
     for (int i = 1; i <= NEQ; ++i)
@@ -40,7 +40,7 @@ PresentColumns presentColumns(const Matrix<double>& K, int NEQ) {
   return c;
 }
 
-void BANDWD(const Matrix<double>& K, int& BW, int solverOption, int NEQ) {
+void BANDWD(const CoefficientArray& K, int& BW, int solverOption, int NEQ) {
   if (solverOption == kFullStorage) {
     const int widest = largestUpperOffset(K, NEQ);
     BW = widest < 0 ? 0 : 2 * widest + 1;

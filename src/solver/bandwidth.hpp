@@ -2,7 +2,7 @@
 // (larger in magnitude than kPresence).
 #pragma once
 
-#include "job/matrix.hpp"
+#include "solver/coefficient_array.hpp"
 
 namespace korvant {
 
@@ -15,13 +15,13 @@ struct PresentColumns {
   int first = 0;
   int last = 0;
 };
-PresentColumns presentColumns(const Matrix<double>& K, int NEQ);
+PresentColumns presentColumns(const CoefficientArray& K, int NEQ);
 
 // Sets BW for the rows 1..NEQ of K in the given storage mode. Full storage: 2 w + 1, w the
 // largest offset j - i of a present coefficient on or above the diagonal (the band is taken
 // as symmetric). Band storage: the number of storage columns from the first to the last that
 // hold a present coefficient. A system without any present coefficient has no bandwidth:
 // BW = 0.
-void BANDWD(const Matrix<double>& K, int& BW, int solverOption, int NEQ);
+void BANDWD(const CoefficientArray& K, int& BW, int solverOption, int NEQ);
 
 }  // namespace korvant

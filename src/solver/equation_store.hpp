@@ -8,6 +8,7 @@
 
 #include "input/model_deck.hpp"
 #include "job/matrix.hpp"
+#include "solver/coefficient_array.hpp"
 #include "solver/scratch_unit.hpp"
 
 namespace korvant {
@@ -41,7 +42,7 @@ class EquationStore {
   explicit EquationStore(const Capacities& cap)
       : K(cap.MXD1, cap.MXBD), RHS(cap.MXD1, 1), written_(static_cast<std::size_t>(cap.MXBD) + 1) {}
 
-  Matrix<double> K;
+  CoefficientArray K;
   Matrix<double> RHS;
 
   int MXD1() const { return K.rows(); }

@@ -115,7 +115,7 @@ void solveFull(EquationStore& store, Matrix<double>& solution, SolverWork& work,
 
 // The band is used as ML = MU = (BW - 1) / 2 around the diagonal column; a present
 // coefficient outside that window would be lost.
-bool bandIsCentred(const Matrix<double>& K, int NEQ, int ML, int diagonalColumn) {
+bool bandIsCentred(const CoefficientArray& K, int NEQ, int ML, int diagonalColumn) {
   const PresentColumns c = presentColumns(K, NEQ);
   return !c.found || (c.first >= diagonalColumn - ML && c.last <= diagonalColumn + ML);
 }
@@ -123,7 +123,7 @@ bool bandIsCentred(const Matrix<double>& K, int NEQ, int ML, int diagonalColumn)
 // Writes the rows of the band factorization array to the scratch unit: ML rows of zeros for
 // the fill-in, then the diagonals of offsets -ML..ML (unknown minus equation number, from the
 // highest upper diagonal down), each placed in the columns of its unknowns.
-void writeBandRecords(const Matrix<double>& K, int NEQ, int ML, int h, ScratchUnit& scratch) {
+void writeBandRecords(const CoefficientArray& K, int NEQ, int ML, int h, ScratchUnit& scratch) {
   const auto n = static_cast<std::size_t>(NEQ);
   for (int r = 1; r <= ML; ++r) scratch.nextRecord(n);
   for (int d = 1; d <= 2 * ML + 1; ++d) {
@@ -186,8 +186,9 @@ void SOLVE(EquationStore& store, Matrix<double>& solution, SolverWork& work, int
   }
 }
 
-void INCORE(Matrix<double>& K, Matrix<double>& RHS, Matrix<double>& solution, Matrix<double>& work,
-            Matrix<int>& pivots, int NEQ, int ML, ScratchUnit& scratch, bool& singular) {
+void INCORE(CoefficientArray& K, Matrix<double>& RHS, Matrix<double>& solution,
+            Matrix<double>& work, Matrix<int>& pivots, int NEQ, int ML, ScratchUnit& scratch,
+            bool& singular) {
   const int MXBD = K.cols();  // leading dimension of the factorization array
   const int columns = std::min(NEQ + 1, K.rows());
   // The band routines use rows 1..3 ML + 1 of ABD only; those are cleared.

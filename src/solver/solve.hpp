@@ -20,7 +20,8 @@ void SOLVE(EquationStore& store, Matrix<double>& solution, SolverWork& work, int
 // ML upper diagonals) from the 3 ML + 1 records of the scratch unit, factors it, and solves
 // in place in RHS, copying the result to solution(1..NEQ). `singular` is set, and nothing
 // solved, when the reciprocal condition estimate is negligible against 1.
-void INCORE(Matrix<double>& K, Matrix<double>& RHS, Matrix<double>& solution, Matrix<double>& work,
-            Matrix<int>& pivots, int NEQ, int ML, ScratchUnit& scratch, bool& singular);
+void INCORE(CoefficientArray& K, Matrix<double>& RHS, Matrix<double>& solution,
+            Matrix<double>& work, Matrix<int>& pivots, int NEQ, int ML, ScratchUnit& scratch,
+            bool& singular);
 
 }  // namespace korvant

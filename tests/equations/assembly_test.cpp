@@ -249,7 +249,7 @@ Capacities caps(int MXD1, int MXBD) {
   return c;
 }
 
-int nonZeros(const Matrix<double>& K) {
+int nonZeros(const CoefficientArray& K) {
   int k = 0;
   for (int j = 1; j <= K.cols(); ++j)
     for (int i = 1; i <= K.rows(); ++i) k += K(i, j) != 0.0;
