@@ -1,0 +1,169 @@
+// korvant_bench: runs the benchmark jobs, each in its own child process, and reports their
+// whole-run wall time, peak memory and phase times against LAPACK's dgbsv on a band system
+// of the same order and half bandwidth as the coupled job's reduced system.
+//
+//   korvant_bench [--repeat N] [DECK_FOLDER [RUN_FOLDER]]
+//
+// The decks are copied from DECK_FOLDER (default: the bench folder of the sources) into
+// RUN_FOLDER (default: run/ in the build folder), where the jobs write their reports. Every
+// measurement is made N times (default 3); the shortest time and the largest peak are kept.
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iomanip>
+#include <iostream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "band_yardstick.hpp"
+#include "bench_job.hpp"
+#include "child_process.hpp"
+
+namespace korvant::bench {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Job {
+  std::string name;   // deck name without .inp
+  std::string title;  // what the report line calls it
+};
+
+struct Measured {
+  JobFigures figures;
+  ChildStats stats;
+};
+
+struct Options {
+  int repeat = 3;
+  fs::path decks = KORVANT_BENCH_DECKS;
+  fs::path runFolder = KORVANT_BENCH_RUN_DIR;
+};
+
+Options parseOptions(int argc, char** argv) {
+  Options o;
+  std::vector<std::string> rest;
+  for (int k = 1; k < argc; ++k) {
+    const std::string arg = argv[k];
+    if (arg == "--repeat" && k + 1 < argc)
+      o.repeat = std::max(1, std::stoi(argv[++k]));
+    else
+      rest.push_back(arg);
+  }
+  if (!rest.empty()) o.decks = rest[0];
+  if (rest.size() > 1) o.runFolder = rest[1];
+  return o;
+}
+
+// The shortest of the runs, with the largest peak of them.
+Measured measureJob(const std::string& name, int repeat) {
+  Measured best;
+  double peak = 0.0;
+  for (int k = 0; k < repeat; ++k) {
+    JobFigures figures;
+    const ChildStats stats = runChild<JobFigures>([&name] { return runBenchJob(name); }, figures);
+    if (figures.exitStatus != 0)
+      throw std::runtime_error("job " + name + " ended with status " +
+                               std::to_string(figures.exitStatus));
+    peak = std::max(peak, stats.peakBytes);
+    if (k == 0 || stats.wallSeconds < best.stats.wallSeconds) best = Measured{figures, stats};
+  }
+  best.stats.peakBytes = peak;
+  return best;
+}
+
+double measureDgbsv(int n, int halfBand, int repeat, ChildStats& stats) {
+  double best = 0.0;
+  for (int k = 0; k < repeat; ++k) {
+    double seconds = 0.0;
+    stats = runChild<double>([=] { return dgbsvSeconds(n, halfBand, halfBand); }, seconds);
+    if (k == 0 || seconds < best) best = seconds;
+  }
+  return best;
+}
+
+std::string cpuModel() {
+  std::ifstream cpuinfo("/proc/cpuinfo");
+  std::string line;
+  while (std::getline(cpuinfo, line))
+    if (line.rfind("model name", 0) == 0) return line.substr(line.find(':') + 2);
+  return "unknown";
+}
+
+double storeBytes(const JobFigures& f) {
+  return static_cast<double>(f.MXD1) * static_cast<double>(f.MXBD) * 8.0;
+}
+
+void printJob(const Job& job, const Measured& m) {
+  const JobFigures& f = m.figures;
+  std::cout << std::left << std::setw(30) << job.title << std::right << std::setw(6) << f.NEQ
+            << std::setw(6) << f.BW << std::setw(10) << f.wallSeconds << std::setw(10)
+            << m.stats.peakBytes / 1.0e6 << std::setw(8) << m.stats.peakBytes / storeBytes(f)
+            << '\n';
+  std::cout << "    phases (s): assembly " << f.assembly << ", boundary " << f.boundary
+            << ", solve " << f.solve << ", expand " << f.expand << ", recovery " << f.recovery
+            << ", printing " << f.printing << "   (" << f.passes << " pass)\n";
+  const double passes = f.assembly + f.boundary + f.solve + f.expand + f.recovery + f.printing;
+  std::cout << "    outside the passes (s): context set-up " << f.setupSeconds << ", release "
+            << f.releaseSeconds << ", input, system definition and the rest "
+            << f.wallSeconds - f.setupSeconds - f.releaseSeconds - passes << '\n';
+}
+
+void printRatio(const std::string& what, double value, const std::string& target, bool met) {
+  std::cout << "  " << std::left << std::setw(40) << what << std::right << std::setw(8) << value
+            << "   target " << target << (met ? "   met" : "   NOT MET") << '\n';
+}
+
+int run(const Options& o) {
+  fs::create_directories(o.runFolder);
+  const std::vector<Job> jobs = {{"uncoupled_31", "uncoupled 31 x 31 (band)"},
+                                 {"coupled_31", "coupled 31 x 31 (full)"}};
+  for (const Job& job : jobs)
+    fs::copy_file(o.decks / (job.name + ".inp"), o.runFolder / (job.name + ".inp"),
+                  fs::copy_options::overwrite_existing);
+  fs::current_path(o.runFolder);
+
+  std::cout << "korvant benchmark: " << std::thread::hardware_concurrency() << " CPUs, "
+            << cpuModel() << "; best of " << o.repeat << " runs\n\n";
+  std::cout << std::fixed << std::setprecision(3);
+  std::cout << std::left << std::setw(30) << "job" << std::right << std::setw(6) << "NEQ"
+            << std::setw(6) << "BW" << std::setw(10) << "wall s" << std::setw(10) << "peak MB"
+            << std::setw(8) << "/store" << '\n';
+  std::vector<Measured> results;
+  for (const Job& job : jobs) {
+    results.push_back(measureJob(job.name, o.repeat));
+    printJob(job, results.back());
+  }
+
+  const JobFigures& coupled = results[1].figures;
+  const int halfBand = (coupled.BW - 1) / 2;
+  ChildStats dgbsvStats;
+  const double dgbsv = measureDgbsv(coupled.NEQ, halfBand, o.repeat, dgbsvStats);
+  std::cout << "dgbsv n = " << coupled.NEQ << ", kl = ku = " << halfBand << ": " << dgbsv
+            << " s, peak " << dgbsvStats.peakBytes / 1.0e6 << " MB\n\n";
+
+  const double store = storeBytes(coupled);
+  std::cout << "ratios (equation store MXD1 x MXBD x 8 bytes = " << store / 1.0e6 << " MB):\n";
+  const double rc = results[1].figures.wallSeconds / dgbsv;
+  const double ru = results[0].figures.wallSeconds / dgbsv;
+  const double mu = results[0].stats.peakBytes / storeBytes(results[0].figures);
+  const double mc = results[1].stats.peakBytes / store;
+  printRatio("coupled job / dgbsv", rc, "<= 5", rc <= 5.0);
+  printRatio("uncoupled job / dgbsv", ru, "<= 3", ru <= 3.0);
+  printRatio("peak memory uncoupled / store", mu, "< 1.2", mu < 1.2);
+  printRatio("peak memory coupled / store", mc, "< 1.2", mc < 1.2);
+  return 0;
+}
+
+}  // namespace
+}  // namespace korvant::bench
+
+int main(int argc, char** argv) {
+  try {
+    return korvant::bench::run(korvant::bench::parseOptions(argc, argv));
+  } catch (const std::exception& error) {
+    std::cerr << "korvant_bench: " << error.what() << '\n';
+    return 1;
+  }
+}

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds korvant with its benchmark in Release mode (in build-bench/, or KORVANT_BENCH_DIR)
+# and runs it: the 31 x 31 benchmark jobs of bench/, their wall time, peak memory and phase
+# times, against LAPACK's dgbsv on a band system of the coupled job's size. Extra arguments
+# go to korvant_bench (e.g. --repeat 5).
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="${KORVANT_BENCH_DIR:-$root/build-bench}"
+
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DKORVANT_BENCH=ON >/dev/null
+cmake --build "$build" -j"$(nproc)" --target korvant_bench >/dev/null
+"$build/bench/korvant_bench" "$@"
