@@ -10,6 +10,7 @@
 namespace korvant {
 namespace {
 
+using test::improperFormat;
 using test::padded;
 using test::readDeck;
 using Lines = std::vector<std::string>;
@@ -26,11 +27,6 @@ Point userPoint(const ModelDeck& m, int i) {
   Point p;
   for (int j = 1; j <= userbc_col::COUNT; ++j) p.push_back(m.USERBC(i, j));
   return p;
-}
-
-Lines improperFormat(const std::string& line) {
-  return {"*** WARNING: THE FOLLOWING INPUT LINE IS NOT IN THE PROPER ",
-          "             FORMAT OF AN INPUT STATEMENT:", " " + padded(line, 70)};
 }
 
 // ---- loads ------------------------------------------------------------------------------

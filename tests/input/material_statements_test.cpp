@@ -9,6 +9,7 @@
 namespace korvant {
 namespace {
 
+using test::improperFormat;
 using test::padded;
 using test::readDeck;
 using Lines = std::vector<std::string>;
@@ -27,11 +28,6 @@ std::vector<int> zoneLayers(const ModelDeck& m, int zone) {
 }
 
 // The three lines with which the statement loop answers a data line left unread.
-Lines improperFormat(const std::string& line) {
-  return {"*** WARNING: THE FOLLOWING INPUT LINE IS NOT IN THE PROPER ",
-          "             FORMAT OF AN INPUT STATEMENT:", " " + padded(line, 70)};
-}
-
 Lines joined(std::initializer_list<Lines> parts) {
   Lines all;
   for (const Lines& p : parts) all.insert(all.end(), p.begin(), p.end());

@@ -13,11 +13,7 @@ using test::padded;
 using test::readDeck;
 using Lines = std::vector<std::string>;
 
-const Lines kImproper3Values = {
-    "*** WARNING: THE FOLLOWING INPUT LINE IS NOT IN THE PROPER ",
-    "             FORMAT OF AN INPUT STATEMENT:",
-    " " + padded("10 5 10", 70),
-};
+const Lines kImproper3Values = test::improperFormat("10 5 10");
 
 TEST(ModelStatements, SolutionSelectsTheProcedureByTheFirstLetterFromColumn11) {
   struct Case {

@@ -39,4 +39,11 @@ inline std::string padded(const std::string& text, std::size_t width) {
   return s;
 }
 
+// The improper-format warning for a deck line: its two lines of text, then the line's first
+// 70 columns after one blank.
+inline std::vector<std::string> improperFormat(const std::string& line) {
+  return {"*** WARNING: THE FOLLOWING INPUT LINE IS NOT IN THE PROPER ",
+          "             FORMAT OF AN INPUT STATEMENT:", at(1, padded(line, 70))};
+}
+
 }  // namespace korvant::test

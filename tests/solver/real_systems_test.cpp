@@ -139,7 +139,9 @@ TEST(RealSystems, FullStorageSolutionsMatchTheDenseDecomposition) {
         const Copy copy(store, NEQ);
         const Reference ref(copy);
         ASSERT_FALSE(ref.singular);
-        if (n >= 9) EXPECT_TRUE(usesTheBand(copy));
+        if (n >= 9) {
+          EXPECT_TRUE(usesTheBand(copy));
+        }
 
         int errorFlag = 0;
         const std::vector<double> x = job.solve(store, NEQ, errorFlag);
