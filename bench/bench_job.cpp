@@ -4,35 +4,11 @@
 #include <memory>
 #include <sstream>
 
-#include "input/deck_reader.hpp"
-#include "input/model.hpp"
-#include "job/analysis.hpp"
-#include "job/dbfile.hpp"
-#include "job/exit_status.hpp"
 #include "job/run_context.hpp"
+#include "job/run_job.hpp"
 
 namespace korvant::bench {
 namespace {
-
-// The job from its start to its closing lines, as the main program runs it.
-int runJob(RunContext& run) {
-  int nerr = 0;
-  DBFILE(run, 1, nerr);
-  if (nerr > 0) return exit_status::kDialogue;
-  try {
-    DeckReader deck = DeckReader::fromFile(run.names.deck);
-    if (MODEL(deck, run.model, run.cap, run.report, run.zonePlot, run.files, run.CTOT) > 0)
-      return exit_status::kInputErrors;
-  } catch (const DeckError&) {
-    return exit_status::kInputErrors;
-  }
-  DBFILE(run, 0, nerr);
-  if (nerr > 0) return exit_status::kDialogue;
-  DBINIT(run.model.NUMA, run.model.NUMB, run.files.fibreResults, run.files.failureRatio);
-  runAnalysis(run);
-  writeClosingLines(run);
-  return run.fatal > 0 ? exit_status::kFatalRunTime : exit_status::kCompleted;
-}
 
 void copyFigures(const RunContext& run, JobFigures& f) {
   const PhaseTimes& t = run.phaseTimes;
