@@ -206,7 +206,7 @@ void BOUNDARY(EquationStore& store, const BoundaryPointLists& lists, ConstraintT
   REDUCE(store, table, removed, model.NUMA, model.NUMB, NEQ, model.COUPLING, model.SOLVER,
          errorFlag, report);
   if (errorFlag != errorsBefore) return;
-  BANDWD(store.K, BW, model.SOLVER, NEQ);
+  BANDWD(store, BW, model.SOLVER, NEQ);
 }
 
 bool BPOINT(const ModelDeck& model, int I, int J) {

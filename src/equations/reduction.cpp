@@ -144,6 +144,8 @@ class StoredSystem {
   }
   int columns() const { return K_.cols(); }
   const double* columnStart(int s) const { return K_.at(1, s); }
+  // The rows of storage column s that may hold non-zero values, as recorded by the store.
+  RowRange written(int s) const { return store_.written(s); }
 
  private:
   EquationStore& store_;
@@ -170,17 +172,26 @@ struct Occupancy {
   std::vector<Range> rowsOfUnknown;  // 1..NEQ (extended numbering)
   std::vector<Range> columnsOfRow;   // 1..NR
 
+  // Found by reading, in each storage column, only the rows the store records as written:
+  // everywhere else K is zero. The scan then costs what the assembly wrote, not NR rows of
+  // every one of the MXBD columns, and never touches pages of K that no pass has used.
   Occupancy(const StoredSystem& K, int NR, int NEQ)
       : rowsOfUnknown(static_cast<std::size_t>(NEQ) + 1),
         columnsOfRow(static_cast<std::size_t>(NR) + 1) {
     for (int s = 1; s <= K.columns(); ++s) {
-      const double* col = K.columnStart(s);
-      for (int r = 1; r <= NR; ++r) {
-        if (col[r - 1] == 0.0) continue;
-        columnsOfRow[static_cast<std::size_t>(r)].include(s);
-        const int q = K.unknown(r, s);
-        if (q >= 1 && q <= NEQ) rowsOfUnknown[static_cast<std::size_t>(q)].include(r);
-      }
+      const RowRange w = K.written(s);
+      scanColumn(K, s, std::max(w.first, 1), std::min(w.last, NR));
+    }
+  }
+
+  // Records the non-zero entries of rows first..last of storage column s.
+  void scanColumn(const StoredSystem& K, int s, int first, int last) {
+    const double* col = K.columnStart(s);
+    for (int r = first; r <= last; ++r) {
+      if (col[r - 1] == 0.0) continue;
+      row(r).include(s);
+      const int q = K.unknown(r, s);
+      if (q >= 1 && q <= NEQ()) unknown(q).include(r);
     }
   }
   Range& unknown(int q) { return rowsOfUnknown[static_cast<std::size_t>(q)]; }

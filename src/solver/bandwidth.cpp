@@ -12,42 +12,91 @@ bool present(double coefficient) {
   return std::fabs(coefficient) > kPresence;
 }
 
+// The rows of each storage column that can hold a coefficient of the rows 1..NEQ: all of
+// them for a bare array; for an equation store only those it records as written, since K is
+// zero everywhere else. Reading no further than that keeps the measurement to the entries
+// the system occupies and off the pages of K that no pass has touched.
+class ColumnRows {
+ public:
+  ColumnRows(const CoefficientArray& K, int NEQ) : K_(K), NEQ_(NEQ) {}
+  ColumnRows(const EquationStore& store, int NEQ) : K_(store.K), store_(&store), NEQ_(NEQ) {}
+
+  const CoefficientArray& K() const { return K_; }
+  RowRange operator()(int column) const {
+    RowRange rows{1, NEQ_};
+    if (store_) {
+      const RowRange w = store_->written(column);
+      rows = {std::max(w.first, 1), std::min(w.last, NEQ_)};
+    }
+    return rows;
+  }
+
+ private:
+  const CoefficientArray& K_;
+  const EquationStore* store_ = nullptr;
+  int NEQ_;
+};
+
 // Largest offset j - i of a present coefficient with j >= i, or -1 when there is none.
 // Column by column, each column read from its first row down only as far as it could still
 // widen the band.
-int largestUpperOffset(const CoefficientArray& K, int NEQ) {
+int largestUpperOffset(const ColumnRows& rows, int NEQ) {
   int widest = -1;
-  for (int j = 1; j <= NEQ; ++j)
-    for (int i = 1; j - i > widest; ++i)
-      if (present(K(i, j))) {
+  for (int j = 1; j <= std::min(NEQ, rows.K().cols()); ++j) {
+    const RowRange r = rows(j);
+    for (int i = r.first; i <= r.last && j - i > widest; ++i)
+      if (present(rows.K()(i, j))) {
         widest = j - i;
         break;
       }
+  }
   return widest;
+}
+
+// Whether rows r of storage column j hold a present coefficient.
+bool columnHasPresent(const CoefficientArray& K, int j, RowRange r) {
+  for (int i = r.first; i <= r.last; ++i)
+    if (present(K(i, j))) return true;
+  return false;
+}
+
+PresentColumns presentColumns(const ColumnRows& rows) {
+  PresentColumns c{false, 1000000, 0};
+  for (int j = 1; j <= rows.K().cols(); ++j)
+    if (columnHasPresent(rows.K(), j, rows(j))) {
+      c.first = std::min(c.first, j);
+      c.last = std::max(c.last, j);
+      c.found = true;
+    }
+  return c;
+}
+
+void measure(const ColumnRows& rows, int& BW, int solverOption, int NEQ) {
+  if (solverOption == kFullStorage) {
+    const int widest = largestUpperOffset(rows, NEQ);
+    BW = widest < 0 ? 0 : 2 * widest + 1;
+    return;
+  }
+  const PresentColumns c = presentColumns(rows);
+  BW = c.found ? c.last - c.first + 1 : 0;
 }
 
 }  // namespace
 
 PresentColumns presentColumns(const CoefficientArray& K, int NEQ) {
-  PresentColumns c{false, 1000000, 0};
-  for (int j = 1; j <= K.cols(); ++j)
-    for (int i = 1; i <= NEQ; ++i)
-      if (present(K(i, j))) {
-        c.first = std::min(c.first, j);
-        c.last = std::max(c.last, j);
-        c.found = true;
-      }
-  return c;
+  return presentColumns(ColumnRows(K, NEQ));
+}
+
+PresentColumns presentColumns(const EquationStore& store, int NEQ) {
+  return presentColumns(ColumnRows(store, NEQ));
 }
 
 void BANDWD(const CoefficientArray& K, int& BW, int solverOption, int NEQ) {
-  if (solverOption == kFullStorage) {
-    const int widest = largestUpperOffset(K, NEQ);
-    BW = widest < 0 ? 0 : 2 * widest + 1;
-    return;
-  }
-  const PresentColumns c = presentColumns(K, NEQ);
-  BW = c.found ? c.last - c.first + 1 : 0;
+  measure(ColumnRows(K, NEQ), BW, solverOption, NEQ);
+}
+
+void BANDWD(const EquationStore& store, int& BW, int solverOption, int NEQ) {
+  measure(ColumnRows(store, NEQ), BW, solverOption, NEQ);
 }
 
 }  // namespace korvant

@@ -6,6 +6,8 @@
 
 namespace korvant {
 
+class EquationStore;
+
 inline constexpr double kPresence = 1.0e-8;
 
 // The first and last storage column of K holding a present coefficient in rows 1..NEQ;
@@ -16,6 +18,8 @@ struct PresentColumns {
   int last = 0;
 };
 PresentColumns presentColumns(const CoefficientArray& K, int NEQ);
+// The same for the K of an equation store, reading only the entries it records as written.
+PresentColumns presentColumns(const EquationStore& store, int NEQ);
 
 // Sets BW for the rows 1..NEQ of K in the given storage mode. Full storage: 2 w + 1, w the
 // largest offset j - i of a present coefficient on or above the diagonal (the band is taken
@@ -23,5 +27,8 @@ PresentColumns presentColumns(const CoefficientArray& K, int NEQ);
 // hold a present coefficient. A system without any present coefficient has no bandwidth:
 // BW = 0.
 void BANDWD(const CoefficientArray& K, int& BW, int solverOption, int NEQ);
+// The same for the K of an equation store, reading only the entries the store records as
+// written (K is zero elsewhere).
+void BANDWD(const EquationStore& store, int& BW, int solverOption, int NEQ);
 
 }  // namespace korvant

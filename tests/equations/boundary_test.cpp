@@ -220,6 +220,7 @@ TEST(Boundary, SimplySupportedPlateReducesToTheInteriorPoints) {
     for (int I = 2; I <= 4; ++I) {
       const int n = (J - 1) * 5 + I, q = (J + 1) * 9 + I + 2;
       store.K(n, q - n + 51) = 1.0;
+      store.markWritten(n, n, q - n + 51);
     }
   ConstraintTable table(cap.MXD2);
   RemovedList removed(cap.MXD2);

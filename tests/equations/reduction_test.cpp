@@ -39,7 +39,11 @@ int storageColumn(const EquationStore& s, int mode, int row, int unknown) {
 
 void put(EquationStore& s, int mode, const std::vector<Entry>& entries) {
   s.K.fill(0.0);
-  for (const Entry& e : entries) s.K(e.row, storageColumn(s, mode, e.row, e.unknown)) = e.value;
+  for (const Entry& e : entries) {
+    const int c = storageColumn(s, mode, e.row, e.unknown);
+    s.K(e.row, c) = e.value;
+    s.markWritten(e.row, e.row, c);
+  }
 }
 
 double get(const EquationStore& s, int mode, int row, int unknown) {
@@ -172,7 +176,7 @@ TEST_P(ReduceModes, HandWorkedSystemReducesSolvesAndExpands) {
   for (int i = 1; i <= 5; ++i) EXPECT_DOUBLE_EQ(store.RHS(i), rhs[i - 1]) << "rhs " << i;
 
   int BW = 0;
-  BANDWD(store.K, BW, mode, NEQ);
+  BANDWD(store, BW, mode, NEQ);
   SolverWork work(cap);
   Matrix<double> solution(cap.MXD1, 1);
   SOLVE(store, solution, work, NEQ, mode, BW, errorFlag, report);

@@ -168,7 +168,10 @@ TEST(RealSystems, SingularSystemsGetTheVerdictOfTheDenseDecomposition) {
     Job job(deckText(11, c.coupled, "SIMPLY SUPPORTED"));
     EquationStore& store = job.run.arrays.store;
     const int NEQ = job.build(store);
-    for (int j = 1; j <= NEQ; ++j) store.K(c.spoiled, j) = c.zero ? 0.0 : store.K(c.spoiled - 1, j);
+    for (int j = 1; j <= NEQ; ++j) {
+      store.K(c.spoiled, j) = c.zero ? 0.0 : store.K(c.spoiled - 1, j);
+      store.markWritten(c.spoiled, c.spoiled, j);
+    }
     const Reference ref{Copy(store, NEQ)};
     EXPECT_TRUE(ref.singular);
     int errorFlag = 0;
