@@ -39,8 +39,8 @@ struct RowRange {
 // pass only has to touch those ranges instead of all MXD1 x MXBD entries.
 class EquationStore {
  public:
-  explicit EquationStore(const Capacities& cap)
-      : K(cap.MXD1, cap.MXBD), RHS(cap.MXD1, 1), written_(static_cast<std::size_t>(cap.MXBD) + 1) {}
+  // K is asked of the system in large pages where it offers them (see the .cpp).
+  explicit EquationStore(const Capacities& cap);
 
   CoefficientArray K;
   Matrix<double> RHS;
