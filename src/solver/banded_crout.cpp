@@ -69,7 +69,7 @@ void solveTransposed(ConstSquare a, int N, int ML, int MU, ConstIndex indx, Cons
 
 }  // namespace
 
-BandProfile LUPROF(const double* A, int N, int NP, int* FIRST, double* VV) {
+BandProfile LUPROF(const double* A, int N, int NP, int* FIRST, double* VV, const RowRange* ROWS) {
   const ConstSquare a(A, NP);
   Index first(FIRST, 1);
   ColumnView<double> big(VV, 1);
@@ -80,7 +80,9 @@ BandProfile LUPROF(const double* A, int N, int NP, int* FIRST, double* VV) {
   BandProfile p;
   for (int j = 1; j <= N; ++j) {
     double column = 0.0;
-    for (int i = 1; i <= N; ++i) {
+    const int top = ROWS ? std::max(1, ROWS[j].first) : 1;
+    const int bottom = ROWS ? std::min(N, ROWS[j].last) : N;
+    for (int i = top; i <= bottom; ++i) {
       const double v = std::fabs(a(i, j));
       column += v;
       if (v == 0.0) continue;

@@ -15,6 +15,8 @@
 // in their descriptions and passed as pointers to their first entry.
 #pragma once
 
+#include "solver/equation_store.hpp"
+
 namespace korvant {
 
 // What LUPROF finds in a matrix: its lower and upper half bandwidths (the largest i - j and
@@ -28,7 +30,10 @@ struct BandProfile {
 
 // Scans A column by column: FIRST(i) receives the first column holding a non-zero of row i,
 // VV(i) the row scaling factor 1 / max |A(i, j)| of LUDCMP (both left unset for a zero row).
-BandProfile LUPROF(const double* A, int N, int NP, int* FIRST, double* VV);
+// When ROWS is given, ROWS[j] bounds the rows of column j that can hold non-zeros (the
+// ranges an equation store recorded as written), and only those are read.
+BandProfile LUPROF(const double* A, int N, int NP, int* FIRST, double* VV,
+                   const RowRange* ROWS = nullptr);
 
 // Decomposes A in place as LUDCMP does, given the half bandwidths, FIRST and VV from LUPROF.
 // FIRST is permuted with the rows; LAST(k) receives the last row that can hold a multiplier

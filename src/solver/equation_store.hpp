@@ -61,6 +61,8 @@ class EquationStore {
 
   // The rows of K column `column` that may hold non-zero values.
   RowRange written(int column) const { return written_[static_cast<std::size_t>(column)]; }
+  // The recorded ranges of all columns, indexed by column (entry 0 unused).
+  const RowRange* writtenRanges() const { return written_.data(); }
 
   // Sets every recorded entry of K, and the whole right-hand side, to zero: afterwards all
   // of K is zero and nothing is recorded.

@@ -101,8 +101,8 @@ bool factorAndSolveBanded(EquationStore& store, Matrix<double>& solution, Solver
 // outside the band, with the same pivots and results.
 void solveFull(EquationStore& store, Matrix<double>& solution, SolverWork& work, int NEQ,
                int& errorFlag, Writer& report) {
-  const BandProfile p =
-      LUPROF(store.K.data(), NEQ, store.MXD1(), work.rowFirst.data(), work.work.data());
+  const BandProfile p = LUPROF(store.K.data(), NEQ, store.MXD1(), work.rowFirst.data(),
+                               work.work.data(), store.writtenRanges());
   if (p.zeroRow) {
     reportSingular(report, errorFlag);
     return;
@@ -115,8 +115,8 @@ void solveFull(EquationStore& store, Matrix<double>& solution, SolverWork& work,
 
 // The band is used as ML = MU = (BW - 1) / 2 around the diagonal column; a present
 // coefficient outside that window would be lost.
-bool bandIsCentred(const CoefficientArray& K, int NEQ, int ML, int diagonalColumn) {
-  const PresentColumns c = presentColumns(K, NEQ);
+bool bandIsCentred(const EquationStore& store, int NEQ, int ML, int diagonalColumn) {
+  const PresentColumns c = presentColumns(store, NEQ);
   return !c.found || (c.first >= diagonalColumn - ML && c.last <= diagonalColumn + ML);
 }
 
@@ -153,7 +153,7 @@ void solveBand(EquationStore& store, Matrix<double>& solution, SolverWork& work,
     reportBandTooWide(report, BW, errorFlag);
     return;
   }
-  if (!bandIsCentred(store.K, NEQ, ML, store.diagonalColumn())) {
+  if (!bandIsCentred(store, NEQ, ML, store.diagonalColumn())) {
     reportUnequalHalves(report, BW, errorFlag);
     return;
   }
