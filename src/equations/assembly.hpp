@@ -5,11 +5,11 @@
 // support points of the layout get no equation; the boundary step adds their conditions.
 #pragma once
 
-#include "equations/grid.hpp"
+#include "core/grid.hpp"
 #include "equations/stencils.hpp"
 #include "input/model_deck.hpp"
-#include "job/record_store.hpp"
-#include "output/writer.hpp"
+#include "core/record_store.hpp"
+#include "core/writer.hpp"
 #include "section/layer_table.hpp"
 #include "section/section_stiffness.hpp"
 #include "solver/equation_store.hpp"

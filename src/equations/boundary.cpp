@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "equations/grid.hpp"
+#include "core/grid.hpp"
 #include "equations/reduction.hpp"
 #include "equations/support_points.hpp"
 #include "section/layer_table.hpp"

@@ -7,8 +7,8 @@
 #include "equations/boundary_lists.hpp"
 #include "equations/constraint_table.hpp"
 #include "input/model_deck.hpp"
-#include "job/record_store.hpp"
-#include "output/writer.hpp"
+#include "core/record_store.hpp"
+#include "core/writer.hpp"
 #include "solver/equation_store.hpp"
 
 namespace korvant {

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "equations/grid.hpp"
+#include "core/grid.hpp"
 
 namespace korvant {
 

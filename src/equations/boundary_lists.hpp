@@ -11,8 +11,8 @@
 #include <string_view>
 
 #include "input/model_deck.hpp"
-#include "job/matrix.hpp"
-#include "output/writer.hpp"
+#include "core/matrix.hpp"
+#include "core/writer.hpp"
 
 namespace korvant {
 

@@ -9,8 +9,8 @@
 //   fixed unknown     second = 0: unknown `first` (extended numbering) is zero.
 #pragma once
 
-#include "job/matrix.hpp"
-#include "output/writer.hpp"
+#include "core/matrix.hpp"
+#include "core/writer.hpp"
 
 namespace korvant {
 

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "equations/grid.hpp"
+#include "core/grid.hpp"
 
 namespace korvant {
 

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "equations/constraint_table.hpp"
-#include "job/matrix.hpp"
-#include "output/writer.hpp"
+#include "core/matrix.hpp"
+#include "core/writer.hpp"
 #include "solver/equation_store.hpp"
 
 namespace korvant {

@@ -8,7 +8,7 @@
 #include <string>
 #include <utility>
 
-#include "job/program_banner.hpp"
+#include "core/program_banner.hpp"
 
 namespace korvant {
 namespace {
@@ -43,12 +43,12 @@ void jobHeading(const ModelDeck& m, Writer& out) {
 }
 
 void solutionProcedure(const ModelDeck& m, Writer& out) {
-  if (m.SOLPROC != 1 && m.SOLPROC != 2) return;
+  if (m.SOLPROC != solution_procedure::LINEAR && m.SOLPROC != solution_procedure::NONLINEAR) return;
   out.blank();
   out.line(X(17), "S O L U T I O N  P R O C E D U R E");
   out.line(X(17), "----------------------------------");
   out.blank();
-  if (m.SOLPROC == 1) {
+  if (m.SOLPROC == solution_procedure::LINEAR) {
     out.line(X(10), "* A LINEAR ELASTIC ANALYSIS WILL BE PERFORMED");
     out.blank();
     return;

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "input/model_deck.hpp"
-#include "output/writer.hpp"
+#include "core/writer.hpp"
 
 namespace korvant {
 

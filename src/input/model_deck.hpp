@@ -7,18 +7,11 @@
 #include <cmath>
 #include <string>
 
-#include "job/matrix.hpp"
+#include "core/capacities.hpp"
+#include "core/codes.hpp"
+#include "core/matrix.hpp"
 
 namespace korvant {
-
-// Fixed capacities of the build; storage is allocated once from them at start.
-struct Capacities {
-  int MXD1 = 4000;  // equation rows
-  int MXBD = 4000;  // storage columns of the equation store
-  int MXD2 = 3500;  // boundary point lists and constraint rows
-  int MXD3 = 500;   // user-defined boundary points
-  int MXD5 = 20;    // rows of each model table
-};
 
 // Columns of the real-valued tables.
 namespace steel_col {
@@ -43,20 +36,6 @@ namespace userbc_col {
 enum { I = 1, J, CONDITION, LOCATION, COUNT = LOCATION };
 }
 
-// Support layout codes (SLABMODEL).
-namespace slab_layout {
-enum : int {
-  NINE_COLUMN = 1,
-  CLAMPED_PLATE = 2,
-  FOUR_COLUMN_FREE = 3,
-  FOUR_COLUMN_SYM = 4,
-  SSCF = 5,
-  SFSF = 6,
-  FSFS = 7,
-  SIMPLY_SUPPORTED = 8,
-  USER_DEFINED = 99,
-};
-}
 
 // Identifiers and codes held in the real-valued tables are whole values; they are compared
 // and printed rounded to the nearest whole number.
@@ -87,13 +66,13 @@ struct ModelDeck {
   std::array<int, kDiagEntries> DIAG{};
 
   // Analysis and solution options
-  int SOLPROC = 1;
+  int SOLPROC = solution_procedure::LINEAR;
   int NITCRK = 0;
   int NPASSY = 0;
   int NINCY = 0;
   double CRKTOL = 0.0;
   double WMAX = 1.0e10;
-  int COUPLING = 2;
+  int COUPLING = coupling::COUPLED;
   double OVERLAP = 1.005;
   double SIGMA_X = 0.0;
   double SIGMA_Y = 0.0;

@@ -95,18 +95,18 @@ void handleSolution(StatementContext& ctx) {
   ModelDeck& m = ctx.model;
   switch (firstLetter(ctx.line, 11, "LN")) {
     case 'L':
-      m.SOLPROC = 1;
+      m.SOLPROC = solution_procedure::LINEAR;
       break;
     case 'N':
-      m.SOLPROC = 2;
+      m.SOLPROC = solution_procedure::NONLINEAR;
       break;
     default:
       break;
   }
-  if (m.SOLPROC == 1) {
+  if (m.SOLPROC == solution_procedure::LINEAR) {
     double unused = 0.0;
     ctx.deck.readNumbers({&unused}, "THE DATA LINE OF A LINEAR SOLUTION");
-  } else if (m.SOLPROC == 2) {
+  } else if (m.SOLPROC == solution_procedure::NONLINEAR) {
     readNonlinearParameters(ctx);
   }
   raiseUnityLimit(ctx.report, m.NITCRK,
@@ -122,10 +122,10 @@ void handleSolution(StatementContext& ctx) {
 void handleCoupling(StatementContext& ctx) {
   switch (firstLetter(ctx.line, 9, "YN")) {
     case 'Y':
-      ctx.model.COUPLING = 2;
+      ctx.model.COUPLING = coupling::COUPLED;
       break;
     case 'N':
-      ctx.model.COUPLING = 1;
+      ctx.model.COUPLING = coupling::W_ONLY;
       break;
     default:
       break;

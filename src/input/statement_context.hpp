@@ -6,7 +6,7 @@
 
 #include "input/deck_reader.hpp"
 #include "input/model_deck.hpp"
-#include "output/writer.hpp"
+#include "core/writer.hpp"
 
 namespace korvant {
 

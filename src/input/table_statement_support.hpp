@@ -7,7 +7,7 @@
 
 #include "input/deck_reader.hpp"
 #include "input/statement_context.hpp"
-#include "job/matrix.hpp"
+#include "core/matrix.hpp"
 
 namespace korvant {
 

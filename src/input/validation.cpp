@@ -127,7 +127,7 @@ void checkLayers(const ModelDeck& m, Writer& out, int& nerr) {
     }
     requirePositive("LAYER", id, "THICK", m.LAYERS(k, layer_col::THICK), out, nerr);
     const long long lawId = wholeValue(m.LAYERS(k, layer_col::DLAW));
-    if (m.SOLPROC == 2 && !lawExists(m, lawId)) {
+    if (m.SOLPROC == solution_procedure::NONLINEAR && !lawExists(m, lawId)) {
       out.line("***ERROR: LAYER ID", I(5, wholeValue(id)), " IS REFERENCING DAMAGE LAW",
                I(5, lawId), " WHICH");
       out.line(X(10), "IS NOT DEFINED BY ANY DAMAGE LAW STATEMENT");

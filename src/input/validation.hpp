@@ -4,8 +4,8 @@
 #pragma once
 
 #include "input/model_deck.hpp"
-#include "job/record_store.hpp"
-#include "output/writer.hpp"
+#include "core/record_store.hpp"
+#include "core/writer.hpp"
 
 namespace korvant {
 

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "equations/boundary.hpp"
-#include "equations/grid.hpp"
+#include "core/grid.hpp"
 #include "equations/reduction.hpp"
 #include "job/status_lines.hpp"
 #include "output/result_tables.hpp"
@@ -17,9 +17,6 @@ namespace {
 using fmt::A;
 using fmt::I;
 using fmt::X;
-
-constexpr int kLinear = 1;
-constexpr int kNonlinear = 2;
 
 // The analysis runs once, as load case 1: the pressure rows of load number 1 are applied;
 // the linear tables carry load-case number 0, the nonlinear ones 1.
@@ -167,9 +164,9 @@ bool oneSolution(RunContext& run) {
 void runAnalysis(RunContext& run) {
   SYSDEF(run.model, run.cap, run.arrays.lists, run.arrays.NEQ, run.report, run.fatal);
   if (run.fatal > 0) return;
-  if (run.model.SOLPROC == kNonlinear)
+  if (run.model.SOLPROC == solution_procedure::NONLINEAR)
     nonlinearAnalysis(run);
-  else if (run.model.SOLPROC == kLinear)
+  else if (run.model.SOLPROC == solution_procedure::LINEAR)
     linearAnalysis(run);
 }
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "job/run_context.hpp"
-#include "output/writer.hpp"
+#include "core/writer.hpp"
 
 namespace korvant {
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "job/record_store.hpp"
+#include "core/record_store.hpp"
 #include "job/run_context.hpp"
-#include "output/writer.hpp"
+#include "core/writer.hpp"
 
 namespace korvant {
 

@@ -15,10 +15,10 @@
 #include "equations/boundary_lists.hpp"
 #include "equations/constraint_table.hpp"
 #include "input/model_deck.hpp"
-#include "job/matrix.hpp"
+#include "core/matrix.hpp"
 #include "job/phase_times.hpp"
-#include "job/record_store.hpp"
-#include "output/writer.hpp"
+#include "core/record_store.hpp"
+#include "core/writer.hpp"
 #include "section/layer_results.hpp"
 #include "section/layer_table.hpp"
 #include "solver/equation_store.hpp"
@@ -110,17 +110,6 @@ struct AnalysisArrays {
   int BW = 0;          // bandwidth of the reduced system
   int reducedNEQ = 0;  // unknowns of the last reduced system handed to the solver
 };
-
-// Solution stage codes (STAGE), read by the status lines, the reports and the degradation.
-namespace solution_stage {
-enum : int {
-  INITIAL_ELASTIC = 0,
-  CRACKING = 1,
-  COMBINED = 2,
-  YIELDING = 3,
-  FAILED_COMBINED = 6,
-};
-}
 
 struct RunContext {
   RunContext(std::istream& keyboardIn, std::ostream& consoleOut, JobRequest jobRequest = {})

@@ -2,7 +2,8 @@
 
 #include <string>
 
-#include "job/program_banner.hpp"
+#include "core/codes.hpp"
+#include "core/program_banner.hpp"
 
 namespace korvant {
 namespace {
@@ -27,7 +28,7 @@ void writeBanners(int SOLPROC, Writer& console) {
   console.blank(3);
   writeProgramBanner(console);
   console.blank(2);
-  if (SOLPROC == 1) {
+  if (SOLPROC == solution_procedure::LINEAR) {
     writeStatusBanner(console, 44, "@@@ S O L U T I O N  S T A T U S  F O R  @@@",
                       "@@@     L I N E A R  A N A L Y S I S     @@@");
   } else {
@@ -38,15 +39,15 @@ void writeBanners(int SOLPROC, Writer& console) {
 
 // The text of the stage line, or nullptr for a stage that has none.
 const char* stageText(int SOLPROC, int STAGE) {
-  if (SOLPROC == 1) return "* BEGINNING ELASTIC SOLUTION";
+  if (SOLPROC == solution_procedure::LINEAR) return "* BEGINNING ELASTIC SOLUTION";
   switch (STAGE) {
-    case 0:
+    case solution_stage::INITIAL_ELASTIC:
       return "* BEGINNING INITIAL ELASTIC SOLUTION";
-    case 1:
+    case solution_stage::CRACKING:
       return "* BEGINNING ITERATIONS FOR DEFLECTIONS DUE TO CRACKING";
-    case 2:
+    case solution_stage::COMBINED:
       return "* BEGINNING INCREMENTS FOR COMBINED CRACKING/YIELDING SOLUTION";
-    case 3:
+    case solution_stage::YIELDING:
       return "* BEGINNING INCREMENTS FOR YIELDING SOLUTION";
     default:
       return nullptr;

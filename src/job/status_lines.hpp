@@ -1,7 +1,7 @@
 // PRSTAT: the console status lines of the analysis, shown when the STATUS switch is on.
 #pragma once
 
-#include "output/writer.hpp"
+#include "core/writer.hpp"
 
 namespace korvant {
 

@@ -6,11 +6,11 @@
 // winning a tie, at X = Y = 0 when every value is zero.
 #pragma once
 
-#include "equations/grid.hpp"
+#include "core/grid.hpp"
 #include "input/model_deck.hpp"
-#include "job/matrix.hpp"
-#include "job/record_store.hpp"
-#include "output/writer.hpp"
+#include "core/matrix.hpp"
+#include "core/record_store.hpp"
+#include "core/writer.hpp"
 
 namespace korvant {
 

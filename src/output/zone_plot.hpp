@@ -2,8 +2,8 @@
 // four triangles in the finite-element point format of the Tecplot data layout.
 #pragma once
 
-#include "job/matrix.hpp"
-#include "output/writer.hpp"
+#include "core/matrix.hpp"
+#include "core/writer.hpp"
 
 namespace korvant {
 

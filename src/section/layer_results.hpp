@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "job/record_store.hpp"
+#include "core/record_store.hpp"
 
 namespace korvant {
 

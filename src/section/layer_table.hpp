@@ -10,7 +10,7 @@
 #include <cmath>
 #include <vector>
 
-#include "job/record_store.hpp"
+#include "core/record_store.hpp"
 
 namespace korvant {
 

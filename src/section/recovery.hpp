@@ -5,11 +5,11 @@
 
 #include <functional>
 
-#include "equations/grid.hpp"
+#include "core/grid.hpp"
 #include "input/model_deck.hpp"
-#include "job/matrix.hpp"
-#include "job/record_store.hpp"
-#include "output/writer.hpp"
+#include "core/matrix.hpp"
+#include "core/record_store.hpp"
+#include "core/writer.hpp"
 #include "section/layer_results.hpp"
 #include "section/layer_table.hpp"
 

@@ -5,8 +5,8 @@
 // Component order of every 6 x 6 matrix: xx, yy, zz, yz, xz, xy (engineering shears).
 #pragma once
 
-#include "job/matrix.hpp"
-#include "job/record_store.hpp"
+#include "core/matrix.hpp"
+#include "core/record_store.hpp"
 #include "section/layer_table.hpp"
 
 namespace korvant {

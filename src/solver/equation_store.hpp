@@ -6,8 +6,8 @@
 #include <climits>
 #include <vector>
 
-#include "input/model_deck.hpp"
-#include "job/matrix.hpp"
+#include "core/capacities.hpp"
+#include "core/matrix.hpp"
 #include "solver/coefficient_array.hpp"
 #include "solver/scratch_unit.hpp"
 

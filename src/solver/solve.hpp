@@ -3,8 +3,8 @@
 // run), a singular matrix and an unusable bandwidth to the report it is handed.
 #pragma once
 
-#include "job/matrix.hpp"
-#include "output/writer.hpp"
+#include "core/matrix.hpp"
+#include "core/writer.hpp"
 #include "solver/equation_store.hpp"
 
 namespace korvant {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "equations/grid.hpp"
+#include "core/grid.hpp"
 #include "equations/stencils.hpp"
 #include "equations/support_points.hpp"
 #include "section/layer_table.hpp"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "equations/grid.hpp"
+#include "core/grid.hpp"
 #include "section/layer_table.hpp"
 #include "support/test_support.hpp"
 

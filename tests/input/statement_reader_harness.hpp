@@ -9,7 +9,7 @@
 #include "input/deck_reader.hpp"
 #include "input/model.hpp"
 #include "input/model_deck.hpp"
-#include "output/writer.hpp"
+#include "core/writer.hpp"
 #include "support/test_support.hpp"
 
 namespace korvant::test {

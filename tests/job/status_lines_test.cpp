@@ -8,8 +8,8 @@
 
 #include "job/dbfile.hpp"
 #include "job/job_texts.hpp"
-#include "job/record_store.hpp"
-#include "output/writer.hpp"
+#include "core/record_store.hpp"
+#include "core/writer.hpp"
 #include "support/test_support.hpp"
 
 namespace korvant::test {

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "job/matrix.hpp"
+#include "core/matrix.hpp"
 
 namespace korvant::test {
 

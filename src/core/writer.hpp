@@ -7,7 +7,7 @@
 
 #include <ostream>
 
-#include "output/fortran_format.hpp"
+#include "core/fortran_format.hpp"
 
 namespace korvant {
 

@@ -8,23 +8,9 @@
 // the extended grid. With coupling option 2 every point carries u, v, w in that order.
 #pragma once
 
+#include "core/codes.hpp"
+
 namespace korvant {
-
-// Numbering modes of EQN.
-namespace numbering {
-enum : int {
-  REAL = 1,      // n = (J - 1) * NUMB + I, real points only
-  EXTENDED = 2,  // n' = (J' - 1) * (NUMB + 4) + I', the extended grid
-};
-}
-
-// Coupling options of the model (COUPLING).
-namespace coupling {
-enum : int {
-  W_ONLY = 1,   // one unknown (w) and one equation per point
-  COUPLED = 2,  // three unknowns (u, v, w) and three equations per point
-};
-}
 
 // Fictitious rows beyond each edge of the grid.
 inline constexpr int kFictitiousRows = 2;

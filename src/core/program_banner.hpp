@@ -1,7 +1,7 @@
 // The framed program banner that opens the report's echo and the console status output.
 #pragma once
 
-#include "output/writer.hpp"
+#include "core/writer.hpp"
 
 namespace korvant {
 

@@ -1,6 +1,6 @@
 // The in-memory working file keeps only the values written, yet every record still reads
 // back at its full length: the values written, then zeros.
-#include "job/record_store.hpp"
+#include "core/record_store.hpp"
 
 #include <gtest/gtest.h>
 

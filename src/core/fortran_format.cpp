@@ -1,4 +1,4 @@
-#include "output/fortran_format.hpp"
+#include "core/fortran_format.hpp"
 
 #include <cmath>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "output/fortran_format.hpp"
+#include "core/fortran_format.hpp"
 
 #include <gtest/gtest.h>
 
@@ -112,7 +112,7 @@ GoldenResult checkGoldenTable(std::istream& in) {
 }
 
 TEST(FortranFormat, AgreesWithGfortranGoldenTable) {
-  std::ifstream in(KORVANT_TEST_DATA "/output/data/fortran_format_golden.txt");
+  std::ifstream in(KORVANT_TEST_DATA "/core/data/fortran_format_golden.txt");
   ASSERT_TRUE(in) << "golden table missing";
   const GoldenResult result = checkGoldenTable(in);
   EXPECT_GT(result.rows, 15000);

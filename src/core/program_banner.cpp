@@ -1,4 +1,4 @@
-#include "job/program_banner.hpp"
+#include "core/program_banner.hpp"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "equations/grid.hpp"
+#include "core/grid.hpp"
 
 #include <gtest/gtest.h>
 
