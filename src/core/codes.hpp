@@ -55,4 +55,9 @@ enum : int {
 };
 }
 
+// Boundary conditions, as numbered in the user boundary table and the input echo.
+namespace condition {
+enum : int { CLAMPED = 1, SIMPLE = 2, FREE = 3, FREE_SYM = 4 };
+}
+
 }  // namespace korvant

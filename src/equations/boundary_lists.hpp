@@ -16,11 +16,6 @@
 
 namespace korvant {
 
-// Boundary conditions, as numbered in the user boundary table and the input echo.
-namespace condition {
-enum : int { CLAMPED = 1, SIMPLE = 2, FREE = 3, FREE_SYM = 4 };
-}
-
 // Location codes of a list row.
 namespace location {
 enum : int { INSIDE = 0, LOWER = 1, LEFT = 2, UPPER = 3, RIGHT = 4 };

@@ -10,6 +10,7 @@
 #include <numbers>
 #include <vector>
 
+#include "section/layer_state.hpp"
 #include "section/layer_table.hpp"
 #include "section/point_zone.hpp"
 
@@ -277,14 +278,6 @@ void SlabSetUp::checkSteelFraction(int row, const SteelMaterial& st) {
   report_.line(X(13), "THAN SPECIFIED THICKNESS");
 }
 
-// The layer state of a point before any layer has failed: NL, then four zero failure
-// indices per layer.
-void writeZeroLayerState(RecordStore& unit, int n, int NL) {
-  std::vector<double> record(1 + 4 * static_cast<std::size_t>(NL), 0.0);
-  record[0] = NL;
-  unit.write(n, record);
-}
-
 }  // namespace
 
 int SLBMAT(const ModelDeck& model, WorkingFiles& files, Writer& report, int& nerr) {
@@ -309,7 +302,7 @@ int SLBMAT(const ModelDeck& model, WorkingFiles& files, Writer& report, int& ner
       const int n = pointRecord(I, J, model.NUMB);
       writeLayerTable(files.initialLayers, n, table);
       writeLayerTable(files.currentLayers, n, table);
-      writeZeroLayerState(files.layerState, n, table.NL());
+      writeUnfailedLayerState(files.layerState, n, table.NL());
     }
   }
   return setUp.CTOT();
