@@ -1,8 +1,9 @@
-// The checks after the end statement, in the order they run: damage laws against the
-// layers that use them, materials, layers and zones against each other, the default
-// loads, the slab and its grid against the storage capacities, the storage mode, the
-// support layout; then the echo, the zone layout, the per-point layer tables, the
-// damage-law working file and, when errors were counted, the termination lines.
+// The checks after the end statement, in the order they run: the limits and tolerances
+// of a nonlinear solution, damage laws against the layers that use them, materials, layers
+// and zones against each other, the default loads, the slab and its grid against the
+// storage capacities, the storage mode, the support layout; then the echo, the zone
+// layout, the per-point layer tables, the damage-law working file and, when errors were
+// counted, the termination lines.
 #include "input/validation.hpp"
 
 #include <algorithm>
@@ -13,6 +14,7 @@
 
 #include "input/echo.hpp"
 #include "output/zone_plot.hpp"
+#include "section/layer_state.hpp"
 #include "section/slab_materials.hpp"
 
 namespace korvant {
@@ -22,6 +24,39 @@ using fmt::E;
 using fmt::F;
 using fmt::I;
 using fmt::X;
+
+// ---------------------------------------------------------------------------------------
+// The limits and tolerances of a nonlinear solution, after a limit of 1 was raised to 2
+
+// "***ERROR: THE <label> (    n) MUST BE AT LEAST 1"
+void requireAtLeastOne(const char* label, int value, Writer& out, int& nerr) {
+  if (value >= 1) return;
+  out.line("***ERROR: THE ", label, " (", I(5, value), ") MUST BE AT LEAST 1");
+  ++nerr;
+}
+
+// "***ERROR: THE <label> (value) MUST NOT BE NEGATIVE"; a value that is not finite is
+// named as such, since no E field can show it as a number.
+void requireFiniteNotNegative(const char* label, double value, Writer& out, int& nerr) {
+  if (!std::isfinite(value)) {
+    out.line("***ERROR: THE ", label, " IS NOT A FINITE NUMBER");
+    ++nerr;
+  } else if (value < 0.0) {
+    out.line("***ERROR: THE ", label, " (", E(9, 3, value), ") MUST NOT BE NEGATIVE");
+    ++nerr;
+  }
+}
+
+// Every stage needs at least one iteration, pass and increment to run. A WMAX of 0 is
+// allowed: it predicts a collapse at the first check.
+void checkSolutionParameters(const ModelDeck& m, Writer& out, int& nerr) {
+  if (m.SOLPROC != solution_procedure::NONLINEAR) return;
+  requireAtLeastOne("NUMBER OF ITERATIONS FOR CONCRETE CRACKING", m.NITCRK, out, nerr);
+  requireAtLeastOne("NUMBER OF PASSES THROUGH YIELDING SOLUTION", m.NPASSY, out, nerr);
+  requireAtLeastOne("NUMBER OF YIELDING LOAD INCREMENTS", m.NINCY, out, nerr);
+  requireFiniteNotNegative("CONVERGENCE TOLERANCE FOR CONCRETE CRACKING", m.CRKTOL, out, nerr);
+  requireFiniteNotNegative("MAXIMUM ALLOWABLE NORMAL DEFLECTION", m.WMAX, out, nerr);
+}
 
 // ---------------------------------------------------------------------------------------
 // Damage laws against the layers that reference them
@@ -104,6 +139,21 @@ void checkMaterials(const ModelDeck& m, Writer& out, int& nerr) {
     const double id = m.CONC(k, conc_col::CID);
     requirePositive("CONCRETE MATERIAL", id, "E", m.CONC(k, conc_col::E), out, nerr);
     requirePoissonRatio("CONCRETE MATERIAL", id, m.CONC(k, conc_col::MU), out, nerr);
+  }
+}
+
+// The failure tests of a nonlinear analysis measure stresses against the strengths: a strength
+// of 0 or less would fail a layer under any stress, with a ratio without bound.
+void checkStrengths(const ModelDeck& m, Writer& out, int& nerr) {
+  if (m.SOLPROC != solution_procedure::NONLINEAR) return;
+  for (int k = 1; k <= m.NSTEEL; ++k)
+    requirePositive("STEEL MATERIAL", m.STEEL(k, steel_col::SID), "Y", m.STEEL(k, steel_col::Y),
+                    out, nerr);
+  for (int k = 1; k <= m.NCONC; ++k) {
+    const double id = m.CONC(k, conc_col::CID);
+    requirePositive("CONCRETE MATERIAL", id, "XT", m.CONC(k, conc_col::XT), out, nerr);
+    requirePositive("CONCRETE MATERIAL", id, "XC", m.CONC(k, conc_col::XC), out, nerr);
+    requirePositive("CONCRETE MATERIAL", id, "S", m.CONC(k, conc_col::S), out, nerr);
   }
 }
 
@@ -314,17 +364,6 @@ void checkOddGrid(const ModelDeck& m, Writer& out, int& nerr) {
   }
 }
 
-// Record 1 holds NLAW, record k + 1 the ten columns of law k.
-void writeDamageLaws(const ModelDeck& m, WorkingFiles& files) {
-  const double count = m.NLAW;
-  files.damageLaws.write(1, std::span<const double>(&count, 1));
-  std::vector<double> law(law_col::COUNT);
-  for (int k = 1; k <= m.NLAW; ++k) {
-    for (int col = 1; col <= law_col::COUNT; ++col) law[col - 1] = m.DLAWS(k, col);
-    files.damageLaws.write(k + 1, law);
-  }
-}
-
 void terminationLines(int nerr, Writer& out) {
   out.blank(2);
   out.line(X(5), "*** PARSING INPUT DETECTED ", I(7, nerr), " FATAL ERRORS ***");
@@ -368,8 +407,10 @@ void checkReductionFactors(double a, double b, double c, double d, Writer& out) 
 int validateModel(ModelDeck& model, const Capacities& cap, Writer& report, Writer& zoneFile,
                   WorkingFiles& files, int nerr, int& CTOT) {
   // Checks on the deck as read; the user sees every message before the echo.
+  checkSolutionParameters(model, report, nerr);
   checkPostFailureModuli(model, report, nerr);
   checkMaterials(model, report, nerr);
+  checkStrengths(model, report, nerr);
   checkLayers(model, report, nerr);
   checkZoneLayers(model, report, nerr);
   fillDefaultLoads(model, cap, report, nerr);
@@ -392,7 +433,7 @@ int validateModel(ModelDeck& model, const Capacities& cap, Writer& report, Write
   // A grid refused above is not set up: its points could exhaust memory, or lie nowhere.
   const bool gridUsable = gridFits && model.NUMA >= 3 && model.NUMB >= 3;
   CTOT = gridUsable ? SLBMAT(model, files, report, nerr) : 0;
-  writeDamageLaws(model, files);
+  writeDamageLaws(files.damageLaws, model.DLAWS, model.NLAW);
 
   if (nerr > 0) terminationLines(nerr, report);
   return nerr;

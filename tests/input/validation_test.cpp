@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <limits>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -63,6 +64,16 @@ ModelDeck soundDeck() {
   setRow(m.LOADS, 1, {1, 1, 0.01, 0});
   m.NLOAD = 1;
   return m;
+}
+
+// The sound deck as a nonlinear analysis with usable limits and tolerances.
+void makeNonlinear(ModelDeck& m) {
+  m.SOLPROC = 2;
+  m.NITCRK = 10;
+  m.NPASSY = 3;
+  m.NINCY = 5;
+  m.CRKTOL = 0.01;
+  m.WMAX = 0.1;
 }
 
 // Zone row z: the whole slab again, built from layer 1.
@@ -285,7 +296,7 @@ std::vector<FatalCase> fatalCases() {
        {"***ERROR: STEEL MATERIAL ID    1: SPACING (-.600E+01) MUST BE POSITIVE"}},
       {"nonlinear, layer names no damage law",
        [](ModelDeck& m) {
-         m.SOLPROC = 2;
+         makeNonlinear(m);
          m.LAYERS(1, layer_col::DLAW) = 9.0;
        },
        {"***ERROR: LAYER ID    1 IS REFERENCING DAMAGE LAW    9 WHICH",
@@ -334,6 +345,141 @@ TEST(Validation, EveryErrorOfTheDeckIsReportedInOneRun) {
   EXPECT_LT(slab, layout);
   EXPECT_LT(layout, indexOf(r.report, kBannerRule));
   EXPECT_EQ(tail(r.report, 9), terminationLines("      3"));
+}
+
+const double kNaN = std::numeric_limits<double>::quiet_NaN();
+const double kInfinity = std::numeric_limits<double>::infinity();
+
+TEST(Validation, NonlinearSolutionLimitsAndTolerances) {
+  const struct {
+    const char* name;
+    std::function<void(ModelDeck&)> change;
+    Lines messages;  // the errors, in order; none when the values are accepted
+  } cases[] = {
+      {"cracking iteration limit 0",
+       [](ModelDeck& m) { m.NITCRK = 0; },
+       {"***ERROR: THE NUMBER OF ITERATIONS FOR CONCRETE CRACKING (    0) MUST BE AT LEAST 1"}},
+      {"pass limit negative",
+       [](ModelDeck& m) { m.NPASSY = -3; },
+       {"***ERROR: THE NUMBER OF PASSES THROUGH YIELDING SOLUTION (   -3) MUST BE AT LEAST 1"}},
+      {"increment count 0",
+       [](ModelDeck& m) { m.NINCY = 0; },
+       {"***ERROR: THE NUMBER OF YIELDING LOAD INCREMENTS (    0) MUST BE AT LEAST 1"}},
+      {"tolerance negative",
+       [](ModelDeck& m) { m.CRKTOL = -0.1; },
+       {"***ERROR: THE CONVERGENCE TOLERANCE FOR CONCRETE CRACKING (-.100E+00) MUST NOT BE "
+        "NEGATIVE"}},
+      {"tolerance not a number",
+       [](ModelDeck& m) { m.CRKTOL = kNaN; },
+       {"***ERROR: THE CONVERGENCE TOLERANCE FOR CONCRETE CRACKING IS NOT A FINITE NUMBER"}},
+      {"tolerance infinite",
+       [](ModelDeck& m) { m.CRKTOL = kInfinity; },
+       {"***ERROR: THE CONVERGENCE TOLERANCE FOR CONCRETE CRACKING IS NOT A FINITE NUMBER"}},
+      {"allowable deflection negative",
+       [](ModelDeck& m) { m.WMAX = -2.5; },
+       {"***ERROR: THE MAXIMUM ALLOWABLE NORMAL DEFLECTION (-.250E+01) MUST NOT BE NEGATIVE"}},
+      {"allowable deflection minus infinity",
+       [](ModelDeck& m) { m.WMAX = -kInfinity; },
+       {"***ERROR: THE MAXIMUM ALLOWABLE NORMAL DEFLECTION IS NOT A FINITE NUMBER"}},
+      {"allowable deflection not a number",
+       [](ModelDeck& m) { m.WMAX = kNaN; },
+       {"***ERROR: THE MAXIMUM ALLOWABLE NORMAL DEFLECTION IS NOT A FINITE NUMBER"}},
+      {"every value refused, each counted",
+       [](ModelDeck& m) {
+         m.NITCRK = -1;
+         m.NPASSY = 0;
+         m.NINCY = -20;
+         m.CRKTOL = -1.0e-3;
+         m.WMAX = kInfinity;
+       },
+       {"***ERROR: THE NUMBER OF ITERATIONS FOR CONCRETE CRACKING (   -1) MUST BE AT LEAST 1",
+        "***ERROR: THE NUMBER OF PASSES THROUGH YIELDING SOLUTION (    0) MUST BE AT LEAST 1",
+        "***ERROR: THE NUMBER OF YIELDING LOAD INCREMENTS (  -20) MUST BE AT LEAST 1",
+        "***ERROR: THE CONVERGENCE TOLERANCE FOR CONCRETE CRACKING (-.100E-02) MUST NOT BE "
+        "NEGATIVE",
+        "***ERROR: THE MAXIMUM ALLOWABLE NORMAL DEFLECTION IS NOT A FINITE NUMBER"}},
+      {"limits of 1, zero tolerance, zero allowable deflection",
+       [](ModelDeck& m) {
+         m.NITCRK = 1;
+         m.NPASSY = 1;
+         m.NINCY = 1;
+         m.CRKTOL = 0.0;
+         m.WMAX = 0.0;
+       },
+       {}},
+      {"strengths of 0 or less, which every stress would exceed",
+       [](ModelDeck& m) {
+         m.STEEL(1, steel_col::Y) = 0.0;
+         m.CONC(1, conc_col::XT) = -0.45;
+         m.CONC(1, conc_col::S) = 0.0;
+       },
+       {"***ERROR: STEEL MATERIAL ID    1: Y (0.000E+00) MUST BE POSITIVE",
+        "***ERROR: CONCRETE MATERIAL ID    1: XT (-.450E+00) MUST BE POSITIVE",
+        "***ERROR: CONCRETE MATERIAL ID    1: S (0.000E+00) MUST BE POSITIVE"}},
+      {"a linear analysis ignores them",
+       [](ModelDeck& m) {
+         m.SOLPROC = 1;
+         m.CONC(1, conc_col::XC) = 0.0;
+         m.NITCRK = 0;
+         m.CRKTOL = -1.0;
+         m.WMAX = kNaN;
+       },
+       {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ModelDeck m = soundDeck();
+    makeNonlinear(m);
+    c.change(m);
+    ValidationRun r;
+    validate(m, r);
+    const int count = static_cast<int>(c.messages.size());
+    EXPECT_EQ(r.nerr, count);
+    // The messages open the report, one line each, before the echo.
+    EXPECT_EQ(Lines(r.report.begin(), r.report.begin() + count), c.messages);
+    EXPECT_EQ(r.report[static_cast<std::size_t>(count)], "");
+    EXPECT_EQ(r.report[static_cast<std::size_t>(count) + 3], kBannerRule);
+    if (count > 0) {
+      EXPECT_EQ(tail(r.report, 9), terminationLines("      " + std::to_string(count)));
+    } else {
+      EXPECT_EQ(r.report.back(), "");
+      EXPECT_EQ(r.report[r.report.size() - 2], kLastEchoLine);
+    }
+  }
+}
+
+// Through the statement reader: a limit of 1 has been raised to 2 before the checks, so it
+// draws only its warning; a limit of 0 draws the error.
+TEST(Validation, SolutionLimitsAreCheckedAfterTheRaiseOfUnity) {
+  namespace fs = std::filesystem;
+  const std::string deckText =
+      test::readFile(fs::path(KORVANT_SOURCE_DIR) / "examples/simply_supported.inp");
+  const std::string solutionLine = "25  10  10  0.01  0.1";
+  ASSERT_NE(deckText.find(solutionLine), std::string::npos);
+  const struct {
+    std::string line;
+    int nerr;
+    std::string message;
+  } cases[] = {
+      {"1  1  1  0.01  0.1", 0, "***WARNING: ITERATION LIMIT OF UNITY FOR CONVERGING CONCRETE"},
+      {"0  1  1  0.01  0.1", 1,
+       "***ERROR: THE NUMBER OF ITERATIONS FOR CONCRETE CRACKING (    0) MUST BE AT LEAST 1"},
+      {"25  10  10  0.01  -0.1", 1,
+       "***ERROR: THE MAXIMUM ALLOWABLE NORMAL DEFLECTION (-.100E+00) MUST NOT BE NEGATIVE"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.line);
+    std::string text = deckText;
+    text.replace(text.find(solutionLine), solutionLine.size(), c.line);
+    DeckReader deck = DeckReader::fromText(text);
+    ModelDeck model;
+    std::ostringstream report, zones;
+    Writer out(report), zoneOut(zones);
+    WorkingFiles files;
+    int CTOT = 0;
+    EXPECT_EQ(MODEL(deck, model, Capacities{}, out, zoneOut, files, CTOT), c.nerr);
+    EXPECT_GE(indexOf(test::splitLines(report.str()), c.message), 0);
+  }
 }
 
 TEST(Validation, LinearAnalysisNeedsNoDamageLaws) {

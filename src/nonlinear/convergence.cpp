@@ -1,0 +1,123 @@
+// MAXDEF and CONV: the collapse check on the lateral displacement and the convergence
+// control after each solution of a nonlinear stage, with the blocks they write.
+#include "nonlinear/convergence.hpp"
+
+#include <cmath>
+#include <string>
+
+#include "core/codes.hpp"
+#include "core/frame.hpp"
+
+namespace korvant {
+namespace {
+
+using fmt::E;
+using fmt::F;
+using fmt::I;
+using fmt::X;
+
+// The w of point n sits at entry n with one unknown per point, at 3n after u and v.
+double largestDeflection(const Matrix<double>& solution, int NUMA, int NUMB, int COUPLING) {
+  const int perPoint = COUPLING == coupling::COUPLED ? 3 : 1;
+  double largest = 0.0;
+  for (int n = 1; n <= NUMA * NUMB; ++n) {
+    const double w = solution(perPoint * n);
+    if (std::abs(w) > std::abs(largest)) largest = w;
+  }
+  return largest;
+}
+
+const char* collapseReachedLine(int wording) {
+  return wording == collapse_wording::YIELDING
+             ? "@@@  STEEL YIELDING SOLUTION HAS REACHED        @@@"
+             : "@@@  CONCRETE CRACKING SOLUTION HAS REACHED     @@@";
+}
+
+void writeCollapseBlock(double largest, double WMAX, int wording, Writer& out) {
+  const std::string row(51, '@');
+  out.blank(2);
+  out.line(X(15), row);
+  frameSide(out, 15, 51, "@@@");
+  out.line(X(15), "@@@    S T R U C T U R A L  C O L L A P S E     @@@");
+  out.line(X(15), "@@@            P R E D I C T E D !!             @@@");
+  out.line(X(15), "@@@    ====================================     @@@");
+  frameSide(out, 15, 51, "@@@");
+  out.line(X(15), collapseReachedLine(wording));
+  out.line(X(15), "@@@  A MAXIMUM LATERAL DEFLECTION OF ", E(9, 3, largest), "  @@@");
+  out.line(X(15), "@@@  WHICH EXCEEDS MAXIMUM ALLOWABLE ", E(9, 3, WMAX), "  @@@");
+  frameSide(out, 15, 51, "@@@");
+  out.line(X(15), "@@@       ACTION:  SOLUTION TERMINATING         @@@");
+  frameSide(out, 15, 51, "@@@");
+  out.line(X(15), row);
+  out.blank(2);
+}
+
+// Newly cracked layers relative to all concrete-bearing layers. A model with none
+// (CTOT = 0) has nothing that can crack, so its ratio is 0 rather than 0/0.
+double crackingRatio(int CINC, int CTOT) {
+  if (CTOT == 0) return 0.0;
+  return static_cast<double>(CINC) / static_cast<double>(CTOT);
+}
+
+// The block that ends a converged stage, after iteration or pass `number`.
+void writeConvergenceBlock(int number, Writer& out) {
+  const std::string row(48, '#');
+  out.blank(2);
+  out.line(X(14), row);
+  frameSide(out, 14, 48, "###");
+  out.line(X(14), "###  CONVERGENCE ACHIEVED AT ITERATION", I(6, number), " ###");
+  frameSide(out, 14, 48, "###");
+  out.line(X(14), row);
+  out.blank();
+}
+
+void writeCrackingFailureBlock(int limit, double ratio, Writer& out) {
+  const std::string row(59, '#');
+  out.blank(2);
+  out.line(X(10), row);
+  out.line(X(10), "### CONVERGENCE FAILURE FOR CONCRETE CRACKING SOLUTION. ###");
+  out.line(X(10), "### INPUT ITERATION LIMIT OF", I(4, limit), " REACHED WITH CINC/CTOT ###");
+  out.line(X(10), "### RATIO = ", F(7, 5, ratio), ". INCREASE NUMBER OF ITERATIONS      ###");
+  out.line(X(10), row);
+  out.blank(2);
+}
+
+// Stage 1: the first iteration converges only when it cracked nothing; later ones when
+// the ratio is at or below the tolerance. Above it at the limit the stage has failed.
+void convergeCracking(int iteration, int CINC, const ConvergenceLimits& limits,
+                      ConvergenceFlags& flags, Writer& out, int& fatal) {
+  if (CINC != 0 && iteration == 1) return;
+  const double ratio = crackingRatio(CINC, limits.CTOT);
+  if (ratio <= limits.CRKTOL) {
+    flags.converged = 1;
+    writeConvergenceBlock(iteration, out);
+    return;
+  }
+  if (iteration == limits.NITCRK) {
+    ++fatal;
+    writeCrackingFailureBlock(limits.NITCRK, ratio, out);
+  }
+}
+
+}  // namespace
+
+bool MAXDEF(const Matrix<double>& solution, double WMAX, int NUMA, int NUMB, int COUPLING,
+            int wording, Writer& out, int& collapse) {
+  const double largest = largestDeflection(solution, NUMA, NUMB, COUPLING);
+  if (std::abs(largest) >= std::abs(WMAX)) {
+    ++collapse;
+    writeCollapseBlock(largest, WMAX, wording, out);
+    return true;
+  }
+  return false;
+}
+
+// The load factor is read by the decisions of the incremental stages (2 and 3), whose
+// CONV belongs with the incremental stage; until it is built those stages decide nothing.
+void CONV(int iteration, int STAGE, int CINC, double /*loadFactor*/,
+          const ConvergenceLimits& limits, ConvergenceFlags& flags, Writer& out, int& fatal) {
+  if (STAGE == solution_stage::CRACKING)
+    convergeCracking(iteration, CINC, limits, flags, out, fatal);
+}
+
+}  // namespace korvant

@@ -1,0 +1,50 @@
+// The decisions of the nonlinear stages after each solution: MAXDEF, the collapse check on
+// the lateral displacement, and CONV, the convergence control of the cracking iterations.
+// Their blocks go to the writer they are handed: the report, mirrored to the console when
+// the STATUS switch is on.
+#pragma once
+
+#include "core/matrix.hpp"
+#include "core/writer.hpp"
+
+namespace korvant {
+
+// Wordings of the collapse block: which solution reached the deflection.
+namespace collapse_wording {
+enum : int {
+  CRACKING = 1,  // "CONCRETE CRACKING SOLUTION HAS REACHED"
+  YIELDING = 2,  // "STEEL YIELDING SOLUTION HAS REACHED"
+};
+}
+
+// MAXDEF: the w of largest magnitude of `solution` over the NUMA x NUMB points (every entry
+// with COUPLING 1, the third of each u, v, w triple with COUPLING 2), signed, the first one
+// winning a tie. When its magnitude is at or above |WMAX| the collapse block of `wording` is
+// written to `out` and `collapse` raised by 1. Returns true when a collapse was predicted.
+bool MAXDEF(const Matrix<double>& solution, double WMAX, int NUMA, int NUMB, int COUPLING,
+            int wording, Writer& out, int& collapse);
+
+// The limits and the divisor of the convergence control, from the model and the layer set-up.
+struct ConvergenceLimits {
+  int NITCRK = 0;       // cracking iteration limit
+  int NPASSY = 0;       // yielding pass limit
+  double CRKTOL = 0.0;  // tolerance on the ratio CINC / CTOT
+  int CTOT = 0;         // concrete-bearing layers over all points
+};
+
+// The flags CONV sets for the caller.
+struct ConvergenceFlags {
+  int converged = 0;  // 1 once the stage has converged
+  int reattempt = 0;  // 1 when a pass of the incremental stage must be re-attempted
+};
+
+// CONV: the convergence decision after iteration (or pass) `iteration` of stage STAGE, with
+// CINC layers newly cracked. Stage 1: an iteration that cracked layers is never the first to
+// converge; a ratio CINC / CTOT at or below CRKTOL converges (the convergence block); above
+// it at the iteration limit the failure block is written and `fatal` raised. With CTOT = 0
+// (no layer can crack) the ratio is 0, so such a model converges at once. The control of
+// stages 2 and 3 comes with the incremental stage; until then they decide nothing.
+void CONV(int iteration, int STAGE, int CINC, double loadFactor, const ConvergenceLimits& limits,
+          ConvergenceFlags& flags, Writer& out, int& fatal);
+
+}  // namespace korvant

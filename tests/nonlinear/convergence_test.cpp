@@ -1,0 +1,266 @@
+// The collapse check and the convergence control of the cracking stage: which solutions
+// collapse, which iterations converge or fail, and their blocks written out line by line
+// from their layout.
+#include "nonlinear/convergence.hpp"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/codes.hpp"
+#include "support/test_support.hpp"
+
+namespace korvant::test {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// The collapse block of the cracking wording, or of the yielding one, for the largest
+// value and the maximum allowable as E9.3 fields.
+Lines collapseBlock(const std::string& reachedLine, const std::string& largest,
+                    const std::string& allowable) {
+  const std::string row(51, '@');
+  const std::string side = "@@@" + sp(45) + "@@@";
+  return {"",
+          "",
+          at(15, row),
+          at(15, side),
+          at(15, "@@@    S T R U C T U R A L  C O L L A P S E     @@@"),
+          at(15, "@@@            P R E D I C T E D !!             @@@"),
+          at(15, "@@@    ====================================     @@@"),
+          at(15, side),
+          at(15, reachedLine),
+          at(15, "@@@  A MAXIMUM LATERAL DEFLECTION OF " + largest + "  @@@"),
+          at(15, "@@@  WHICH EXCEEDS MAXIMUM ALLOWABLE " + allowable + "  @@@"),
+          at(15, side),
+          at(15, "@@@       ACTION:  SOLUTION TERMINATING         @@@"),
+          at(15, side),
+          at(15, row),
+          "",
+          ""};
+}
+
+const std::string kCrackingReached = "@@@  CONCRETE CRACKING SOLUTION HAS REACHED     @@@";
+const std::string kYieldingReached = "@@@  STEEL YIELDING SOLUTION HAS REACHED        @@@";
+
+Lines convergenceBlock(const std::string& number) {
+  const std::string row(48, '#');
+  const std::string side = "###" + sp(42) + "###";
+  return {"",
+          "",
+          at(14, row),
+          at(14, side),
+          at(14, "###  CONVERGENCE ACHIEVED AT ITERATION" + number + " ###"),
+          at(14, side),
+          at(14, row),
+          ""};
+}
+
+Lines crackingFailureBlock(const std::string& limit, const std::string& ratio) {
+  const std::string row(59, '#');
+  return {"",
+          "",
+          at(10, row),
+          at(10, "### CONVERGENCE FAILURE FOR CONCRETE CRACKING SOLUTION. ###"),
+          at(10, "### INPUT ITERATION LIMIT OF" + limit + " REACHED WITH CINC/CTOT ###"),
+          at(10, "### RATIO = " + ratio + ". INCREASE NUMBER OF ITERATIONS      ###"),
+          at(10, row),
+          "",
+          ""};
+}
+
+// A solution vector holding `values` from its first entry on, zeros after them.
+Matrix<double> solutionOf(const std::vector<double>& values, int size) {
+  Matrix<double> v(size, 1);
+  for (std::size_t k = 0; k < values.size(); ++k) v(static_cast<int>(k) + 1) = values[k];
+  return v;
+}
+
+struct MaxdefCase {
+  const char* name;
+  int coupling;
+  std::vector<double> solution;  // on a 2 x 2 grid: 4 entries w only, 12 coupled
+  double WMAX;
+  std::string largest;    // E9.3 in the block; empty when no collapse is predicted
+  std::string allowable;  // WMAX as E9.3 in the block
+};
+
+// A 2 x 2 grid: the scan covers entries 1..4 with one unknown per point and entries 3, 6,
+// 9, 12 with u, v, w per point; the entries after them must not count.
+std::vector<MaxdefCase> maxdefCases() {
+  return {
+      {"w only: the largest of the four points",
+       1,
+       {0.1, -0.2, 0.75, 0.3, 9.0},
+       0.5,
+       "0.750E+00",
+       "0.500E+00"},
+      {"w only: entry 5 lies beyond the grid", 1, {0.1, -0.2, 0.25, 0.3, 9.0}, 0.5, "", ""},
+      {"coupled: the w of each triple, u and v ignored",
+       2,
+       {9.0, 9.0, 0.1, -9.0, 9.0, 0.625, 9.0, 9.0, -0.2, 9.0, 9.0, 0.3},
+       0.5,
+       "0.625E+00",
+       "0.500E+00"},
+      {"coupled: large u and v alone predict nothing",
+       2,
+       {9.0, 9.0, 0.1, -9.0, 9.0, 0.2, 9.0, 9.0, -0.2, 9.0, 9.0, 0.3},
+       0.5,
+       "",
+       ""},
+      {"a negative largest value keeps its sign",
+       1,
+       {0.1, -0.875, 0.5, 0.3},
+       0.5,
+       "-.875E+00",
+       "0.500E+00"},
+      {"a tie keeps the first value met",
+       1,
+       {0.25, -0.75, 0.75, 0.5},
+       0.5,
+       "-.750E+00",
+       "0.500E+00"},
+      {"magnitude equal to WMAX collapses",
+       1,
+       {0.1, 0.5, 0.2, -0.3},
+       0.5,
+       "0.500E+00",
+       "0.500E+00"},
+      {"magnitude equal to a negative WMAX collapses",
+       1,
+       {0.1, 0.5, 0.2, -0.3},
+       -0.5,
+       "0.500E+00",
+       "-.500E+00"},
+      {"WMAX 0 collapses on a zero solution",
+       1,
+       {0.0, 0.0, 0.0, 0.0},
+       0.0,
+       "0.000E+00",
+       "0.000E+00"},
+      {"just below WMAX predicts nothing",
+       1,
+       {0.1, 0.4375, 0.2, -0.3},
+       0.4375 + 1.0 / 1024,
+       "",
+       ""},
+  };
+}
+
+TEST(MAXDEF, CollapseOnlyAtOrAboveTheAllowableMagnitude) {
+  for (const MaxdefCase& c : maxdefCases()) {
+    SCOPED_TRACE(c.name);
+    const Matrix<double> solution = solutionOf(c.solution, 20);
+    std::ostringstream text;
+    Writer out(text);
+    int collapse = 0;
+    const bool predicted =
+        MAXDEF(solution, c.WMAX, 2, 2, c.coupling, collapse_wording::CRACKING, out, collapse);
+    const bool expected = !c.largest.empty();
+    EXPECT_EQ(predicted, expected);
+    EXPECT_EQ(collapse, expected ? 1 : 0);
+    const Lines block =
+        expected ? collapseBlock(kCrackingReached, c.largest, c.allowable) : Lines{};
+    EXPECT_EQ(splitLines(text.str()), block);
+  }
+}
+
+TEST(MAXDEF, WordingNamesTheSolutionThatReachedTheDeflection) {
+  const struct {
+    int wording;
+    std::string reachedLine;
+  } cases[] = {
+      {collapse_wording::CRACKING, kCrackingReached},
+      {collapse_wording::YIELDING, kYieldingReached},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.wording);
+    const Matrix<double> solution = solutionOf({0.0, 0.0, -1.5, 0.0, 0.0, 0.0}, 6);
+    std::ostringstream text;
+    Writer out(text);
+    int collapse = 2;  // raised by one, whatever it held
+    EXPECT_TRUE(MAXDEF(solution, 1.25, 1, 2, 2, c.wording, out, collapse));
+    EXPECT_EQ(collapse, 3);
+    EXPECT_EQ(splitLines(text.str()), collapseBlock(c.reachedLine, "-.150E+01", "0.125E+01"));
+  }
+}
+
+struct ConvCase {
+  const char* name;
+  int iteration;
+  int CINC;
+  int CTOT;
+  double CRKTOL;
+  int NITCRK;
+  int converged;  // the flag after the call
+  int fatal;      // the fatal flag after the call
+  Lines block;
+};
+
+std::vector<ConvCase> crackingCases() {
+  return {
+      {"cracks at iteration 1: no decision, however small the ratio",
+       1,
+       1,
+       100,
+       0.25,
+       10,
+       0,
+       0,
+       {}},
+      {"no cracks at iteration 1 converges", 1, 0, 40, 0.0, 10, 1, 0, convergenceBlock("     1")},
+      {"ratio equal to the tolerance converges", 3, 1, 4, 0.25, 10, 1, 0,
+       convergenceBlock("     3")},
+      {"ratio below the tolerance converges", 12, 1, 8, 0.25, 20, 1, 0, convergenceBlock("    12")},
+      {"ratio above the tolerance before the limit: no decision", 2, 3, 8, 0.25, 5, 0, 0, {}},
+      {"ratio above the tolerance at limit 2 fails", 2, 3, 8, 0.25, 2, 0, 1,
+       crackingFailureBlock("   2", "0.37500")},
+      {"ratio above the tolerance at limit 2 fails whatever CTOT", 2, 5, 4, 0.5, 2, 0, 1,
+       crackingFailureBlock("   2", "1.25000")},
+      {"no layer can crack (CTOT 0): converges at once", 2, 0, 0, 0.0, 2, 1, 0,
+       convergenceBlock("     2")},
+  };
+}
+
+TEST(CONV, CrackingStageDecision) {
+  for (const ConvCase& c : crackingCases()) {
+    SCOPED_TRACE(c.name);
+    ConvergenceLimits limits;
+    limits.NITCRK = c.NITCRK;
+    limits.NPASSY = 3;
+    limits.CRKTOL = c.CRKTOL;
+    limits.CTOT = c.CTOT;
+    ConvergenceFlags flags;
+    std::ostringstream text;
+    Writer out(text);
+    int fatal = 0;
+    CONV(c.iteration, solution_stage::CRACKING, c.CINC, 1.0, limits, flags, out, fatal);
+    EXPECT_EQ(flags.converged, c.converged);
+    EXPECT_EQ(fatal, c.fatal);
+    EXPECT_EQ(splitLines(text.str()), c.block);
+  }
+}
+
+// Limit 2, cracks above the tolerance in both iterations: the first is undecided, the
+// second writes the failure block with the limit and its own ratio, raised once.
+TEST(CONV, FailureAtTheLimitShowsTheLastRatio) {
+  ConvergenceLimits limits;
+  limits.NITCRK = 2;
+  limits.CRKTOL = 0.25;
+  limits.CTOT = 16;
+  ConvergenceFlags flags;
+  std::ostringstream text;
+  Writer out(text);
+  int fatal = 0;
+  CONV(1, solution_stage::CRACKING, 12, 1.0, limits, flags, out, fatal);
+  EXPECT_EQ(text.str(), "");
+  CONV(2, solution_stage::CRACKING, 10, 1.0, limits, flags, out, fatal);
+  EXPECT_EQ(fatal, 1);
+  EXPECT_EQ(flags.converged, 0);
+  EXPECT_EQ(splitLines(text.str()), crackingFailureBlock("   2", "0.62500"));
+}
+
+}  // namespace
+}  // namespace korvant::test
