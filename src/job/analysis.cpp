@@ -6,6 +6,8 @@
 #include "core/grid.hpp"
 #include "equations/reduction.hpp"
 #include "job/status_lines.hpp"
+#include "nonlinear/cracking_stage.hpp"
+#include "nonlinear/stage_reports.hpp"
 #include "output/result_tables.hpp"
 #include "section/recovery.hpp"
 #include "solver/matrix_ops.hpp"
@@ -45,20 +47,6 @@ void reportNonFinite(RunContext& run, int k) {
   ++run.fatal;
 }
 
-// RECOV with the current solution, the boundary test bound to the model.
-void recoverStresses(RunContext& run) {
-  const ModelDeck& model = run.model;
-  const DerivativePointTest test = [&model](int& I, int& J) {
-    bool skip = false;
-    BCHECK(model, I, J, skip);
-    return skip;
-  };
-  AnalysisArrays& a = run.arrays;
-  const PhaseTimer timer(run.phaseTimes.recovery);
-  RECOV(a.solutions.current, model, gridOf(model), test, run.files, a.layerBuffer, a.resultsBuffer,
-        run.report);
-}
-
 void announceStage(RunContext& run) {
   if (run.model.STATUS) PRSTAT(run.model.SOLPROC, run.STAGE, run.statusBannersWritten, run.console);
 }
@@ -70,8 +58,8 @@ bool elasticSolution(RunContext& run) {
   run.loadFactor = 1.0;
   run.appliedLoadFactor = 1.0;
   announceStage(run);
-  if (!oneSolution(run)) return false;
-  recoverStresses(run);
+  if (solvePass(run, 1.0) != PassOutcome::Solved) return false;
+  recoverStresses(run, run.arrays.solutions.current);
   return true;
 }
 
@@ -84,24 +72,67 @@ void linearAnalysis(RunContext& run) {
   PRNLS(run.model, grid, kLinearLoadCase, run.files.fibreResults, run.report);
 }
 
-// Nonlinear analysis: the initial elastic stage is made and printed; the cracking and
-// yielding stages are not part of this build, so the run stops there with a fatal error
-// instead of presenting the elastic solution as the nonlinear result.
+// The passes of the nonlinear stages, bound to the run.
+class RunPasses final : public StagePasses {
+ public:
+  explicit RunPasses(RunContext& run) : run_(run) {}
+  PassOutcome solve(double appliedLoadFactor) override { return solvePass(run_, appliedLoadFactor); }
+  const Matrix<double>& current() const override { return run_.arrays.solutions.current; }
+  void recover(const Matrix<double>& solution) override { recoverStresses(run_, solution); }
+  void degrade(int STAGE, FailureCounts& counts) override {
+    const PhaseTimer timer(run_.phaseTimes.degradation);
+    DEGRAD(run_.model, STAGE, run_.files, run_.arrays.degradation, counts, run_.report);
+  }
+
+ private:
+  RunContext& run_;
+};
+
+// The tables of a stage's solution: displacements under STAGE, fibre results, and the
+// failure measures after a stage that degraded layers.
+void printStageTables(RunContext& run, const Matrix<double>& solution, bool failureMeasures) {
+  const DifferenceGrid grid = gridOf(run.model);
+  const PhaseTimer timer(run.phaseTimes.printing);
+  PRNNU(solution, run.model, grid, kNonlinearLoadCase, run.STAGE, run.report);
+  PRNNS(run.model, grid, kNonlinearLoadCase, run.files.fibreResults, run.report);
+  if (failureMeasures)
+    PRNNF(run.model, grid, kNonlinearLoadCase, run.files.failureRatio, run.report);
+}
+
+// The cracking stage: the iterations under the full load from the initial moduli; on
+// convergence the cracked solution and its tables. False when the analysis ends in it.
+bool crackingStage(RunContext& run) {
+  run.STAGE = solution_stage::CRACKING;
+  run.loadFactor = 1.0;
+  run.appliedLoadFactor = 1.0;
+  PRNRTN(procedure_banner::CRACKING, run.report);
+  announceStage(run);
+  RunPasses passes(run);
+  const ConvergenceLimits limits{run.model.NITCRK, run.model.NPASSY, run.model.CRKTOL, run.CTOT};
+  Writer out = run.statusReport();
+  const StageOutcome outcome =
+      crackingIterations(passes, run.model, limits, RunFlags{run.fatal, run.collapse}, out);
+  if (outcome != StageOutcome::Converged) return false;
+  SolutionVectors& v = run.arrays.solutions;
+  MXCPY(v.current.data(), v.cracked.data(), run.arrays.NEQ, run.arrays.NEQ, run.arrays.NEQ, 1);
+  printStageTables(run, v.cracked, true);
+  return true;
+}
+
+// Nonlinear analysis: the initial elastic stage and the cracking stage, each printed. The
+// yielding stage is not part of this build: a deck that asks for it stops after the cracked
+// tables with a fatal error instead of presenting the cracked solution as the final result.
 void nonlinearAnalysis(RunContext& run) {
   if (!elasticSolution(run)) return;
   SolutionVectors& v = run.arrays.solutions;
   MXCPY(v.current.data(), v.elastic.data(), run.arrays.NEQ, run.arrays.NEQ, run.arrays.NEQ, 1);
-  const DifferenceGrid grid = gridOf(run.model);
-  {
-    const PhaseTimer timer(run.phaseTimes.printing);
-    PRNNU(v.elastic, run.model, grid, kNonlinearLoadCase, run.STAGE, run.report);
-    PRNNS(run.model, grid, kNonlinearLoadCase, run.files.fibreResults, run.report);
-  }
+  printStageTables(run, v.elastic, false);
+  if (!crackingStage(run) || run.model.CRKONLY == 1) return;
   Writer out = run.statusReport();
   out.blank();
-  out.line("***ERROR: THE NONLINEAR STAGES (CONCRETE CRACKING AND STEEL YIELDING)");
-  out.line(X(10), "ARE NOT AVAILABLE IN THIS BUILD OF THE PROGRAM. ONLY THE INITIAL");
-  out.line(X(10), "ELASTIC SOLUTION WAS MADE.");
+  out.line("***ERROR: THE STEEL YIELDING STAGE OF THE NONLINEAR ANALYSIS IS NOT");
+  out.line(X(10), "AVAILABLE IN THIS BUILD OF THE PROGRAM. THE ANALYSIS ENDS AFTER THE");
+  out.line(X(10), "CONCRETE CRACKING SOLUTION.");
   ++run.fatal;
 }
 
@@ -150,15 +181,29 @@ int firstNonFinite(const Matrix<double>& solution, int NEQ) {
   return 0;
 }
 
-bool oneSolution(RunContext& run) {
+PassOutcome solvePass(RunContext& run, double appliedLoadFactor) {
   ++run.phaseTimes.passes;
+  run.appliedLoadFactor = appliedLoadFactor;
   assemblePhase(run);
-  if (run.fatal > 0) return false;
+  if (run.fatal > 0) return PassOutcome::Fatal;
   boundaryPhase(run);
-  if (run.fatal > 0) return false;
+  if (run.fatal > 0) return PassOutcome::Fatal;
   solvePhase(run);
-  if (run.fatal > 0) return false;
-  return expandPhase(run);
+  if (run.fatal > 0) return PassOutcome::Fatal;
+  return expandPhase(run) ? PassOutcome::Solved : PassOutcome::Fatal;
+}
+
+void recoverStresses(RunContext& run, const Matrix<double>& solution) {
+  const ModelDeck& model = run.model;
+  const DerivativePointTest test = [&model](int& I, int& J) {
+    bool skip = false;
+    BCHECK(model, I, J, skip);
+    return skip;
+  };
+  AnalysisArrays& a = run.arrays;
+  const PhaseTimer timer(run.phaseTimes.recovery);
+  RECOV(solution, model, gridOf(model), test, run.files, a.layerBuffer, a.resultsBuffer,
+        run.report);
 }
 
 void runAnalysis(RunContext& run) {

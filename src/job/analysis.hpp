@@ -2,6 +2,7 @@
 #pragma once
 
 #include "job/run_context.hpp"
+#include "nonlinear/cracking_stage.hpp"
 
 namespace korvant {
 
@@ -10,12 +11,16 @@ namespace korvant {
 // to the caller. The per-point result records must have been initialised (DBINIT).
 void runAnalysis(RunContext& run);
 
-// One solution pass at the applied load factor of `run`: ASSEMBLE, BOUNDARY, SOLVE and
-// EXPAND, leaving the solution of every real point in the current solution vector. The
-// pass stops at the first step that raises the fatal flag; a solution that holds a value
-// that is not a finite number is reported and raises the flag too. Returns true when the
-// pass went through.
-bool oneSolution(RunContext& run);
+// One solution pass with the pressure times `appliedLoadFactor` (kept as the run's applied
+// load factor): ASSEMBLE, BOUNDARY, SOLVE and EXPAND, leaving the solution of every real
+// point in the current solution vector. The pass stops at the first step that raises the
+// fatal flag; a solution that holds a value that is not a finite number is reported and
+// raises the flag too. The caller decides on the outcome.
+PassOutcome solvePass(RunContext& run, double appliedLoadFactor);
+
+// RECOV of `solution` (the current solution, or the running total of a yielding pass): the
+// layer and fibre results of every point onto the working files.
+void recoverStresses(RunContext& run, const Matrix<double>& solution);
 
 // The first unknown of `solution(1..NEQ)` that is not a finite number, 0 when all are.
 int firstNonFinite(const Matrix<double>& solution, int NEQ);

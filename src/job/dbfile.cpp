@@ -83,17 +83,6 @@ void openJobFiles(RunContext& run, int& nerr) {
 }
 
 void firstCall(RunContext& run, int& nerr) {
-  UnitNumbers& u = run.units;
-  u.deck = 10;
-  u.report = 15;
-  u.currentLayers = 20;
-  u.initialLayers = 21;
-  u.layerResults = 25;
-  u.damageLaws = 30;
-  u.layerState = 35;
-  u.solver = 40;
-  u.zonePlot = 41;
-
   run.jobText = askJobText(run);
   run.names = deriveNames(run.jobText);
 
@@ -136,14 +125,6 @@ void openGraphicsFiles(RunContext& run, int& nerr) {
 }
 
 void secondCall(RunContext& run, int& nerr) {
-  UnitNumbers& u = run.units;
-  u.fibreResults = 70;
-  u.failureRatio = 71;
-  u.graphicsParams = 79;
-  u.datasetList = 80;
-  u.datasets = {81, 82, 83, 84, 85};
-  u.graphicsSpare = {86, 87};
-
   run.files.fibreResults.clear();
   run.files.failureRatio.clear();
   if (run.model.GRAPHICS) openGraphicsFiles(run, nerr);

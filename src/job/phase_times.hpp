@@ -14,6 +14,7 @@ struct PhaseTimes {
   Seconds solve{};     // factorization and solution, with the system statistics
   Seconds expand{};    // expansion to every real point and the finiteness check
   Seconds recovery{};  // layer and fibre strains and stresses onto the working files
+  Seconds degradation{};  // layer failure tests and the reduced moduli of the nonlinear stages
   Seconds printing{};  // the result tables of the stages
   int passes = 0;      // solution passes begun
 };

@@ -19,32 +19,12 @@
 #include "job/phase_times.hpp"
 #include "core/record_store.hpp"
 #include "core/writer.hpp"
+#include "section/degradation.hpp"
 #include "section/layer_results.hpp"
 #include "section/layer_table.hpp"
 #include "solver/equation_store.hpp"
 
 namespace korvant {
-
-// Unit numbers of the files of a run, 0 until the file set-up fills them. The routines are
-// handed the file objects themselves; the numbers are kept because the graphics driver and
-// the solver driver are told their units by number.
-struct UnitNumbers {
-  int deck = 0;                        // 10: input deck
-  int report = 0;                      // 15: printed report
-  int currentLayers = 0;               // 20: current layer table per point
-  int initialLayers = 0;               // 21: initial layer table per point
-  int layerResults = 0;                // 25: layer results per point
-  int damageLaws = 0;                  // 30: damage-law table
-  int layerState = 0;                  // 35: layer failure state per point
-  int solver = 0;                      // 40: handed to the solver driver
-  int zonePlot = 0;                    // 41: zone layout plot
-  int fibreResults = 0;                // 70: fibre results per point
-  int failureRatio = 0;                // 71: failure ratio per point
-  int graphicsParams = 0;              // 79: gparams.dat
-  int datasetList = 0;                 // 80: content.dat
-  std::array<int, 5> datasets{};       // 81 to 85: the five dataset files
-  std::array<int, 2> graphicsSpare{};  // 86, 87: handed to the graphics driver
-};
 
 // The names derived from the job text.
 struct JobNames {
@@ -105,6 +85,7 @@ struct AnalysisArrays {
   AssemblyWork assembly;
   PointLayerTable layerBuffer;
   LayerResults resultsBuffer;
+  DegradationBuffers degradation;
 
   int NEQ = 0;         // unknowns of the system: the extended count, the reduced one, then expanded
   int BW = 0;          // bandwidth of the reduced system
@@ -120,7 +101,6 @@ struct RunContext {
   JobRequest request;
   std::string jobText;  // the job text, 80 characters at most, kept for the whole run
   JobNames names;
-  UnitNumbers units;
 
   // Console: unit 5 (keyboard) and unit 6 (screen).
   std::istream& keyboard;

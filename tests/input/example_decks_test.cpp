@@ -40,6 +40,7 @@ const std::vector<ExampleDeck>& exampleDecks() {
       {"fsfs.inp", 7, sp(15) + "A FSFS LAYOUT WILL BE ANALYZED"},
       {"simply_supported.inp", 8, sp(15) + "A SIMPLY SUPPORTED PLATE WILL BE ANALYZED"},
       {"plate.inp", 8, sp(15) + "A SIMPLY SUPPORTED PLATE WILL BE ANALYZED"},
+      {"cracking.inp", 8, sp(15) + "A SIMPLY SUPPORTED PLATE WILL BE ANALYZED"},
       {"user_defined.inp", 99, sp(15) + "A USER-DEFINED LAYOUT WILL BE ANALYZED"},
   };
   return decks;

@@ -18,6 +18,7 @@
 #include "job/dbfile.hpp"
 #include "job/run_context.hpp"
 #include "section/layer_results.hpp"
+#include "support/plate_theory.hpp"
 
 namespace korvant::test {
 namespace {
@@ -124,30 +125,6 @@ double flexuralRigidity(const Ply& p) {
 
 // ---------------------------------------------------------------------------------------
 // Plate theory
-
-struct PlateResponse {
-  double w = 0.0;
-  double Mx = 0.0;
-  double My = 0.0;
-};
-
-// Navier double series of the simply supported a x b plate under uniform pressure q.
-PlateResponse navier(double a, double b, double D, double nu, double q, double x, double y) {
-  PlateResponse r;
-  for (int m = 1; m <= 401; m += 2) {
-    for (int n = 1; n <= 401; n += 2) {
-      const double am = m * kPi / a, bn = n * kPi / b;
-      const double wmn =
-          16.0 * q /
-          (std::pow(kPi, 6) * D * m * n * std::pow(m * m / (a * a) + n * n / (b * b), 2));
-      const double s = std::sin(am * x) * std::sin(bn * y);
-      r.w += wmn * s;
-      r.Mx += D * wmn * (am * am + nu * bn * bn) * s;
-      r.My += D * wmn * (bn * bn + nu * am * am) * s;
-    }
-  }
-  return r;
-}
 
 // Levy series of a plate simply supported along x = 0 and x = a and free along
 // y = -b/2 and y = b/2, under uniform pressure q: w at (x, y). Each term is

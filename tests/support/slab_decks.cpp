@@ -1,0 +1,160 @@
+#include "support/slab_decks.hpp"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <numbers>
+#include <sstream>
+
+#include "support/test_support.hpp"
+
+namespace korvant::test {
+
+double BarLayer::thickness() const {
+  return std::numbers::pi * bar * bar / 4.0 / spacing;
+}
+
+std::vector<PlacedLayer> placedLayers(const ConcreteSlabDeck& d) {
+  // Faces of the concrete layers from the lower surface, then each bar layer cut in centred
+  // on its height; concrete fills what is left between.
+  struct Cut {
+    double from, to;
+    int bar;
+  };
+  std::vector<Cut> bars;
+  for (std::size_t k = 0; k < d.bars.size(); ++k) {
+    const double z = d.depth - d.bars[k].depth, t = d.bars[k].thickness();
+    bars.push_back({z - t / 2, z + t / 2, static_cast<int>(k)});
+  }
+  std::sort(bars.begin(), bars.end(), [](const Cut& a, const Cut& b) { return a.from < b.from; });
+  std::vector<PlacedLayer> layers;
+  double z = 0.0;
+  std::size_t next = 0;
+  for (int c = 1; c <= d.concreteLayers; ++c) {
+    const double top = d.depth * c / d.concreteLayers;
+    while (next < bars.size() && bars[next].from < top) {
+      if (bars[next].from > z) layers.push_back({bars[next].from - z, -1});
+      layers.push_back({bars[next].to - bars[next].from, bars[next].bar});
+      z = bars[next].to;
+      ++next;
+    }
+    if (top > z) layers.push_back({top - z, -1});
+    z = std::max(z, top);
+  }
+  return layers;
+}
+
+std::string ConcreteSlabDeck::text() const {
+  std::ostringstream d;
+  d.precision(12);
+  d << "*HEADING\nLAYERED CONCRETE SLAB\n";
+  if (status) d << "*STATUS\n";
+  d << "*SOLUTION = " << solution << "\n";
+  if (solution == "LINEAR")
+    d << "0.0\n";
+  else
+    d << NITCRK << "  " << NPASSY << "  " << NINCY << "  " << CRKTOL << "  " << WMAX << "\n";
+  if (crackingOnly && solution != "LINEAR") d << "*CRACKING SOLUTION\n";
+  if (!diag.empty()) d << "*DIAGNOSTIC\n" << diag << "\n";
+  d << "*COUPLING = " << (coupled ? "YES" : "NO") << "\n";
+  d << "*FILE PRINT\n" << print << "\n";
+  d << "*BOUNDARY = LIBRARY\n" << layout << "\n";
+  d << "*SLAB\n" << A << "  " << B << "\n*DISC\n" << NUMA << "  " << NUMB << "  1\n";
+  d << "*MATERIAL TYPE=CONCRETE, MATID=1\n" << E << "  " << nu << "  " << XT << "  " << XC << "  "
+    << S << "\n";
+  d << "*DAMAGE LAW ID = 1, STRESS\nCONCRETE\nCONSTANT MODULI\n"
+    << postFailure << "  " << postFailure << "  " << postFailure << "\n1.0  0.0  0.0  0.0\n";
+  d << "*DAMAGE LAW ID = 2\nSTEEL\nCONSTANT MODULI\n" << Es / 100.0 << "\n1.0  0.0  0.0  0.0\n";
+  for (std::size_t k = 0; k < bars.size(); ++k)
+    d << "*MATERIAL TYPE=STEEL, MATID=" << k + 1 << "\n"
+      << bars[k].bar << "  " << bars[k].spacing << "  " << Es << "  " << nus << "  " << Y << "\n";
+  const std::vector<PlacedLayer> layers = placedLayers(*this);
+  for (std::size_t k = 0; k < layers.size(); ++k) {
+    const PlacedLayer& l = layers[k];
+    d << "*LAYER = " << k + 1 << "\n";
+    if (l.bar < 0)
+      d << "0  1  1  " << l.thick << "  0.0\n";
+    else
+      d << l.bar + 1 << "  0  2  " << l.thick << "  " << bars[static_cast<std::size_t>(l.bar)].theta
+        << "\n";
+  }
+  d << "*ZONE = 1\n" << A << "  " << B << "  " << A / 2 << "  " << B / 2 << "\n";
+  for (std::size_t k = 0; k < layers.size(); ++k)
+    d << k + 1 << (k % 10 == 9 || k + 1 == layers.size() ? "\n" : "  ");
+  d << "*NORMAL PRESSURE\n1  UNIFORM LOAD  " << pressure << "\n*END\n";
+  return d.str();
+}
+
+std::vector<double> numbersOf(const std::string& line) {
+  std::vector<double> values;
+  const char* p = line.c_str();
+  while (*p) {
+    char* end = nullptr;
+    const double v = std::strtod(p, &end);
+    if (end != p && (std::isdigit(static_cast<unsigned char>(*p)) || *p == '-' || *p == '.' ||
+                     *p == '+')) {
+      values.push_back(v);
+      p = end;
+    } else {
+      ++p;
+    }
+  }
+  return values;
+}
+
+namespace {
+
+// Rows of numbers from the line after `start` up to the first line that is neither blank nor
+// a row of `width` numbers, once a row has been seen.
+std::vector<std::vector<double>> rowsFrom(const std::vector<std::string>& lines, std::size_t start,
+                                          std::size_t width) {
+  std::vector<std::vector<double>> rows;
+  for (std::size_t k = start; k < lines.size(); ++k) {
+    if (lines[k].find_first_not_of(' ') == std::string::npos) {
+      if (!rows.empty()) break;
+      continue;
+    }
+    const std::vector<double> v = numbersOf(lines[k]);
+    if (v.size() != width) {
+      if (!rows.empty()) break;
+      continue;
+    }
+    rows.push_back(v);
+  }
+  return rows;
+}
+
+std::size_t lineAt(const std::vector<std::string>& lines, const std::string& text,
+                   std::size_t fromLine) {
+  for (std::size_t k = fromLine; k < lines.size(); ++k)
+    if (lines[k].find(text) != std::string::npos) return k;
+  return lines.size();
+}
+
+}  // namespace
+
+std::vector<std::vector<double>> solutionRows(const std::string& report, const std::string& heading,
+                                              std::size_t from) {
+  const std::vector<std::string> lines = splitLines(report.substr(from));
+  const std::size_t h = lineAt(lines, heading, 0);
+  const std::size_t table = lineAt(lines, "S O L U T I O N", h);
+  if (table >= lines.size()) return {};
+  const bool coupled = lines[table].find("S O L U T I O N  V E C T O R") != std::string::npos;
+  return rowsFrom(lines, table + 1, coupled ? 5 : 3);
+}
+
+std::vector<std::vector<double>> failureRows(const std::string& report) {
+  const std::vector<std::string> lines = splitLines(report);
+  const std::size_t table = lineAt(lines, "F A I L U R E  M E A S U R E S", 0);
+  if (table >= lines.size()) return {};
+  return rowsFrom(lines, table + 1, 3);
+}
+
+std::vector<std::string> linesStartingWith(const std::string& report, const std::string& prefix) {
+  std::vector<std::string> found;
+  for (const std::string& line : splitLines(report))
+    if (line.rfind(prefix, 0) == 0) found.push_back(line);
+  return found;
+}
+
+}  // namespace korvant::test

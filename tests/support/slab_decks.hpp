@@ -1,0 +1,69 @@
+// Deck texts of layered concrete slabs for the nonlinear tests, in newtons and millimetres,
+// and the pieces of a report those tests read back.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace korvant::test {
+
+// A bar layer smeared to its steel area per unit width: bars of diameter `bar` at `spacing`
+// running at THETA degrees from x, centred at `depth` below the upper surface.
+struct BarLayer {
+  double bar = 12.0;
+  double spacing = 150.0;
+  double theta = 0.0;
+  double depth = 0.0;  // from the upper surface to the centre of the bars
+
+  double thickness() const;  // pi bar^2 / 4 / spacing
+};
+
+// A simply supported (or otherwise supported) square-or-rectangular concrete slab, the
+// concrete in `concreteLayers` equal layers over `depth`, with bar layers set into it.
+struct ConcreteSlabDeck {
+  std::string solution = "NONLINEAR";
+  int NITCRK = 50, NPASSY = 2, NINCY = 2;
+  double CRKTOL = 0.0;
+  double WMAX = 1.0e10;
+  bool crackingOnly = true;
+  bool coupled = false;
+  std::string layout = "SIMPLY SUPPORTED";
+  double A = 4000.0, B = 4000.0;
+  int NUMA = 11, NUMB = 11;
+  double E = 30000.0, nu = 0.2, XT = 3.0, XC = 30.0, S = 6.0;  // concrete, MPa
+  double Es = 200000.0, nus = 0.3, Y = 500.0;                    // steel, MPa
+  double postFailure = 30.0;  // modulus of failed concrete, MPa
+  double depth = 200.0;
+  int concreteLayers = 4;
+  std::vector<BarLayer> bars;
+  double pressure = 0.01;  // MPa
+  std::string print = "D -S -E FI";
+  std::string diag;  // the DIAGNOSTIC codes, none when empty
+  bool status = false;
+
+  std::string text() const;
+};
+
+// The layers of the deck from the lower surface up, as (thickness, is steel) pairs: the
+// concrete split at the bar layers.
+struct PlacedLayer {
+  double thick;
+  int bar;  // index into bars, -1 for concrete
+};
+std::vector<PlacedLayer> placedLayers(const ConcreteSlabDeck& deck);
+
+// The numbers of a report line, read in order; text between them is skipped.
+std::vector<double> numbersOf(const std::string& line);
+
+// The solution rows (X, Y, then w or u, v, w) of the first displacement table after the line
+// that holds `heading`, from `from` on in `report`.
+std::vector<std::vector<double>> solutionRows(const std::string& report, const std::string& heading,
+                                              std::size_t from = 0);
+
+// The (X, Y, ratio) rows of the failure-measure table of `report`.
+std::vector<std::vector<double>> failureRows(const std::string& report);
+
+// The lines of `report` that begin with `prefix`, in order.
+std::vector<std::string> linesStartingWith(const std::string& report, const std::string& prefix);
+
+}  // namespace korvant::test
