@@ -23,6 +23,7 @@ void copyFigures(const RunContext& run, JobFigures& f) {
   f.solve = t.solve.count();
   f.expand = t.expand.count();
   f.recovery = t.recovery.count();
+  f.degradation = t.degradation.count();
   f.printing = t.printing.count();
 }
 

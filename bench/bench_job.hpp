@@ -23,6 +23,7 @@ struct JobFigures {
   double solve = 0.0;
   double expand = 0.0;
   double recovery = 0.0;
+  double degradation = 0.0;  // layer failure tests of the nonlinear stages
   double printing = 0.0;
 };
 

@@ -1,6 +1,7 @@
 // korvant_bench: runs the benchmark jobs, each in its own child process, and reports their
 // whole-run wall time, peak memory and phase times against LAPACK's dgbsv on a band system
-// of the same order and half bandwidth as the coupled job's reduced system.
+// of the same order and half bandwidth as the coupled job's reduced system, and the cost of a
+// cracking iteration of the nonlinear analysis against the linear job's solution pass.
 //
 //   korvant_bench [--repeat N] [DECK_FOLDER [RUN_FOLDER]]
 //
@@ -103,8 +104,10 @@ void printJob(const Job& job, const Measured& m) {
             << '\n';
   std::cout << "    phases (s): assembly " << f.assembly << ", boundary " << f.boundary
             << ", solve " << f.solve << ", expand " << f.expand << ", recovery " << f.recovery
-            << ", printing " << f.printing << "   (" << f.passes << " pass)\n";
-  const double passes = f.assembly + f.boundary + f.solve + f.expand + f.recovery + f.printing;
+            << ", degradation " << f.degradation << ", printing " << f.printing << "   ("
+            << f.passes << (f.passes == 1 ? " pass)\n" : " passes)\n");
+  const double passes =
+      f.assembly + f.boundary + f.solve + f.expand + f.recovery + f.degradation + f.printing;
   std::cout << "    outside the passes (s): context set-up " << f.setupSeconds << ", release "
             << f.releaseSeconds << ", input, system definition and the rest "
             << f.wallSeconds - f.setupSeconds - f.releaseSeconds - passes << '\n';
@@ -115,10 +118,29 @@ void printRatio(const std::string& what, double value, const std::string& target
             << "   target " << target << (met ? "   met" : "   NOT MET") << '\n';
 }
 
+// The time of one solution with its recovery and, in the nonlinear stages, its degradation:
+// what a stage repeats, without the printing of its tables.
+double perSolution(const JobFigures& f) {
+  const double total = f.assembly + f.boundary + f.solve + f.expand + f.recovery + f.degradation;
+  return total / std::max(1, f.passes);
+}
+
+void printCracking(const std::string& what, const JobFigures& cracking, const JobFigures& linear) {
+  const double each = perSolution(cracking);
+  const double ratio = each / perSolution(linear);
+  std::cout << "  " << what << ": " << cracking.passes << " solutions, " << each
+            << " s each (the linear pass " << perSolution(linear) << " s); DEGRAD "
+            << 100.0 * cracking.degradation / cracking.passes / each << " %, RECOV "
+            << 100.0 * cracking.recovery / cracking.passes / each << " % of a solution\n";
+  printRatio("  cracking iteration / linear pass", ratio, "<= 1.3", ratio <= 1.3);
+}
+
 int run(const Options& o) {
   fs::create_directories(o.runFolder);
   const std::vector<Job> jobs = {{"uncoupled_31", "uncoupled 31 x 31 (band)"},
-                                 {"coupled_31", "coupled 31 x 31 (full)"}};
+                                 {"coupled_31", "coupled 31 x 31 (full)"},
+                                 {"cracking_uncoupled_31", "cracking uncoupled 31 x 31"},
+                                 {"cracking_coupled_31", "cracking coupled 31 x 31"}};
   for (const Job& job : jobs)
     fs::copy_file(o.decks / (job.name + ".inp"), o.runFolder / (job.name + ".inp"),
                   fs::copy_options::overwrite_existing);
@@ -153,6 +175,9 @@ int run(const Options& o) {
   printRatio("uncoupled job / dgbsv", ru, "<= 3", ru <= 3.0);
   printRatio("peak memory uncoupled / store", mu, "< 1.2", mu < 1.2);
   printRatio("peak memory coupled / store", mc, "< 1.2", mc < 1.2);
+  std::cout << "\ncracking stage (iterations under the full load until no layer cracks):\n";
+  printCracking("uncoupled", results[2].figures, results[0].figures);
+  printCracking("coupled", results[3].figures, results[1].figures);
   return 0;
 }
 
