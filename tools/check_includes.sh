@@ -11,7 +11,7 @@ declare -A allowed=(
   [section]="core input section solver"
   [equations]="core input section equations solver"
   [solver]="core solver"
-  [nonlinear]="core input section nonlinear"
+  [nonlinear]="core input section solver nonlinear"
   [output]="core input section output"
   [job]="core job input section equations solver nonlinear output"
 )

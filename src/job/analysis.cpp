@@ -2,14 +2,16 @@
 
 #include <cmath>
 
-#include "equations/boundary.hpp"
 #include "core/grid.hpp"
+#include "equations/boundary.hpp"
 #include "equations/reduction.hpp"
 #include "job/status_lines.hpp"
 #include "nonlinear/cracking_stage.hpp"
 #include "nonlinear/stage_reports.hpp"
+#include "nonlinear/yielding_stage.hpp"
 #include "output/result_tables.hpp"
 #include "section/recovery.hpp"
+#include "section/reset.hpp"
 #include "solver/matrix_ops.hpp"
 #include "solver/solve.hpp"
 
@@ -55,7 +57,6 @@ void announceStage(RunContext& run) {
 // when the fatal flag stopped it.
 bool elasticSolution(RunContext& run) {
   run.STAGE = solution_stage::INITIAL_ELASTIC;
-  run.loadFactor = 1.0;
   run.appliedLoadFactor = 1.0;
   announceStage(run);
   if (solvePass(run, 1.0) != PassOutcome::Solved) return false;
@@ -76,12 +77,18 @@ void linearAnalysis(RunContext& run) {
 class RunPasses final : public StagePasses {
  public:
   explicit RunPasses(RunContext& run) : run_(run) {}
-  PassOutcome solve(double appliedLoadFactor) override { return solvePass(run_, appliedLoadFactor); }
+  PassOutcome solve(double appliedLoadFactor) override {
+    return solvePass(run_, appliedLoadFactor);
+  }
   const Matrix<double>& current() const override { return run_.arrays.solutions.current; }
   void recover(const Matrix<double>& solution) override { recoverStresses(run_, solution); }
   void degrade(int STAGE, FailureCounts& counts) override {
     const PhaseTimer timer(run_.phaseTimes.degradation);
     DEGRAD(run_.model, STAGE, run_.files, run_.arrays.degradation, counts, run_.report);
+  }
+  void reset() override {
+    const PhaseTimer timer(run_.phaseTimes.degradation);
+    RESET(run_.model, run_.files, run_.arrays.degradation);
   }
 
  private:
@@ -99,19 +106,22 @@ void printStageTables(RunContext& run, const Matrix<double>& solution, bool fail
     PRNNF(run.model, grid, kNonlinearLoadCase, run.files.failureRatio, run.report);
 }
 
+// The limits of the convergence control, from the model and the layer set-up.
+ConvergenceLimits limitsOf(const RunContext& run) {
+  return {run.model.NITCRK, run.model.NPASSY, run.model.CRKTOL, run.CTOT};
+}
+
 // The cracking stage: the iterations under the full load from the initial moduli; on
 // convergence the cracked solution and its tables. False when the analysis ends in it.
 bool crackingStage(RunContext& run) {
   run.STAGE = solution_stage::CRACKING;
-  run.loadFactor = 1.0;
   run.appliedLoadFactor = 1.0;
   PRNRTN(procedure_banner::CRACKING, run.report);
   announceStage(run);
   RunPasses passes(run);
-  const ConvergenceLimits limits{run.model.NITCRK, run.model.NPASSY, run.model.CRKTOL, run.CTOT};
   Writer out = run.statusReport();
   const StageOutcome outcome =
-      crackingIterations(passes, run.model, limits, RunFlags{run.fatal, run.collapse}, out);
+      crackingIterations(passes, run.model, limitsOf(run), RunFlags{run.fatal, run.collapse}, out);
   if (outcome != StageOutcome::Converged) return false;
   SolutionVectors& v = run.arrays.solutions;
   MXCPY(v.current.data(), v.cracked.data(), run.arrays.NEQ, run.arrays.NEQ, run.arrays.NEQ, 1);
@@ -119,21 +129,37 @@ bool crackingStage(RunContext& run) {
   return true;
 }
 
-// Nonlinear analysis: the initial elastic stage and the cracking stage, each printed. The
-// yielding stage is not part of this build: a deck that asks for it stops after the cracked
-// tables with a fatal error instead of presenting the cracked solution as the final result.
+// The incremental stage: the passes of load increments, combined with further cracking
+// (YLDOPT 1) or yielding alone (YLDOPT 2); the final tables of its running total when it
+// converged, the total alone under stage 6 when the combined procedure failed.
+void incrementalStage(RunContext& run) {
+  run.STAGE = run.model.YLDOPT == 2 ? solution_stage::YIELDING : solution_stage::COMBINED;
+  PRNRTN(procedure_banner::CRACKING_YIELDING, run.report);
+  announceStage(run);
+  RunPasses passes(run);
+  SolutionVectors& v = run.arrays.solutions;
+  Writer out = run.statusReport();
+  const YieldingOutcome outcome =
+      yieldingIncrements(passes, run.model, limitsOf(run), run.STAGE,
+                         YieldingVectors{v.increment, v.yieldingTotal, run.arrays.NEQ},
+                         run.lastSafeLoadFactor, RunFlags{run.fatal, run.collapse}, out);
+  if (outcome == YieldingOutcome::Converged) printStageTables(run, v.yieldingTotal, true);
+  if (outcome == YieldingOutcome::FailedCombined) {
+    run.STAGE = solution_stage::FAILED_COMBINED;
+    const PhaseTimer timer(run.phaseTimes.printing);
+    PRNNU(v.yieldingTotal, run.model, gridOf(run.model), kNonlinearLoadCase, run.STAGE, run.report);
+  }
+}
+
+// Nonlinear analysis: the initial elastic stage, the cracking stage and, unless the deck asks
+// for the cracking solution only, the incremental stage, each printed.
 void nonlinearAnalysis(RunContext& run) {
   if (!elasticSolution(run)) return;
   SolutionVectors& v = run.arrays.solutions;
   MXCPY(v.current.data(), v.elastic.data(), run.arrays.NEQ, run.arrays.NEQ, run.arrays.NEQ, 1);
   printStageTables(run, v.elastic, false);
   if (!crackingStage(run) || run.model.CRKONLY == 1) return;
-  Writer out = run.statusReport();
-  out.blank();
-  out.line("***ERROR: THE STEEL YIELDING STAGE OF THE NONLINEAR ANALYSIS IS NOT");
-  out.line(X(10), "AVAILABLE IN THIS BUILD OF THE PROGRAM. THE ANALYSIS ENDS AFTER THE");
-  out.line(X(10), "CONCRETE CRACKING SOLUTION.");
-  ++run.fatal;
+  incrementalStage(run);
 }
 
 // The pass in its phases, each timed into the run's phase times.

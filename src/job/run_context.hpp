@@ -122,8 +122,8 @@ struct RunContext {
   int fatal = 0;     // fatal flag: raised by a routine that finds the analysis cannot go on
   int collapse = 0;  // collapse flag: raised when the lateral displacement exceeds WMAX
   int STAGE = solution_stage::INITIAL_ELASTIC;
-  double loadFactor = 1.0;         // fraction of the pressure reached, the current total
   double appliedLoadFactor = 1.0;  // the factor on the pressure of the solution being made
+  double lastSafeLoadFactor = 0.0;  // the last load factor an increment reached without failures
   int CTOT = 0;  // concrete-bearing layers over all points, the divisor of the cracking ratio
   bool statusBannersWritten = false;  // the console status banners come once per run
   PhaseTimes phaseTimes;              // time spent in each phase of the solution passes

@@ -99,6 +99,73 @@ void convergeCracking(int iteration, int CINC, const ConvergenceLimits& limits,
   }
 }
 
+// The block of a combined pass whose yielding cracked more layers than the tolerance allows.
+void writeReattemptBlock(int pass, double loadFactor, double ratio, double CRKTOL, Writer& out) {
+  const std::string row(58, '#');
+  out.blank(2);
+  out.line(X(10), row);
+  frameSide(out, 10, 58, "###");
+  out.line(X(10), "### ITERATION ", I(5, pass), " HAS REACHED A LOAD OF   ", E(9, 3, loadFactor),
+           "  ###");
+  out.line(X(10), "### IN WHICH STEEL YIELDING HAS RESULTED IN ADDITIONAL ###");
+  out.line(X(10), "### LAYER CRACKING WITH RATIO = ", F(7, 5, ratio), "  WHICH EXCEEDS ###");
+  out.line(X(10), "### THE SPECIFIED TOLERANCE OF  ", F(7, 5, CRKTOL), ".", X(14), " ###");
+  frameSide(out, 10, 58, "###");
+  out.line(X(10), "###      * ACTION: ANALYSIS WILL BE REATTEMPTED.", X(7), "###");
+  frameSide(out, 10, 58, "###");
+  out.line(X(10), row);
+  out.blank(2);
+}
+
+void writeNonConvergenceBlock(int NPASSY, Writer& out) {
+  const std::string row(54, '#');
+  out.blank(2);
+  out.line(X(11), row);
+  frameSide(out, 11, 54, "###");
+  out.line(X(11), "### CONVERGENCE FOR COMBINED YIELDING AND CRACKING ###");
+  out.line(X(11), "### NOT OBTAINED WITHIN", I(5, NPASSY), " ITERATIONS            ###");
+  frameSide(out, 11, 54, "###");
+  out.line(X(11), row);
+  out.blank(2);
+}
+
+// Stage 2: the layers cracked since the start of the pass, relative to all, at or above the
+// tolerance ask for the pass to be re-attempted, and in the last pass fail the procedure (its
+// block once a run). A pass that cracked nothing never asks, whatever the tolerance: there is
+// no additional cracking to exceed it. Below it, the pass converges at the full load.
+void convergeCombined(int pass, int CINC, double loadFactor, const ConvergenceLimits& limits,
+                      ConvergenceFlags& flags, Writer& out, int& fatal) {
+  constexpr double closeness = 0.01;
+  flags.reattempt = 0;
+  const double ratio = crackingRatio(CINC, limits.CTOT);
+  if (CINC != 0 && ratio >= limits.CRKTOL) {
+    if (pass == limits.NPASSY) {
+      ++fatal;
+      if (flags.nonConvergenceReported == 0) writeNonConvergenceBlock(limits.NPASSY, out);
+      flags.nonConvergenceReported = 1;
+      return;
+    }
+    writeReattemptBlock(pass, loadFactor, ratio, limits.CRKTOL, out);
+    flags.reattempt = 1;
+    return;
+  }
+  if (std::abs(loadFactor - 1.0) <= closeness) {
+    flags.converged = 1;
+    writeConvergenceBlock(pass, out);
+  }
+}
+
+// Stage 3 has no cracking to control: it converges once the load has come within 0.001 of
+// the full load.
+void convergeYielding(int pass, double loadFactor, ConvergenceFlags& flags, Writer& out) {
+  constexpr double closeness = 0.001;
+  flags.reattempt = 0;
+  if (std::abs(loadFactor - 1.0) <= closeness) {
+    flags.converged = 1;
+    writeConvergenceBlock(pass, out);
+  }
+}
+
 }  // namespace
 
 bool MAXDEF(const Matrix<double>& solution, double WMAX, int NUMA, int NUMB, int COUPLING,
@@ -112,12 +179,19 @@ bool MAXDEF(const Matrix<double>& solution, double WMAX, int NUMA, int NUMB, int
   return false;
 }
 
-// The load factor is read by the decisions of the incremental stages (2 and 3), whose
-// CONV belongs with the incremental stage; until it is built those stages decide nothing.
-void CONV(int iteration, int STAGE, int CINC, double /*loadFactor*/,
-          const ConvergenceLimits& limits, ConvergenceFlags& flags, Writer& out, int& fatal) {
-  if (STAGE == solution_stage::CRACKING)
+void CONV(int iteration, int STAGE, int CINC, double loadFactor, const ConvergenceLimits& limits,
+          ConvergenceFlags& flags, Writer& out, int& fatal) {
+  if (STAGE == solution_stage::CRACKING) {
     convergeCracking(iteration, CINC, limits, flags, out, fatal);
+    return;
+  }
+  // A first yielding pass that cracked layers decides nothing; the combined procedure
+  // decides on its cracking ratio from the first pass on.
+  if (CINC != 0 && STAGE != solution_stage::COMBINED && iteration == 1) return;
+  if (STAGE == solution_stage::COMBINED)
+    convergeCombined(iteration, CINC, loadFactor, limits, flags, out, fatal);
+  else if (STAGE == solution_stage::YIELDING)
+    convergeYielding(iteration, loadFactor, flags, out);
 }
 
 }  // namespace korvant

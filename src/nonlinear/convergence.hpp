@@ -34,16 +34,21 @@ struct ConvergenceLimits {
 
 // The flags CONV sets for the caller.
 struct ConvergenceFlags {
-  int converged = 0;  // 1 once the stage has converged
-  int reattempt = 0;  // 1 when a pass of the incremental stage must be re-attempted
+  int converged = 0;               // 1 once the stage has converged
+  int reattempt = 0;               // 1 when a pass of the incremental stage must be re-attempted
+  int nonConvergenceReported = 0;  // the non-convergence block comes once a run
 };
 
-// CONV: the convergence decision after iteration (or pass) `iteration` of stage STAGE, with
-// CINC layers newly cracked. Stage 1: an iteration that cracked layers is never the first to
-// converge; a ratio CINC / CTOT at or below CRKTOL converges (the convergence block); above
-// it at the iteration limit the failure block is written and `fatal` raised. With CTOT = 0
-// (no layer can crack) the ratio is 0, so such a model converges at once. The control of
-// stages 2 and 3 comes with the incremental stage; until then they decide nothing.
+// CONV: the convergence decision after iteration (stage 1) or pass (stages 2 and 3)
+// `iteration` of stage STAGE, with CINC layers newly cracked (since the start of the pass in
+// stages 2 and 3) and the load factor reached. Stage 1: an iteration that cracked layers is
+// never the first to converge; a ratio CINC / CTOT at or below CRKTOL converges (the
+// convergence block); above it at the iteration limit the failure block is written and
+// `fatal` raised. Stage 2: a ratio at or above CRKTOL asks for a re-attempt (its block), and
+// in the last pass raises `fatal` (the non-convergence block, once); below it the stage
+// converges within 0.01 of the full load. Stage 3 converges within 0.001 of the full load. A
+// first pass of stage 3 that cracked layers decides nothing. With CTOT = 0 (no layer can
+// crack) the ratio is 0.
 void CONV(int iteration, int STAGE, int CINC, double loadFactor, const ConvergenceLimits& limits,
           ConvergenceFlags& flags, Writer& out, int& fatal);
 

@@ -287,6 +287,7 @@ void LayerTests::combinedLayer(LayerRecord& layer, const LayerRecord& initial,
     Ec = concrete(law, pf, initial(EC), Ec, at, old, now);
   }
   recomposeCombinedLayer(layer, Es, Ec);
+  layer(EC) = Ec;
 }
 
 // The tests of every layer of the point in `b`, read and to be written back by the caller.
@@ -356,7 +357,6 @@ void recomposeCombinedLayer(LayerRecord& layer, double Es, double Ec) {
   layer(E1) = Vs * Es + Vc * Ec;
   layer(E2) = Es * Ec / (Vc * Es + Vs * Ec);
   layer(MU) = Vs * layer(MUS) + Vc * layer(MUC);
-  layer(EC) = Ec;
 }
 
 void DEGRAD(const ModelDeck& model, int STAGE, WorkingFiles& files, DegradationBuffers& buffers,

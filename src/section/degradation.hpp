@@ -37,8 +37,8 @@ bool excludedFromFailure(const ModelDeck& model, int I, int J);
 
 // The moduli of a combined concrete-and-steel layer mixed again from the steel modulus Es and
 // the concrete modulus Ec by the steel volume fraction of its bars (at most the whole layer):
-// E1 by the rule of mixtures along the bars, E2 in series across them, MU mixed by volume;
-// the layer's concrete modulus field takes Ec. The steel modulus field is left as it is.
+// E1 by the rule of mixtures along the bars, E2 in series across them, MU mixed by volume.
+// The steel and concrete modulus fields are left as they are.
 void recomposeCombinedLayer(LayerRecord& layer, double Es, double Ec);
 
 // DEGRAD: for every point (I = 1..NUMB outer, J = 1..NUMA inner) not excluded by NOBFAIL, the

@@ -12,12 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "input/deck_reader.hpp"
-#include "input/model.hpp"
-#include "job/analysis.hpp"
-#include "job/dbfile.hpp"
 #include "job/run_context.hpp"
 #include "section/layer_results.hpp"
+#include "support/in_process_run.hpp"
 #include "support/plate_theory.hpp"
 
 namespace korvant::test {
@@ -72,14 +69,8 @@ std::string PlateDeck::text() const {
   return d.str();
 }
 
-// One job run in memory: the deck read by MODEL, the result records initialised and the
-// analysis made; the solution is read straight from the run's current solution vector.
-struct PlateRun {
-  std::istringstream keyboard;
-  std::ostringstream console;
-  RunContext run{keyboard, console};
-  int inputErrors = 0;
-
+// One job run in memory; the solution is read straight from the run's current solution vector.
+struct PlateRun : InProcessRun {
   int perPoint() const { return run.model.COUPLING == 2 ? 3 : 1; }
   // Component c (0 u, 1 v, 2 w) of point (I, J); w alone without coupling.
   double value(int I, int J, int c) const {
@@ -101,13 +92,7 @@ struct PlateRun {
 
 std::unique_ptr<PlateRun> solve(const PlateDeck& deckSpec) {
   auto r = std::make_unique<PlateRun>();
-  DeckReader deck = DeckReader::fromText(deckSpec.text());
-  RunContext& run = r->run;
-  r->inputErrors = MODEL(deck, run.model, run.cap, run.report, run.zonePlot, run.files, run.CTOT);
-  if (r->inputErrors == 0) {
-    DBINIT(run.model.NUMA, run.model.NUMB, run.files.fibreResults, run.files.failureRatio);
-    runAnalysis(run);
-  }
+  runInProcess(*r, deckSpec.text());
   return r;
 }
 

@@ -1,0 +1,27 @@
+// A job run in this process from a deck text: the deck read by MODEL, the result records
+// initialised and the analysis made, with the run's context kept for the test to read its
+// solution vectors and working files. The report goes nowhere: no file is opened.
+#pragma once
+
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "job/run_context.hpp"
+
+namespace korvant::test {
+
+struct InProcessRun {
+  std::istringstream keyboard;
+  std::ostringstream console;
+  RunContext run{keyboard, console};
+  int inputErrors = 0;
+};
+
+// Runs `deckText` in `r`, a fresh run.
+void runInProcess(InProcessRun& r, const std::string& deckText);
+
+// The same in a run of its own.
+std::unique_ptr<InProcessRun> runInProcess(const std::string& deckText);
+
+}  // namespace korvant::test
