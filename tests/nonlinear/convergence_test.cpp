@@ -262,5 +262,190 @@ TEST(CONV, FailureAtTheLimitShowsTheLastRatio) {
   EXPECT_EQ(splitLines(text.str()), crackingFailureBlock("   2", "0.62500"));
 }
 
+
+// The blocks of the incremental stages, with their number fields as they are printed.
+Lines reattemptBlock(const std::string& pass, const std::string& loadFactor,
+                     const std::string& ratio, const std::string& tolerance) {
+  const std::string row(58, '#');
+  const std::string side = "###" + sp(52) + "###";
+  return {"",
+          "",
+          at(10, row),
+          at(10, side),
+          at(10, "### ITERATION " + pass + " HAS REACHED A LOAD OF   " + loadFactor + "  ###"),
+          at(10, "### IN WHICH STEEL YIELDING HAS RESULTED IN ADDITIONAL ###"),
+          at(10, "### LAYER CRACKING WITH RATIO = " + ratio + "  WHICH EXCEEDS ###"),
+          at(10, "### THE SPECIFIED TOLERANCE OF  " + tolerance + "." + sp(14) + " ###"),
+          at(10, side),
+          at(10, "###      * ACTION: ANALYSIS WILL BE REATTEMPTED." + sp(7) + "###"),
+          at(10, side),
+          at(10, row),
+          "",
+          ""};
+}
+
+Lines nonConvergenceBlock(const std::string& limit) {
+  const std::string row(54, '#');
+  const std::string side = "###" + sp(48) + "###";
+  return {"",
+          "",
+          at(11, row),
+          at(11, side),
+          at(11, "### CONVERGENCE FOR COMBINED YIELDING AND CRACKING ###"),
+          at(11, "### NOT OBTAINED WITHIN" + limit + " ITERATIONS            ###"),
+          at(11, side),
+          at(11, row),
+          "",
+          ""};
+}
+
+struct PassCase {
+  const char* name;
+  int STAGE;
+  int pass;
+  int CINC;
+  double loadFactor;
+  double CRKTOL;
+  int reattemptBefore;  // the flag as the previous call left it
+  int converged;        // the flags after the call
+  int reattempt;
+  int fatal;
+  Lines block;
+};
+
+// CTOT 8 and a pass limit of 3 throughout. Load factors are chosen so that their distance
+// from 1 is exact or clearly on one side in binary: 1 - 2^-7 = 0.9921875 (0.0078125) and
+// 1 + 2^-7 lie within 0.01, 0.989 (0.011) and 1 + 3 * 2^-8 = 1.01171875 do not; 1 - 2^-10 =
+// 0.9990234375 and 1 + 2^-10 lie within 0.001, 0.998 and 1 + 2^-9 = 1.001953125 do not;
+// 0.99001 and 0.98999 (0.999001 and 0.998999) lie 1e-5 (1e-6) either side of the limit, far
+// beyond the rounding of their binary values. (0.99 itself lies 0.01000000000000000888 from 1
+// in binary, so it is not used.)
+std::vector<PassCase> passCases() {
+  const int C = solution_stage::COMBINED, Y = solution_stage::YIELDING;
+  return {
+      // 1/8 = 0.125 < 0.25
+      {"2: below the tolerance at the full load converges", C, 2, 1, 1.0, 0.25, 1, 1, 0, 0,
+       convergenceBlock("     2")},
+      {"2: below the tolerance just within 0.01 under 1", C, 2, 1, 0.9921875, 0.25, 0, 1, 0, 0,
+       convergenceBlock("     2")},
+      {"2: below the tolerance just within 0.01 over 1", C, 2, 1, 1.0078125, 0.25, 0, 1, 0, 0,
+       convergenceBlock("     2")},
+      {"2: below the tolerance 0.011 short of 1: no decision", C, 2, 1, 0.989, 0.25, 1, 0, 0, 0,
+       {}},
+      {"2: below the tolerance 0.00999 short of 1 converges", C, 2, 1, 0.99001, 0.25, 0, 1, 0, 0,
+       convergenceBlock("     2")},
+      {"2: below the tolerance 0.01001 short of 1: no decision", C, 2, 1, 0.98999, 0.25, 0, 0, 0,
+       0, {}},
+      {"2: below the tolerance 0.0117 over 1: no decision", C, 2, 1, 1.01171875, 0.25, 0, 0, 0,
+       0, {}},
+      {"2: below the tolerance half way: no decision", C, 1, 1, 0.5, 0.25, 0, 0, 0, 0, {}},
+      // The first pass with cracks decides in the combined procedure.
+      {"2: first pass with cracks converges", C, 1, 1, 1.0, 0.25, 0, 1, 0, 0,
+       convergenceBlock("     1")},
+      // 2/8 = 0.25: equal asks for a re-attempt, even at the full load.
+      {"2: ratio equal to the tolerance re-attempts", C, 1, 2, 1.0, 0.25, 0, 0, 1, 0,
+       reattemptBlock("    1", "0.100E+01", "0.25000", "0.25000")},
+      // 3/8 = 0.375
+      {"2: ratio above the tolerance re-attempts", C, 2, 3, 0.625, 0.25, 0, 0, 1, 0,
+       reattemptBlock("    2", "0.625E+00", "0.37500", "0.25000")},
+      {"2: ratio equal to the tolerance in the last pass fails", C, 3, 2, 0.5, 0.25, 1, 0, 0, 1,
+       nonConvergenceBlock("    3")},
+      {"2: ratio above the tolerance in the last pass fails", C, 3, 8, 1.0, 0.25, 0, 0, 0, 1,
+       nonConvergenceBlock("    3")},
+      {"2: below the tolerance in the last pass converges at the full load", C, 3, 1, 1.0, 0.25,
+       0, 1, 0, 0, convergenceBlock("     3")},
+      // 1/8 >= 0
+      {"2: tolerance 0 with cracks re-attempts", C, 1, 1, 0.25, 0.0, 0, 0, 1, 0,
+       reattemptBlock("    1", "0.250E+00", "0.12500", "0.00000")},
+      {"2: tolerance 0 without cracks converges at the full load", C, 1, 0, 1.0, 0.0, 1, 1, 0, 0,
+       convergenceBlock("     1")},
+      {"2: tolerance 0 without cracks half way: no decision", C, 2, 0, 0.5, 0.0, 1, 0, 0, 0, {}},
+      {"2: tolerance 0 without cracks in the last pass: no failure", C, 3, 0, 0.5, 0.0, 0, 0, 0,
+       0, {}},
+
+      {"3: first pass without cracks converges at the full load", Y, 1, 0, 1.0, 0.25, 1, 1, 0, 0,
+       convergenceBlock("     1")},
+      {"3: just within 0.001 under 1", Y, 2, 0, 0.9990234375, 0.25, 0, 1, 0, 0,
+       convergenceBlock("     2")},
+      {"3: just within 0.001 over 1", Y, 2, 0, 1.0009765625, 0.25, 0, 1, 0, 0,
+       convergenceBlock("     2")},
+      {"3: 0.002 short of 1: no decision", Y, 2, 0, 0.998, 0.25, 1, 0, 0, 0, {}},
+      {"3: 0.000999 short of 1 converges", Y, 2, 0, 0.999001, 0.25, 0, 1, 0, 0,
+       convergenceBlock("     2")},
+      {"3: 0.001001 short of 1: no decision", Y, 2, 0, 0.998999, 0.25, 0, 0, 0, 0, {}},
+      {"3: 0.00195 over 1: no decision", Y, 2, 0, 1.001953125, 0.25, 0, 0, 0, 0, {}},
+      // Within 0.01 of 1 is not close enough for stage 3.
+      {"3: 0.9921875 is not close enough", Y, 2, 0, 0.9921875, 0.25, 0, 0, 0, 0, {}},
+      {"3: first pass with cracks decides nothing at the full load", Y, 1, 1, 1.0, 0.25, 0, 0, 0,
+       0, {}},
+      // Cracking above the tolerance neither re-attempts nor fails in stage 3.
+      {"3: later pass with cracks above the tolerance converges", Y, 2, 8, 1.0, 0.25, 0, 1, 0, 0,
+       convergenceBlock("     2")},
+      {"3: last pass with cracks above the tolerance half way", Y, 3, 8, 0.5, 0.25, 1, 0, 0, 0,
+       {}},
+  };
+}
+
+TEST(CONV, IncrementalStageDecision) {
+  for (const PassCase& c : passCases()) {
+    SCOPED_TRACE(c.name);
+    ConvergenceLimits limits;
+    limits.NITCRK = 10;
+    limits.NPASSY = 3;
+    limits.CRKTOL = c.CRKTOL;
+    limits.CTOT = 8;
+    ConvergenceFlags flags;
+    flags.reattempt = c.reattemptBefore;
+    std::ostringstream text;
+    Writer out(text);
+    int fatal = 0;
+    CONV(c.pass, c.STAGE, c.CINC, c.loadFactor, limits, flags, out, fatal);
+    EXPECT_EQ(flags.converged, c.converged);
+    EXPECT_EQ(flags.reattempt, c.reattempt);
+    EXPECT_EQ(fatal, c.fatal);
+    EXPECT_EQ(splitLines(text.str()), c.block);
+  }
+}
+
+// One run's flags over the calls of the combined procedure: every re-attempt writes its
+// block, the failure in the last pass writes the non-convergence block only the first time
+// but raises the fatal flag every time; a new run writes it again.
+TEST(CONV, NonConvergenceBlockOncePerRunReattemptBlockEveryTime) {
+  ConvergenceLimits limits;
+  limits.NPASSY = 3;
+  limits.CRKTOL = 0.1;
+  limits.CTOT = 20;
+  ConvergenceFlags flags;
+  std::ostringstream text;
+  Writer out(text);
+  int fatal = 0;
+  // 4/20 = 0.2 and 6/20 = 0.3, both at or above 0.1.
+  CONV(1, solution_stage::COMBINED, 4, 0.5, limits, flags, out, fatal);
+  EXPECT_EQ(flags.reattempt, 1);
+  CONV(2, solution_stage::COMBINED, 6, 0.75, limits, flags, out, fatal);
+  EXPECT_EQ(flags.reattempt, 1);
+  CONV(3, solution_stage::COMBINED, 4, 0.0, limits, flags, out, fatal);
+  EXPECT_EQ(fatal, 1);
+  CONV(3, solution_stage::COMBINED, 6, 0.5, limits, flags, out, fatal);
+  CONV(3, solution_stage::COMBINED, 6, 1.0, limits, flags, out, fatal);
+  EXPECT_EQ(fatal, 3);
+  EXPECT_EQ(flags.reattempt, 0);
+  EXPECT_EQ(flags.converged, 0);
+  Lines expected = reattemptBlock("    1", "0.500E+00", "0.20000", "0.10000");
+  const Lines second = reattemptBlock("    2", "0.750E+00", "0.30000", "0.10000");
+  expected.insert(expected.end(), second.begin(), second.end());
+  const Lines failed = nonConvergenceBlock("    3");
+  expected.insert(expected.end(), failed.begin(), failed.end());
+  EXPECT_EQ(splitLines(text.str()), expected);
+
+  ConvergenceFlags nextRun;
+  std::ostringstream nextText;
+  Writer nextOut(nextText);
+  int nextFatal = 0;
+  CONV(3, solution_stage::COMBINED, 2, 1.0, limits, nextRun, nextOut, nextFatal);
+  EXPECT_EQ(nextFatal, 1);
+  EXPECT_EQ(splitLines(nextText.str()), failed);
+}
+
 }  // namespace
 }  // namespace korvant::test
