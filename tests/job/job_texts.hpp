@@ -4,14 +4,19 @@
 
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace korvant::test {
 
 // The lines joined, each ended by a line feed.
-inline std::string textOf(std::initializer_list<std::string> lines) {
+inline std::string textOf(const std::vector<std::string>& lines) {
   std::string text;
   for (const auto& l : lines) text += l + "\n";
   return text;
+}
+
+inline std::string textOf(std::initializer_list<std::string> lines) {
+  return textOf(std::vector<std::string>(lines));
 }
 
 inline const std::string kPrompt = textOf({"", "     Please enter file name"});

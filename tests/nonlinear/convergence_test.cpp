@@ -10,66 +10,11 @@
 #include <vector>
 
 #include "core/codes.hpp"
+#include "support/stage_blocks.hpp"
 #include "support/test_support.hpp"
 
 namespace korvant::test {
 namespace {
-
-using Lines = std::vector<std::string>;
-
-// The collapse block of the cracking wording, or of the yielding one, for the largest
-// value and the maximum allowable as E9.3 fields.
-Lines collapseBlock(const std::string& reachedLine, const std::string& largest,
-                    const std::string& allowable) {
-  const std::string row(51, '@');
-  const std::string side = "@@@" + sp(45) + "@@@";
-  return {"",
-          "",
-          at(15, row),
-          at(15, side),
-          at(15, "@@@    S T R U C T U R A L  C O L L A P S E     @@@"),
-          at(15, "@@@            P R E D I C T E D !!             @@@"),
-          at(15, "@@@    ====================================     @@@"),
-          at(15, side),
-          at(15, reachedLine),
-          at(15, "@@@  A MAXIMUM LATERAL DEFLECTION OF " + largest + "  @@@"),
-          at(15, "@@@  WHICH EXCEEDS MAXIMUM ALLOWABLE " + allowable + "  @@@"),
-          at(15, side),
-          at(15, "@@@       ACTION:  SOLUTION TERMINATING         @@@"),
-          at(15, side),
-          at(15, row),
-          "",
-          ""};
-}
-
-const std::string kCrackingReached = "@@@  CONCRETE CRACKING SOLUTION HAS REACHED     @@@";
-const std::string kYieldingReached = "@@@  STEEL YIELDING SOLUTION HAS REACHED        @@@";
-
-Lines convergenceBlock(const std::string& number) {
-  const std::string row(48, '#');
-  const std::string side = "###" + sp(42) + "###";
-  return {"",
-          "",
-          at(14, row),
-          at(14, side),
-          at(14, "###  CONVERGENCE ACHIEVED AT ITERATION" + number + " ###"),
-          at(14, side),
-          at(14, row),
-          ""};
-}
-
-Lines crackingFailureBlock(const std::string& limit, const std::string& ratio) {
-  const std::string row(59, '#');
-  return {"",
-          "",
-          at(10, row),
-          at(10, "### CONVERGENCE FAILURE FOR CONCRETE CRACKING SOLUTION. ###"),
-          at(10, "### INPUT ITERATION LIMIT OF" + limit + " REACHED WITH CINC/CTOT ###"),
-          at(10, "### RATIO = " + ratio + ". INCREASE NUMBER OF ITERATIONS      ###"),
-          at(10, row),
-          "",
-          ""};
-}
 
 // A solution vector holding `values` from its first entry on, zeros after them.
 Matrix<double> solutionOf(const std::vector<double>& values, int size) {
@@ -262,42 +207,6 @@ TEST(CONV, FailureAtTheLimitShowsTheLastRatio) {
   EXPECT_EQ(splitLines(text.str()), crackingFailureBlock("   2", "0.62500"));
 }
 
-
-// The blocks of the incremental stages, with their number fields as they are printed.
-Lines reattemptBlock(const std::string& pass, const std::string& loadFactor,
-                     const std::string& ratio, const std::string& tolerance) {
-  const std::string row(58, '#');
-  const std::string side = "###" + sp(52) + "###";
-  return {"",
-          "",
-          at(10, row),
-          at(10, side),
-          at(10, "### ITERATION " + pass + " HAS REACHED A LOAD OF   " + loadFactor + "  ###"),
-          at(10, "### IN WHICH STEEL YIELDING HAS RESULTED IN ADDITIONAL ###"),
-          at(10, "### LAYER CRACKING WITH RATIO = " + ratio + "  WHICH EXCEEDS ###"),
-          at(10, "### THE SPECIFIED TOLERANCE OF  " + tolerance + "." + sp(14) + " ###"),
-          at(10, side),
-          at(10, "###      * ACTION: ANALYSIS WILL BE REATTEMPTED." + sp(7) + "###"),
-          at(10, side),
-          at(10, row),
-          "",
-          ""};
-}
-
-Lines nonConvergenceBlock(const std::string& limit) {
-  const std::string row(54, '#');
-  const std::string side = "###" + sp(48) + "###";
-  return {"",
-          "",
-          at(11, row),
-          at(11, side),
-          at(11, "### CONVERGENCE FOR COMBINED YIELDING AND CRACKING ###"),
-          at(11, "### NOT OBTAINED WITHIN" + limit + " ITERATIONS            ###"),
-          at(11, side),
-          at(11, row),
-          "",
-          ""};
-}
 
 struct PassCase {
   const char* name;

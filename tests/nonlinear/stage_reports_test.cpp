@@ -9,12 +9,11 @@
 #include <vector>
 
 #include "core/codes.hpp"
+#include "support/stage_blocks.hpp"
 #include "support/test_support.hpp"
 
 namespace korvant::test {
 namespace {
-
-using Lines = std::vector<std::string>;
 
 Lines banner(int procedure) {
   std::ostringstream text;
@@ -69,67 +68,6 @@ TEST(PRNRTN, OtherProceduresWriteNothing) {
   for (int procedure : {0, 3, -1}) EXPECT_EQ(banner(procedure), Lines{}) << procedure;
 }
 
-Lines crackingReport(const std::string& values) {
-  const std::string row(37, '@');
-  const std::string side = "@@@" + sp(31) + "@@@";
-  return {"",
-          at(20, row),
-          at(20, side),
-          at(20, "@@@ CONVERGING CONCRETE CRACKING  @@@"),
-          at(20, side),
-          at(20, "@@@  ITERATION   LAYER FAILURES   @@@"),
-          at(20, "@@@  ---------   --------------   @@@"),
-          at(20, "@@@  " + values + "   @@@"),
-          at(20, side),
-          at(20, row),
-          ""};
-}
-
-// The lines of stage 2, or of stage 3, that are not shared by both.
-struct StageLines {
-  std::string title, subtitle, layer, columns, dashes, values;
-};
-
-Lines incrementReport(const std::string& pass, const StageLines& s) {
-  const std::string row(51, '@');
-  const std::string side = "@@@" + sp(45) + "@@@";
-  return {"",
-          at(13, row),
-          at(13, side),
-          at(13, s.title),
-          at(13, s.subtitle),
-          at(13, side),
-          at(13, "@@@               ITERATION " + pass + "               @@@"),
-          at(13, side),
-          at(13, s.layer),
-          at(13, s.columns),
-          at(13, s.dashes),
-          at(13, s.values),
-          at(13, side),
-          at(13, row),
-          ""};
-}
-
-StageLines combinedLines(const std::string& increment, const std::string& load,
-                         const std::string& yinc, const std::string& cinc) {
-  return {"@@@        CONVERGING COMBINED YIELDING         @@@",
-          "@@@            AND CRACKING FAILURE             @@@",
-          "@@@                               LAYER         @@@",
-          "@@@  INCREMENT     LOAD     YIELDING  CRACKING  @@@",
-          "@@@  ---------     ----     --------  --------  @@@",
-          "@@@    " + increment + sp(4) + sp(2) + load + yinc + sp(5) + cinc + "     @@@"};
-}
-
-StageLines yieldingLines(const std::string& increment, const std::string& load,
-                         const std::string& yinc) {
-  return {"@@@        CONVERGING FAILURE DUE TO            @@@",
-          "@@@             STEEL YIELDING                  @@@",
-          "@@@                                  LAYER      @@@",
-          "@@@     INCREMENT     LOAD          YIELDING    @@@",
-          "@@@     ---------     ----          --------    @@@",
-          "@@@       " + increment + sp(4) + sp(2) + load + sp(6) + yinc + "       @@@"};
-}
-
 TEST(PRNIT, IterationReportOfEachStage) {
   const struct {
     const char* name;
@@ -138,14 +76,14 @@ TEST(PRNIT, IterationReportOfEachStage) {
     Lines expected;
   } cases[] = {
       {"cracking: iteration and new cracks", 1.0, 1.0, solution_stage::CRACKING, 3, 0, 17, 5,
-       crackingReport("   3" + sp(11) + "  17" + sp(7))},
+       crackingIteration("   3" + sp(11) + "  17" + sp(7))},
       {"cracking: four-digit fields", 1.0, 1.0, solution_stage::CRACKING, 1234, 0, 5678, 0,
-       crackingReport("1234" + sp(11) + "5678" + sp(7))},
+       crackingIteration("1234" + sp(11) + "5678" + sp(7))},
       {"combined: pass, increment, load reached, yielded and cracked", 0.25, 0.75,
        solution_stage::COMBINED, 2, 4, 3, 12,
-       incrementReport("    2", combinedLines("   4", "0.750E+00", "    12", "     3"))},
+       combinedIteration("    2", "   4", "0.750E+00", "    12", "     3")},
       {"yielding: pass, increment, load reached, yielded", 0.125, 0.5, solution_stage::YIELDING, 1,
-       10, 7, 123456, incrementReport("    1", yieldingLines("  10", "0.500E+00", "123456"))},
+       10, 7, 123456, yieldingIteration("    1", "  10", "0.500E+00", "123456")},
       {"elastic stage: no report", 1.0, 1.0, solution_stage::INITIAL_ELASTIC, 1, 1, 1, 1, {}},
   };
   for (const auto& c : cases) {

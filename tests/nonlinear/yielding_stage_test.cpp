@@ -13,12 +13,11 @@
 #include <vector>
 
 #include "core/codes.hpp"
+#include "support/stage_blocks.hpp"
 #include "support/test_support.hpp"
 
 namespace korvant::test {
 namespace {
-
-using Lines = std::vector<std::string>;
 
 // 1/10 rounded to single precision: 0x3DCCCCCD = 13421773 / 2^27 = 0.100000001490116119384765625.
 constexpr double kTenth = 13421773.0 / 134217728.0;
@@ -197,115 +196,6 @@ struct StageRun {
   }
   Lines lines() const { return splitLines(text); }
 };
-
-// The blocks, typed from their layouts; integer and number fields as they are printed.
-void append(Lines& to, const Lines& block) { to.insert(to.end(), block.begin(), block.end()); }
-
-Lines combinedIteration(const std::string& P5, const std::string& i4, const std::string& lf,
-                        const std::string& yinc6, const std::string& cinc6) {
-  const std::string row(51, '@');
-  const std::string side = "@@@" + sp(45) + "@@@";
-  return {"",
-          at(13, row),
-          at(13, side),
-          at(13, "@@@        CONVERGING COMBINED YIELDING         @@@"),
-          at(13, "@@@            AND CRACKING FAILURE             @@@"),
-          at(13, side),
-          at(13, "@@@               ITERATION " + P5 + "               @@@"),
-          at(13, side),
-          at(13, "@@@                               LAYER         @@@"),
-          at(13, "@@@  INCREMENT     LOAD     YIELDING  CRACKING  @@@"),
-          at(13, "@@@  ---------     ----     --------  --------  @@@"),
-          at(13, "@@@    " + i4 + sp(4) + sp(2) + lf + yinc6 + sp(5) + cinc6 + "     @@@"),
-          at(13, side),
-          at(13, row),
-          ""};
-}
-
-Lines yieldingIteration(const std::string& P5, const std::string& i4, const std::string& lf,
-                        const std::string& yinc6) {
-  const std::string row(51, '@');
-  const std::string side = "@@@" + sp(45) + "@@@";
-  return {"",
-          at(13, row),
-          at(13, side),
-          at(13, "@@@        CONVERGING FAILURE DUE TO            @@@"),
-          at(13, "@@@             STEEL YIELDING                  @@@"),
-          at(13, side),
-          at(13, "@@@               ITERATION " + P5 + "               @@@"),
-          at(13, side),
-          at(13, "@@@                                  LAYER      @@@"),
-          at(13, "@@@     INCREMENT     LOAD          YIELDING    @@@"),
-          at(13, "@@@     ---------     ----          --------    @@@"),
-          at(13, "@@@       " + i4 + sp(4) + sp(2) + lf + sp(6) + yinc6 + "       @@@"),
-          at(13, side),
-          at(13, row),
-          ""};
-}
-
-Lines convergenceBlock(const std::string& number6) {
-  const std::string row(48, '#');
-  const std::string side = "###" + sp(42) + "###";
-  return {"",
-          "",
-          at(14, row),
-          at(14, side),
-          at(14, "###  CONVERGENCE ACHIEVED AT ITERATION" + number6 + " ###"),
-          at(14, side),
-          at(14, row),
-          ""};
-}
-
-Lines reattemptBlock(const std::string& P5, const std::string& lf, const std::string& ratio,
-                     const std::string& tolerance) {
-  const std::string row(58, '#');
-  const std::string side = "###" + sp(52) + "###";
-  return {"",
-          "",
-          at(10, row),
-          at(10, side),
-          at(10, "### ITERATION " + P5 + " HAS REACHED A LOAD OF   " + lf + "  ###"),
-          at(10, "### IN WHICH STEEL YIELDING HAS RESULTED IN ADDITIONAL ###"),
-          at(10, "### LAYER CRACKING WITH RATIO = " + ratio + "  WHICH EXCEEDS ###"),
-          at(10, "### THE SPECIFIED TOLERANCE OF  " + tolerance + "." + sp(14) + " ###"),
-          at(10, side),
-          at(10, "###      * ACTION: ANALYSIS WILL BE REATTEMPTED." + sp(7) + "###"),
-          at(10, side),
-          at(10, row),
-          "",
-          ""};
-}
-
-Lines nonConvergenceBlock(const std::string& limit5) {
-  const std::string row(54, '#');
-  const std::string side = "###" + sp(48) + "###";
-  return {"",
-          "",
-          at(11, row),
-          at(11, side),
-          at(11, "### CONVERGENCE FOR COMBINED YIELDING AND CRACKING ###"),
-          at(11, "### NOT OBTAINED WITHIN" + limit5 + " ITERATIONS            ###"),
-          at(11, side),
-          at(11, row),
-          "",
-          ""};
-}
-
-Lines failedIncrementationBlock() {
-  const std::string row(49, '#');
-  const std::string side = "###" + sp(43) + "###";
-  return {"",
-          at(14, row),
-          at(14, side),
-          at(14, "### INCREMENTATION FOR THE YIELDING  SOLUTION ###"),
-          at(14, "### HAS FAILED. THE FINAL  INCREMENTS WILL BE ###"),
-          at(14, "### COMPLETED WITHOUT  ENFORCING  CONVERGENCE ###"),
-          at(14, "### TOLERANCES.                               ###"),
-          at(14, side),
-          at(14, row),
-          "",
-          ""};
-}
 
 // The calls of n increments that each ran to the convergence control.
 std::vector<std::string> fullIncrements(int n) {

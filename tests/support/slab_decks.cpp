@@ -14,6 +14,39 @@ double BarLayer::thickness() const {
   return std::numbers::pi * bar * bar / 4.0 / spacing;
 }
 
+ConcreteSlabDeck meshSlab(double pressure) {
+  ConcreteSlabDeck d;
+  d.NUMA = d.NUMB = 21;
+  d.depth = 150.0;
+  d.concreteLayers = 10;
+  d.bars = {BarLayer{10.0, 150.0, 0.0, 120.0}, BarLayer{10.0, 150.0, 90.0, 110.0}};
+  d.crackingOnly = false;
+  d.NPASSY = 5;
+  d.NINCY = 10;
+  d.CRKTOL = 0.05;
+  d.WMAX = 100.0;
+  d.pressure = pressure;
+  d.print = "D";
+  return d;
+}
+
+double yieldLinePressure(const ConcreteSlabDeck& d) {
+  const double As = d.bars[0].thickness();
+  const double depth = (d.bars[0].depth + d.bars[1].depth) / 2;
+  const double a = As * d.Y / (0.85 * d.XC);
+  const double m = As * d.Y * (depth - a / 2);
+  return 24.0 * m / (d.A * d.A);
+}
+
+Job runDeck(const ConcreteSlabDeck& deck) {
+  TempDir dir;
+  writeFile(dir / "slab.inp", deck.text());
+  Job job;
+  job.result = runKorvant(dir.path(), {"--yes", "slab"}, "");
+  job.report = readFile(dir / "slab.out");
+  return job;
+}
+
 std::vector<PlacedLayer> placedLayers(const ConcreteSlabDeck& d) {
   // Faces of the concrete layers from the lower surface, then each bar layer cut in centred
   // on its height; concrete fills what is left between.

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "support/test_support.hpp"
+
 namespace korvant::test {
 
 // A bar layer smeared to its steel area per unit width: bars of diameter `bar` at `spacing`
@@ -43,6 +45,24 @@ struct ConcreteSlabDeck {
 
   std::string text() const;
 };
+
+// A 4 m square slab, 150 mm deep, simply supported, with a 10 mm mesh at 150 mm both ways,
+// the bar centres 30 and 40 mm above the lower surface, on a 21 x 21 grid: the slab of the
+// incremental-stage runs, taken to collapse at a deflection of span / 40 in one increment.
+ConcreteSlabDeck meshSlab(double pressure);
+
+// Johansen's pattern for a simply supported square slab with an isotropic bottom mesh:
+// q = 24 m / L^2, with the plastic moment per unit width m = As fy (d - a/2) at the mean depth
+// of the first two bar layers and the depth a = As fy / (0.85 fc) of the compression block.
+double yieldLinePressure(const ConcreteSlabDeck& deck);
+
+// A run of the executable on the deck as slab.inp in a fresh folder, answered "--yes",
+// with its console and its report.
+struct Job {
+  RunResult result;
+  std::string report;
+};
+Job runDeck(const ConcreteSlabDeck& deck);
 
 // The layers of the deck from the lower surface up, as (thickness, is steel) pairs: the
 // concrete split at the bar layers.
