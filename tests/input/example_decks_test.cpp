@@ -41,6 +41,9 @@ const std::vector<ExampleDeck>& exampleDecks() {
       {"simply_supported.inp", 8, sp(15) + "A SIMPLY SUPPORTED PLATE WILL BE ANALYZED"},
       {"plate.inp", 8, sp(15) + "A SIMPLY SUPPORTED PLATE WILL BE ANALYZED"},
       {"cracking.inp", 8, sp(15) + "A SIMPLY SUPPORTED PLATE WILL BE ANALYZED"},
+      {"yielding.inp", 8, sp(15) + "A SIMPLY SUPPORTED PLATE WILL BE ANALYZED"},
+      {"collapse.inp", 8, sp(15) + "A SIMPLY SUPPORTED PLATE WILL BE ANALYZED"},
+      {"flat_slab.inp", 4, sp(11) + "A 4-COLUMN SYMMETRIC EDGE PLATE WILL BE ANALYZED"},
       {"user_defined.inp", 99, sp(15) + "A USER-DEFINED LAYOUT WILL BE ANALYZED"},
   };
   return decks;
