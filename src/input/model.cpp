@@ -1,5 +1,7 @@
 #include "input/model.hpp"
 
+#include <cmath>
+
 #include "input/keywords.hpp"
 #include "input/statement_context.hpp"
 #include "input/statements.hpp"
@@ -140,6 +142,18 @@ int MODEL(DeckReader& deck, ModelDeck& model, const Capacities& cap, Writer& rep
   model = ModelDeck(cap);
   const int nerr = readStatements(deck, model, cap, report);
   return validateModel(model, cap, report, zoneFile, files, nerr, CTOT);
+}
+
+void scalePressures(ModelDeck& model, double multiplier) {
+  for (int k = 1; k <= model.NLOAD; ++k) model.LOADS(k, load_col::MAGNITUDE) *= multiplier;
+}
+
+double largestPressure(const ModelDeck& model) {
+  double largest = 0.0;
+  for (int k = 1; k <= model.NLOAD; ++k)
+    if (std::abs(model.LOADS(k, load_col::MAGNITUDE)) > std::abs(largest))
+      largest = model.LOADS(k, load_col::MAGNITUDE);
+  return largest;
 }
 
 }  // namespace korvant

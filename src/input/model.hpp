@@ -22,4 +22,11 @@ int MODEL(DeckReader& deck, ModelDeck& model, const Capacities& cap, Writer& rep
 // Throws DeckError like MODEL.
 int readStatements(DeckReader& deck, ModelDeck& model, const Capacities& cap, Writer& report);
 
+// Multiplies every pressure of the model's load rows by `multiplier`: the same slab under a
+// proportionally larger or smaller load. The default pressure is a load row once checked.
+void scalePressures(ModelDeck& model, double multiplier);
+
+// The pressure of largest magnitude among the load rows, signed; 0 without any.
+double largestPressure(const ModelDeck& model);
+
 }  // namespace korvant

@@ -90,6 +90,7 @@ class RunPasses final : public StagePasses {
     const PhaseTimer timer(run_.phaseTimes.degradation);
     RESET(run_.model, run_.files, run_.arrays.degradation);
   }
+  void reached(const StagePosition& position) override { run_.position = position; }
 
  private:
   RunContext& run_;
@@ -122,11 +123,28 @@ bool crackingStage(RunContext& run) {
   Writer out = run.statusReport();
   const StageOutcome outcome =
       crackingIterations(passes, run.model, limitsOf(run), RunFlags{run.fatal, run.collapse}, out);
+  if (outcome == StageOutcome::Collapsed) run.end = AnalysisEnd::Collapse;
   if (outcome != StageOutcome::Converged) return false;
   SolutionVectors& v = run.arrays.solutions;
   MXCPY(v.current.data(), v.cracked.data(), run.arrays.NEQ, run.arrays.NEQ, run.arrays.NEQ, 1);
   printStageTables(run, v.cracked, true);
   return true;
+}
+
+AnalysisEnd endOf(YieldingOutcome outcome) {
+  switch (outcome) {
+    case YieldingOutcome::Converged:
+      return AnalysisEnd::Completed;
+    case YieldingOutcome::FailedCombined:
+      return AnalysisEnd::WithoutConvergence;
+    case YieldingOutcome::PassesExhausted:
+      return AnalysisEnd::PassesExhausted;
+    case YieldingOutcome::Collapsed:
+      return AnalysisEnd::Collapse;
+    case YieldingOutcome::Fatal:
+      break;
+  }
+  return AnalysisEnd::Fatal;
 }
 
 // The incremental stage: the passes of load increments, combined with further cracking
@@ -143,6 +161,7 @@ void incrementalStage(RunContext& run) {
       yieldingIncrements(passes, run.model, limitsOf(run), run.STAGE,
                          YieldingVectors{v.increment, v.yieldingTotal, run.arrays.NEQ},
                          run.lastSafeLoadFactor, RunFlags{run.fatal, run.collapse}, out);
+  run.end = endOf(outcome);
   if (outcome == YieldingOutcome::Converged) printStageTables(run, v.yieldingTotal, true);
   if (outcome == YieldingOutcome::FailedCombined) {
     run.STAGE = solution_stage::FAILED_COMBINED;
@@ -233,12 +252,16 @@ void recoverStresses(RunContext& run, const Matrix<double>& solution) {
 }
 
 void runAnalysis(RunContext& run) {
+  // Every stage that ends the analysis otherwise says so; what runs to its end completed.
+  run.end = AnalysisEnd::Completed;
   SYSDEF(run.model, run.cap, run.arrays.lists, run.arrays.NEQ, run.report, run.fatal);
-  if (run.fatal > 0) return;
-  if (run.model.SOLPROC == solution_procedure::NONLINEAR)
-    nonlinearAnalysis(run);
-  else if (run.model.SOLPROC == solution_procedure::LINEAR)
-    linearAnalysis(run);
+  if (run.fatal == 0) {
+    if (run.model.SOLPROC == solution_procedure::NONLINEAR)
+      nonlinearAnalysis(run);
+    else if (run.model.SOLPROC == solution_procedure::LINEAR)
+      linearAnalysis(run);
+  }
+  if (run.fatal > 0) run.end = AnalysisEnd::Fatal;
 }
 
 }  // namespace korvant

@@ -1,5 +1,7 @@
 #include "job/command_line.hpp"
 
+#include <cstdlib>
+
 #include "job/exit_status.hpp"
 
 namespace korvant {
@@ -12,12 +14,30 @@ CommandLine usageError(std::string problem) {
   return c;
 }
 
+// A fraction strictly between 0 and 1, the whole text read.
+bool positiveNumber(const std::string& text, double& value) {
+  char* end = nullptr;
+  const double v = std::strtod(text.c_str(), &end);
+  if (text.empty() || *end != '\0' || !(v > 0.0 && v < 1.0)) return false;
+  value = v;
+  return true;
+}
+
+bool positiveCount(const std::string& text, int& value) {
+  char* end = nullptr;
+  const long v = std::strtol(text.c_str(), &end, 10);
+  if (text.empty() || *end != '\0' || v < 1 || v > 256) return false;
+  value = static_cast<int>(v);
+  return true;
+}
+
 }  // namespace
 
 CommandLine parseCommandLine(const std::vector<std::string>& args) {
   CommandLine c;
   bool optionsEnded = false;
-  for (const std::string& a : args) {
+  for (std::size_t k = 0; k < args.size(); ++k) {
+    const std::string& a = args[k];
     const bool option = !optionsEnded && a.size() > 1 && a[0] == '-';
     if (!option) {
       if (c.request.jobText) return usageError("more than one job given: '" + a + "'");
@@ -30,6 +50,15 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
       c.action = CommandLine::Action::Help;
     } else if (a == "--version") {
       if (c.action != CommandLine::Action::Help) c.action = CommandLine::Action::Version;
+    } else if (a == "--collapse") {
+      c.request.collapse.enabled = true;
+    } else if (a == "--tolerance" || a == "--workers") {
+      if (k + 1 == args.size()) return usageError("'" + a + "' needs a value");
+      const std::string& value = args[++k];
+      if (a == "--tolerance" && !positiveNumber(value, c.request.collapse.tolerance))
+        return usageError("'--tolerance' needs a number above 0 and below 1, not '" + value + "'");
+      if (a == "--workers" && !positiveCount(value, c.request.collapse.workers))
+        return usageError("'--workers' needs a whole number from 1 to 256, not '" + value + "'");
     } else {
       return usageError("unknown option '" + a + "'");
     }
@@ -39,6 +68,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
 
 void writeUsage(Writer& out) {
   out.line("Usage: korvant [--yes] [JOB]");
+  out.line("       korvant [--yes] JOB --collapse [--tolerance T] [--workers N]");
   out.line("       korvant --help | --version");
   out.blank();
   out.line("Analyses the reinforced-concrete slab described by the input deck JOB.inp and");
@@ -48,6 +78,10 @@ void writeUsage(Writer& out) {
   out.blank();
   out.line("Options:");
   out.line("  -y, --yes      overwrite an existing report without asking");
+  out.line("  --collapse     after the job, search the load multiplier at which a collapse");
+  out.line("                 is predicted: the table JOB.col and two result lines");
+  out.line("  --tolerance T  width of the collapse bracket over its lower end (default 0.01)");
+  out.line("  --workers N    trials of the search run side by side (default: one per CPU)");
   out.line("  -h, --help     print this help and exit");
   out.line("      --version  print the version and exit");
   out.line("  --             end of options (for a job name beginning with '-')");

@@ -1,10 +1,12 @@
 // korvant: analyses one reinforced-concrete slab per run. The main program only wires a job
 // together: the command line, the job start and its files, the input deck, the analysis and
 // the closing lines, and it turns every way a job can end into its exit status.
+#include <chrono>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "job/collapse_search.hpp"
 #include "job/command_line.hpp"
 #include "job/exit_status.hpp"
 #include "job/run_context.hpp"
@@ -32,7 +34,11 @@ int main(int argc, char** argv) {
   }
   RunContext run(std::cin, std::cout, commandLine.request);
   try {
-    return runJob(run);
+    const auto start = std::chrono::steady_clock::now();
+    const int status = runJob(run);
+    const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
+    if (!run.request.collapse.enabled || run.end == AnalysisEnd::NotRun) return status;
+    return runCollapseSearch(run, run.request.collapse, seconds.count());
   } catch (const std::exception& error) {
     return reportInternalError(run, error);
   }

@@ -17,6 +17,7 @@
 #include "input/model_deck.hpp"
 #include "core/matrix.hpp"
 #include "job/phase_times.hpp"
+#include "nonlinear/stage_passes.hpp"
 #include "core/record_store.hpp"
 #include "core/writer.hpp"
 #include "section/degradation.hpp"
@@ -41,10 +42,18 @@ struct GraphicsFiles {
   std::array<std::ofstream, 5> datasets;  // units 81 to 85: .dln .dcr .dcy .sxx .flt
 };
 
-// What the command line asked of the job start.
+// What the command line asked of a collapse-load search after the job.
+struct CollapseSearchRequest {
+  bool enabled = false;
+  double tolerance = 0.01;  // the bracket's width as a fraction of its lower end
+  int workers = 0;          // trials run side by side; 0 for one per processor
+};
+
+// What the command line asked of the job.
 struct JobRequest {
   std::optional<std::string> jobText;  // given on the command line: no prompt, no keyboard read
   bool overwrite = false;              // answer the overwrite question with yes, unasked
+  CollapseSearchRequest collapse;
 };
 
 // The solution vectors of the analysis, MXD1 entries each, zero at the start of the run; a
@@ -92,6 +101,16 @@ struct AnalysisArrays {
   int reducedNEQ = 0;  // unknowns of the last reduced system handed to the solver
 };
 
+// How the analysis of a run ended.
+enum class AnalysisEnd {
+  NotRun,              // the analysis did not start (input errors, a file that would not open)
+  Completed,           // the linear solution, the cracking solution alone, or the full load reached
+  Collapse,            // a deflection reached the allowable: a structural collapse is predicted
+  WithoutConvergence,  // the combined procedure failed in its last pass: the stage 6 table
+  PassesExhausted,     // the incremental passes ran out undecided
+  Fatal,               // a fatal run-time error stopped it
+};
+
 struct RunContext {
   RunContext(std::istream& keyboardIn, std::ostream& consoleOut, JobRequest jobRequest = {})
       : request(std::move(jobRequest)), keyboard(keyboardIn), consoleStream(consoleOut) {}
@@ -122,6 +141,8 @@ struct RunContext {
   int fatal = 0;     // fatal flag: raised by a routine that finds the analysis cannot go on
   int collapse = 0;  // collapse flag: raised when the lateral displacement exceeds WMAX
   int STAGE = solution_stage::INITIAL_ELASTIC;
+  StagePosition position;  // where the nonlinear stages last were
+  AnalysisEnd end = AnalysisEnd::NotRun;
   double appliedLoadFactor = 1.0;  // the factor on the pressure of the solution being made
   double lastSafeLoadFactor = 0.0;  // the last load factor an increment reached without failures
   int CTOT = 0;  // concrete-bearing layers over all points, the divisor of the cracking ratio

@@ -13,6 +13,7 @@ StageOutcome crackingIterations(StagePasses& passes, const ModelDeck& model,
   FailureCounts counts;  // YINC is cleared once for the stage, CINC at every iteration
   for (int IT = 1; IT <= limits.NITCRK; ++IT) {
     counts.CINC = 0;
+    passes.reached({STAGE, IT, 0, fullLoad});
     if (passes.solve(fullLoad) != PassOutcome::Solved) return StageOutcome::Fatal;
     if (MAXDEF(passes.current(), model.WMAX, model.NUMA, model.NUMB, model.COUPLING,
                collapse_wording::CRACKING, out, flags.collapse))

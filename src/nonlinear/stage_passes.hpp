@@ -19,6 +19,15 @@ enum class StageOutcome {
   Fatal,      // a fatal run-time error, or the stage did not converge within its limit
 };
 
+// Where a stage has got to: the iteration of the cracking stage, or the pass and increment
+// of the incremental stage, with the load factor reached.
+struct StagePosition {
+  int STAGE = 0;
+  int iteration = 0;  // the cracking iteration, or the pass of the incremental stage
+  int increment = 0;  // 0 in the cracking stage
+  double loadFactor = 0.0;
+};
+
 // The passes a stage repeats, bound by the caller to its run: the solution, the recovery of
 // the layer results from a solution, and the degradation of the layers.
 class StagePasses {
@@ -34,6 +43,8 @@ class StagePasses {
   virtual void degrade(int STAGE, FailureCounts& counts) = 0;
   // RESET: the moduli restored before a pass is re-attempted.
   virtual void reset() = 0;
+  // Told before each solution of a stage where the stage is; for those who follow a run.
+  virtual void reached(const StagePosition&) {}
 };
 
 // The flags of the run a stage may raise.

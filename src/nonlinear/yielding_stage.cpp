@@ -114,6 +114,7 @@ YieldingOutcome IncrementalStage::run() {
 IncrementEnd IncrementalStage::increment(int P, int i, const PassPlan& plan,
                                          FailureCounts& counts) {
   const IncrementLoad load = incrementLoad(P, i, plan);
+  passes_.reached({STAGE_, P, i, load.loadFactor});
   if (passes_.solve(load.applied) != PassOutcome::Solved) return {false, YieldingOutcome::Fatal};
   MXCPY(passes_.current().data(), v_.increment.data(), v_.NEQ, v_.NEQ, v_.NEQ, 1);
   MXADD(v_.total.data(), v_.increment.data(), v_.total.data(), v_.NEQ, v_.NEQ, v_.NEQ, v_.NEQ, 1);

@@ -41,8 +41,7 @@ double gridSpacing(double length, int points) {
 
 // Steel volume fraction of bars of `steel` smeared over a layer of thickness `thick`.
 double steelFraction(const SteelMaterial& steel, double thick) {
-  const double r = 0.5 * steel.BARDIA;
-  return ratioOrZero(std::numbers::pi * r * r, thick * steel.SPACING);
+  return ratioOrZero(barAreaPerWidth(steel.BARDIA, steel.SPACING), thick);
 }
 
 // The model's tables, limited to the rows actually held, and the lookups into them.
@@ -279,6 +278,11 @@ void SlabSetUp::checkSteelFraction(int row, const SteelMaterial& st) {
 }
 
 }  // namespace
+
+double barAreaPerWidth(double BARDIA, double SPACING) {
+  const double r = 0.5 * BARDIA;
+  return ratioOrZero(std::numbers::pi * r * r, SPACING);
+}
 
 int SLBMAT(const ModelDeck& model, WorkingFiles& files, Writer& report, int& nerr) {
   SlabSetUp setUp(model, report, nerr);

@@ -8,6 +8,10 @@
 
 namespace korvant {
 
+// The steel area per unit width of bars of diameter BARDIA at SPACING: pi BARDIA^2 / 4 /
+// SPACING, 0 without a spacing.
+double barAreaPerWidth(double BARDIA, double SPACING);
+
 // Writes units 21, 20 and 35 for every point of the NUMA x NUMB grid of `model`. Errors
 // (undefined zones, missing materials, oversized bars) are reported and added to `nerr`.
 // Returns CTOT, the number of concrete-bearing layers placed over all points.

@@ -6,6 +6,10 @@
 #include <numbers>
 #include <sstream>
 
+#include <gtest/gtest.h>
+
+#include "input/deck_reader.hpp"
+#include "input/model.hpp"
 #include "support/test_support.hpp"
 
 namespace korvant::test {
@@ -45,6 +49,17 @@ Job runDeck(const ConcreteSlabDeck& deck) {
   job.result = runKorvant(dir.path(), {"--yes", "slab"}, "");
   job.report = readFile(dir / "slab.out");
   return job;
+}
+
+ModelDeck modelOf(const ConcreteSlabDeck& d) {
+  DeckReader reader = DeckReader::fromText(d.text());
+  std::ostringstream report, zones;
+  Writer out(report), zoneOut(zones);
+  WorkingFiles files;
+  ModelDeck model;
+  int CTOT = 0;
+  EXPECT_EQ(MODEL(reader, model, Capacities{}, out, zoneOut, files, CTOT), 0) << report.str();
+  return model;
 }
 
 std::vector<PlacedLayer> placedLayers(const ConcreteSlabDeck& d) {

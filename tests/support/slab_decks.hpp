@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "input/model_deck.hpp"
 #include "support/test_support.hpp"
 
 namespace korvant::test {
@@ -63,6 +64,10 @@ struct Job {
   std::string report;
 };
 Job runDeck(const ConcreteSlabDeck& deck);
+
+// The deck read and checked into a model, as a job would read it; a deck with input errors
+// fails the test.
+ModelDeck modelOf(const ConcreteSlabDeck& deck);
 
 // The layers of the deck from the lower surface up, as (thickness, is steel) pairs: the
 // concrete split at the bar layers.

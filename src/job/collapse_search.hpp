@@ -1,0 +1,65 @@
+// The collapse load of a slab in one command: the nonlinear analysis of a deck run again and
+// again with every pressure multiplied by a load multiplier, each trial from the initial
+// layer tables, to bracket the multiplier at which a collapse is first predicted. From 1 the
+// multiplier doubles while the trial completes and halves while it collapses; the bracket is
+// then cut in three until it is narrower than a tolerance times its lower end: the lower
+// third point is tried, and the upper one when the lower completes.
+//
+// The search is a fixed sequence of trials, the same whatever the number of workers: with
+// more than one, the trials the sequence may need next (both third points of a bracket, the
+// next two doublings) are run side by side and the sequence then takes the results it needs,
+// so the bracket does not depend on the workers.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "job/run_context.hpp"
+#include "section/yield_line.hpp"
+
+namespace korvant {
+
+// One trial: the deck's pressures times `multiplier`, and how its analysis ended.
+struct TrialResult {
+  double multiplier = 0.0;
+  AnalysisEnd end = AnalysisEnd::NotRun;
+  StagePosition position;    // where the stages were when the analysis ended
+  double deflection = 0.0;   // w of largest magnitude of the final (or collapsing) solution
+  std::string error;         // the message of a fatal run-time error
+  double seconds = 0.0;
+
+  bool collapsed() const { return end == AnalysisEnd::Collapse; }
+};
+
+// How the run of `run` ended, as a trial at `multiplier`.
+TrialResult trialOf(const RunContext& run, double multiplier, double seconds);
+
+// Runs the deck text under its pressures times `multiplier` in a context of its own; nothing
+// is written to any file.
+TrialResult runTrial(const std::string& deckText, double multiplier);
+
+// The largest and smallest multipliers the search tries.
+inline constexpr double kLargestMultiplier = 1024.0;
+inline constexpr double kSmallestMultiplier = 1.0 / 1024.0;
+
+// Where the search got to.
+struct SearchResult {
+  enum class Verdict { Bracketed, NoCollapseUpTo, CollapseBelow, Stopped };
+  Verdict verdict = Verdict::Stopped;
+  double lo = 0.0, hi = 0.0;        // the bracket: lo completes, hi collapses
+  std::vector<TrialResult> trials;  // in the order run
+  std::string error;                // Stopped: the fatal error of a trial
+};
+
+// The search from the result at multiplier 1, with `trial` running one multiplier and
+// `workers` trials at a time; `report` is told each trial as it ends, in the order run.
+SearchResult searchCollapse(const TrialResult& atOne, double tolerance, int workers,
+                            const std::function<TrialResult(double)>& trial,
+                            const std::function<void(const TrialResult&, int)>& report);
+
+// The whole command: the search on the job of `run`, whose report of multiplier 1 has been
+// written in `seconds`, its table JOB.col, and its console lines. Returns the exit status.
+int runCollapseSearch(RunContext& run, const CollapseSearchRequest& request, double seconds);
+
+}  // namespace korvant
