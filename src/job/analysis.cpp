@@ -9,6 +9,7 @@
 #include "nonlinear/cracking_stage.hpp"
 #include "nonlinear/stage_reports.hpp"
 #include "nonlinear/yielding_stage.hpp"
+#include "output/graphical_datasets.hpp"
 #include "output/result_tables.hpp"
 #include "section/recovery.hpp"
 #include "section/reset.hpp"
@@ -64,6 +65,15 @@ bool elasticSolution(RunContext& run) {
   return true;
 }
 
+// The graphical datasets of call `mode` for `solution`, when the deck asks for graphics.
+void graphicalDatasets(RunContext& run, int mode, const Matrix<double>& solution) {
+  if (!run.model.GRAPHICS) return;
+  const PhaseTimer timer(run.phaseTimes.printing);
+  GRPDRV(mode, run.model, gridOf(run.model),
+         DatasetSources{solution, run.files.fibreResults, run.files.failureRatio}, run.graphics,
+         run.report, run.fatal);
+}
+
 // Linear analysis: one elastic solution under the whole pressure, its stresses and tables.
 void linearAnalysis(RunContext& run) {
   if (!elasticSolution(run)) return;
@@ -71,6 +81,7 @@ void linearAnalysis(RunContext& run) {
   const PhaseTimer timer(run.phaseTimes.printing);
   PRNLU(run.arrays.solutions.current, run.model, grid, kLinearLoadCase, run.report);
   PRNLS(run.model, grid, kLinearLoadCase, run.files.fibreResults, run.report);
+  graphicalDatasets(run, dataset_mode::LINEAR, run.arrays.solutions.current);
 }
 
 // The passes of the nonlinear stages, bound to the run.
@@ -126,6 +137,7 @@ bool crackingStage(RunContext& run) {
   SolutionVectors& v = run.arrays.solutions;
   MXCPY(v.current.data(), v.cracked.data(), run.arrays.NEQ, run.arrays.NEQ, run.arrays.NEQ, 1);
   printStageTables(run, v.cracked, true);
+  graphicalDatasets(run, dataset_mode::CRACKED, v.cracked);
   return true;
 }
 
@@ -143,7 +155,10 @@ void incrementalStage(RunContext& run) {
       yieldingIncrements(passes, run.model, limitsOf(run), run.STAGE,
                          YieldingVectors{v.increment, v.yieldingTotal, run.arrays.NEQ},
                          run.lastSafeLoadFactor, RunFlags{run.fatal, run.collapse}, out);
-  if (outcome == YieldingOutcome::Converged) printStageTables(run, v.yieldingTotal, true);
+  if (outcome == YieldingOutcome::Converged) {
+    printStageTables(run, v.yieldingTotal, true);
+    graphicalDatasets(run, dataset_mode::INCREMENTAL, v.yieldingTotal);
+  }
   if (outcome == YieldingOutcome::FailedCombined) {
     run.STAGE = solution_stage::FAILED_COMBINED;
     const PhaseTimer timer(run.phaseTimes.printing);
@@ -158,6 +173,7 @@ void nonlinearAnalysis(RunContext& run) {
   SolutionVectors& v = run.arrays.solutions;
   MXCPY(v.current.data(), v.elastic.data(), run.arrays.NEQ, run.arrays.NEQ, run.arrays.NEQ, 1);
   printStageTables(run, v.elastic, false);
+  graphicalDatasets(run, dataset_mode::ELASTIC, v.elastic);
   if (!crackingStage(run) || run.model.CRKONLY == 1) return;
   incrementalStage(run);
 }

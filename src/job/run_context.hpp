@@ -17,6 +17,7 @@
 #include "input/model_deck.hpp"
 #include "core/matrix.hpp"
 #include "job/phase_times.hpp"
+#include "output/graphical_datasets.hpp"
 #include "core/record_store.hpp"
 #include "core/writer.hpp"
 #include "section/degradation.hpp"
@@ -32,13 +33,6 @@ struct JobNames {
   std::string deck;      // base + ".inp"
   std::string report;    // base + ".out"
   std::string zonePlot;  // base + ".zon"
-};
-
-// The graphical dataset files, open only when graphics were requested.
-struct GraphicsFiles {
-  std::ofstream params;                   // unit 79, gparams.dat (created, receives nothing)
-  std::ofstream datasetList;              // unit 80, content.dat
-  std::array<std::ofstream, 5> datasets;  // units 81 to 85: .dln .dcr .dcy .sxx .flt
 };
 
 // What the command line asked of the job start.
@@ -115,7 +109,7 @@ struct RunContext {
   Writer report{reportFile};
   std::ofstream zoneFile;  // unit 41
   Writer zonePlot{zoneFile};
-  GraphicsFiles graphics;
+  GraphicsFiles graphics;  // units 79 to 85, open only when graphics were requested
 
   AnalysisArrays arrays{cap};
 
