@@ -5,6 +5,7 @@
 #include "core/grid.hpp"
 #include "equations/boundary.hpp"
 #include "equations/reduction.hpp"
+#include "job/run_summary.hpp"
 #include "job/status_lines.hpp"
 #include "nonlinear/cracking_stage.hpp"
 #include "nonlinear/stage_reports.hpp"
@@ -74,6 +75,13 @@ void graphicalDatasets(RunContext& run, int mode, const Matrix<double>& solution
          run.report, run.fatal);
 }
 
+// The maxima of a printed solution, for the run's summary when one is collected.
+void summarise(RunContext& run, const Matrix<double>& solution, bool linear, bool fibres) {
+  if (run.summary)
+    run.summary->printed(run.STAGE, linear, solution, run.model,
+                         fibres ? &run.files.fibreResults : nullptr);
+}
+
 // Linear analysis: one elastic solution under the whole pressure, its stresses and tables.
 void linearAnalysis(RunContext& run) {
   if (!elasticSolution(run)) return;
@@ -81,6 +89,7 @@ void linearAnalysis(RunContext& run) {
   const PhaseTimer timer(run.phaseTimes.printing);
   PRNLU(run.arrays.solutions.current, run.model, grid, kLinearLoadCase, run.report);
   PRNLS(run.model, grid, kLinearLoadCase, run.files.fibreResults, run.report);
+  summarise(run, run.arrays.solutions.current, true, true);
   graphicalDatasets(run, dataset_mode::LINEAR, run.arrays.solutions.current);
 }
 
@@ -115,6 +124,7 @@ void printStageTables(RunContext& run, const Matrix<double>& solution, bool fail
   PRNNS(run.model, grid, kNonlinearLoadCase, run.files.fibreResults, run.report);
   if (failureMeasures)
     PRNNF(run.model, grid, kNonlinearLoadCase, run.files.failureRatio, run.report);
+  summarise(run, solution, false, true);
 }
 
 // The limits of the convergence control, from the model and the layer set-up.
@@ -129,7 +139,9 @@ bool crackingStage(RunContext& run) {
   run.appliedLoadFactor = 1.0;
   PRNRTN(procedure_banner::CRACKING, run.report);
   announceStage(run);
-  RunPasses passes(run);
+  RunPasses runPasses(run);
+  SummarisedPasses passes(runPasses, run.summary.get(), run.model, run.lastSafeLoadFactor,
+                          run.STAGE);
   Writer out = run.statusReport();
   const StageOutcome outcome =
       crackingIterations(passes, run.model, limitsOf(run), RunFlags{run.fatal, run.collapse}, out);
@@ -148,7 +160,9 @@ void incrementalStage(RunContext& run) {
   run.STAGE = run.model.YLDOPT == 2 ? solution_stage::YIELDING : solution_stage::COMBINED;
   PRNRTN(procedure_banner::CRACKING_YIELDING, run.report);
   announceStage(run);
-  RunPasses passes(run);
+  RunPasses runPasses(run);
+  SummarisedPasses passes(runPasses, run.summary.get(), run.model, run.lastSafeLoadFactor,
+                          run.STAGE);
   SolutionVectors& v = run.arrays.solutions;
   Writer out = run.statusReport();
   const YieldingOutcome outcome =
@@ -163,6 +177,7 @@ void incrementalStage(RunContext& run) {
     run.STAGE = solution_stage::FAILED_COMBINED;
     const PhaseTimer timer(run.phaseTimes.printing);
     PRNNU(v.yieldingTotal, run.model, gridOf(run.model), kNonlinearLoadCase, run.STAGE, run.report);
+    summarise(run, v.yieldingTotal, false, false);
   }
 }
 

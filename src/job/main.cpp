@@ -2,6 +2,7 @@
 // together: the command line, the job start and its files, the input deck, the analysis and
 // the closing lines, and it turns every way a job can end into its exit status.
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "job/exit_status.hpp"
 #include "job/run_context.hpp"
 #include "job/run_job.hpp"
+#include "job/summary_json.hpp"
 
 int main(int argc, char** argv) {
   using namespace korvant;
@@ -31,9 +33,15 @@ int main(int argc, char** argv) {
       break;
   }
   RunContext run(std::cin, std::cout, commandLine.request);
+  if (run.request.json) run.summary = std::make_unique<RunSummary>();
+  int status = exit_status::kCompleted;
   try {
-    return runJob(run);
+    status = runJob(run);
   } catch (const std::exception& error) {
-    return reportInternalError(run, error);
+    status = reportInternalError(run, error);
   }
+  std::string problem;
+  if (run.request.json && !writeJsonSummary(run, status, problem))
+    Writer(std::cerr).line("korvant: ", problem);
+  return status;
 }

@@ -6,6 +6,7 @@
 #include <array>
 #include <fstream>
 #include <istream>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -17,6 +18,7 @@
 #include "input/model_deck.hpp"
 #include "core/matrix.hpp"
 #include "job/phase_times.hpp"
+#include "job/run_summary.hpp"
 #include "output/graphical_datasets.hpp"
 #include "core/record_store.hpp"
 #include "core/writer.hpp"
@@ -39,6 +41,7 @@ struct JobNames {
 struct JobRequest {
   std::optional<std::string> jobText;  // given on the command line: no prompt, no keyboard read
   bool overwrite = false;              // answer the overwrite question with yes, unasked
+  bool json = false;                   // write the run's summary as JOB.json
 };
 
 // The solution vectors of the analysis, MXD1 entries each, zero at the start of the run; a
@@ -121,6 +124,7 @@ struct RunContext {
   int CTOT = 0;  // concrete-bearing layers over all points, the divisor of the cracking ratio
   bool statusBannersWritten = false;  // the console status banners come once per run
   PhaseTimes phaseTimes;              // time spent in each phase of the solution passes
+  std::unique_ptr<RunSummary> summary;  // collected only when a summary file was asked for
 
   // The report, mirrored to the console when the STATUS switch is on: the writer of the
   // blocks that matter during a run.
