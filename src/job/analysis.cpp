@@ -5,10 +5,12 @@
 #include "core/grid.hpp"
 #include "equations/boundary.hpp"
 #include "equations/reduction.hpp"
+#include "job/run_summary.hpp"
 #include "job/status_lines.hpp"
 #include "nonlinear/cracking_stage.hpp"
 #include "nonlinear/stage_reports.hpp"
 #include "nonlinear/yielding_stage.hpp"
+#include "output/graphical_datasets.hpp"
 #include "output/result_tables.hpp"
 #include "section/recovery.hpp"
 #include "section/reset.hpp"
@@ -64,6 +66,22 @@ bool elasticSolution(RunContext& run) {
   return true;
 }
 
+// The graphical datasets of call `mode` for `solution`, when the deck asks for graphics.
+void graphicalDatasets(RunContext& run, int mode, const Matrix<double>& solution) {
+  if (!run.model.GRAPHICS) return;
+  const PhaseTimer timer(run.phaseTimes.printing);
+  GRPDRV(mode, run.model, gridOf(run.model),
+         DatasetSources{solution, run.files.fibreResults, run.files.failureRatio}, run.graphics,
+         run.report, run.fatal);
+}
+
+// The maxima of a printed solution, for the run's summary when one is collected.
+void summarise(RunContext& run, const Matrix<double>& solution, bool linear, bool fibres) {
+  if (run.summary)
+    run.summary->printed(run.STAGE, linear, solution, run.model,
+                         fibres ? &run.files.fibreResults : nullptr);
+}
+
 // Linear analysis: one elastic solution under the whole pressure, its stresses and tables.
 void linearAnalysis(RunContext& run) {
   if (!elasticSolution(run)) return;
@@ -71,6 +89,8 @@ void linearAnalysis(RunContext& run) {
   const PhaseTimer timer(run.phaseTimes.printing);
   PRNLU(run.arrays.solutions.current, run.model, grid, kLinearLoadCase, run.report);
   PRNLS(run.model, grid, kLinearLoadCase, run.files.fibreResults, run.report);
+  summarise(run, run.arrays.solutions.current, true, true);
+  graphicalDatasets(run, dataset_mode::LINEAR, run.arrays.solutions.current);
 }
 
 // The passes of the nonlinear stages, bound to the run.
@@ -105,6 +125,7 @@ void printStageTables(RunContext& run, const Matrix<double>& solution, bool fail
   PRNNS(run.model, grid, kNonlinearLoadCase, run.files.fibreResults, run.report);
   if (failureMeasures)
     PRNNF(run.model, grid, kNonlinearLoadCase, run.files.failureRatio, run.report);
+  summarise(run, solution, false, true);
 }
 
 // The limits of the convergence control, from the model and the layer set-up.
@@ -119,7 +140,8 @@ bool crackingStage(RunContext& run) {
   run.appliedLoadFactor = 1.0;
   PRNRTN(procedure_banner::CRACKING, run.report);
   announceStage(run);
-  RunPasses passes(run);
+  RunPasses runPasses(run);
+  SummarisedPasses passes(runPasses, run.summary.get(), run.model, run.STAGE);
   Writer out = run.statusReport();
   const StageOutcome outcome =
       crackingIterations(passes, run.model, limitsOf(run), RunFlags{run.fatal, run.collapse}, out);
@@ -128,6 +150,7 @@ bool crackingStage(RunContext& run) {
   SolutionVectors& v = run.arrays.solutions;
   MXCPY(v.current.data(), v.cracked.data(), run.arrays.NEQ, run.arrays.NEQ, run.arrays.NEQ, 1);
   printStageTables(run, v.cracked, true);
+  graphicalDatasets(run, dataset_mode::CRACKED, v.cracked);
   return true;
 }
 
@@ -154,7 +177,8 @@ void incrementalStage(RunContext& run) {
   run.STAGE = run.model.YLDOPT == 2 ? solution_stage::YIELDING : solution_stage::COMBINED;
   PRNRTN(procedure_banner::CRACKING_YIELDING, run.report);
   announceStage(run);
-  RunPasses passes(run);
+  RunPasses runPasses(run);
+  SummarisedPasses passes(runPasses, run.summary.get(), run.model, run.STAGE);
   SolutionVectors& v = run.arrays.solutions;
   Writer out = run.statusReport();
   const YieldingOutcome outcome =
@@ -162,11 +186,15 @@ void incrementalStage(RunContext& run) {
                          YieldingVectors{v.increment, v.yieldingTotal, run.arrays.NEQ},
                          run.lastSafeLoadFactor, RunFlags{run.fatal, run.collapse}, out);
   run.end = endOf(outcome);
-  if (outcome == YieldingOutcome::Converged) printStageTables(run, v.yieldingTotal, true);
+  if (outcome == YieldingOutcome::Converged) {
+    printStageTables(run, v.yieldingTotal, true);
+    graphicalDatasets(run, dataset_mode::INCREMENTAL, v.yieldingTotal);
+  }
   if (outcome == YieldingOutcome::FailedCombined) {
     run.STAGE = solution_stage::FAILED_COMBINED;
     const PhaseTimer timer(run.phaseTimes.printing);
     PRNNU(v.yieldingTotal, run.model, gridOf(run.model), kNonlinearLoadCase, run.STAGE, run.report);
+    summarise(run, v.yieldingTotal, false, false);
   }
 }
 
@@ -177,6 +205,7 @@ void nonlinearAnalysis(RunContext& run) {
   SolutionVectors& v = run.arrays.solutions;
   MXCPY(v.current.data(), v.elastic.data(), run.arrays.NEQ, run.arrays.NEQ, run.arrays.NEQ, 1);
   printStageTables(run, v.elastic, false);
+  graphicalDatasets(run, dataset_mode::ELASTIC, v.elastic);
   if (!crackingStage(run) || run.model.CRKONLY == 1) return;
   incrementalStage(run);
 }

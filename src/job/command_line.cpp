@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "job/exit_status.hpp"
+#include "job/summary_json.hpp"
 
 namespace korvant {
 namespace {
@@ -46,6 +47,11 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
       optionsEnded = true;
     } else if (a == "--yes" || a == "-y") {
       c.request.overwrite = true;
+    } else if (a == "--json") {
+      if (!jsonSummaryAvailable())
+        return usageError(
+            "--json: this build has no JSON support (build it with nlohmann-json3-dev)");
+      c.request.json = true;
     } else if (a == "--help" || a == "-h") {
       c.action = CommandLine::Action::Help;
     } else if (a == "--version") {
@@ -78,6 +84,9 @@ void writeUsage(Writer& out) {
   out.blank();
   out.line("Options:");
   out.line("  -y, --yes      overwrite an existing report without asking");
+  out.line("      --json     also write JOB.json, a summary of the run for scripts: the job,");
+  out.line("                 its options, how it ended, every stage with its iterations,");
+  out.line("                 passes and increments, and the maxima of every printed solution");
   out.line("  --collapse     after the job, search the load multiplier at which a collapse");
   out.line("                 is predicted: the table JOB.col and two result lines");
   out.line("  --tolerance T  width of the collapse bracket over its lower end (default 0.01)");

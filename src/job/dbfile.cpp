@@ -9,8 +9,6 @@ namespace {
 
 using fmt::X;
 
-constexpr std::array<const char*, 5> kDatasetExtensions = {".dln", ".dcr", ".dcy", ".sxx", ".flt"};
-
 // One console line of at most 80 characters; the end of the keyboard input reads as an
 // empty line, and the carriage return of a DOS line end is not part of the text.
 std::string readConsoleLine(std::istream& keyboard) {
@@ -120,8 +118,12 @@ void openGraphicsFiles(RunContext& run, int& nerr) {
   open(run.graphics.params, "gparams.dat");
   open(run.graphics.datasetList, "content.dat");
   const std::string base = baseName(run.jobText);
-  for (std::size_t k = 0; k < kDatasetExtensions.size(); ++k)
-    open(run.graphics.datasets[k], base + kDatasetExtensions[k]);
+  for (std::size_t k = 0; k < run.graphics.datasets.size(); ++k) {
+    const std::string name = base + dataset_file::kExtensions[k];
+    if (run.graphics.datasets[k].open(name)) continue;
+    writeCannotOpen(both, name);
+    ++nerr;
+  }
 }
 
 void secondCall(RunContext& run, int& nerr) {

@@ -3,6 +3,7 @@
 // the closing lines, and it turns every way a job can end into its exit status.
 #include <chrono>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "job/exit_status.hpp"
 #include "job/run_context.hpp"
 #include "job/run_job.hpp"
+#include "job/summary_json.hpp"
 
 int main(int argc, char** argv) {
   using namespace korvant;
@@ -33,13 +35,20 @@ int main(int argc, char** argv) {
       break;
   }
   RunContext run(std::cin, std::cout, commandLine.request);
+  if (run.request.json) run.summary = std::make_unique<RunSummary>();
+  int status = exit_status::kCompleted;  // of the job of the deck's own load
+  int searchStatus = -1;                  // of the collapse search, when one ran
   try {
     const auto start = std::chrono::steady_clock::now();
-    const int status = runJob(run);
+    status = runJob(run);
     const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
-    if (!run.request.collapse.enabled || run.end == AnalysisEnd::NotRun) return status;
-    return runCollapseSearch(run, run.request.collapse, seconds.count());
+    if (run.request.collapse.enabled && run.end != AnalysisEnd::NotRun)
+      searchStatus = runCollapseSearch(run, run.request.collapse, seconds.count());
   } catch (const std::exception& error) {
-    return reportInternalError(run, error);
+    status = reportInternalError(run, error);
   }
+  std::string problem;
+  if (run.request.json && !writeJsonSummary(run, status, problem))
+    Writer(std::cerr).line("korvant: ", problem);
+  return searchStatus >= 0 ? searchStatus : status;
 }

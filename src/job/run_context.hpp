@@ -6,6 +6,7 @@
 #include <array>
 #include <fstream>
 #include <istream>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -17,7 +18,9 @@
 #include "input/model_deck.hpp"
 #include "core/matrix.hpp"
 #include "job/phase_times.hpp"
+#include "job/run_summary.hpp"
 #include "nonlinear/stage_passes.hpp"
+#include "output/graphical_datasets.hpp"
 #include "core/record_store.hpp"
 #include "core/writer.hpp"
 #include "section/degradation.hpp"
@@ -35,13 +38,6 @@ struct JobNames {
   std::string zonePlot;  // base + ".zon"
 };
 
-// The graphical dataset files, open only when graphics were requested.
-struct GraphicsFiles {
-  std::ofstream params;                   // unit 79, gparams.dat (created, receives nothing)
-  std::ofstream datasetList;              // unit 80, content.dat
-  std::array<std::ofstream, 5> datasets;  // units 81 to 85: .dln .dcr .dcy .sxx .flt
-};
-
 // What the command line asked of a collapse-load search after the job.
 struct CollapseSearchRequest {
   bool enabled = false;
@@ -53,6 +49,7 @@ struct CollapseSearchRequest {
 struct JobRequest {
   std::optional<std::string> jobText;  // given on the command line: no prompt, no keyboard read
   bool overwrite = false;              // answer the overwrite question with yes, unasked
+  bool json = false;                   // write the run's summary as JOB.json
   CollapseSearchRequest collapse;
 };
 
@@ -134,7 +131,7 @@ struct RunContext {
   Writer report{reportFile};
   std::ofstream zoneFile;  // unit 41
   Writer zonePlot{zoneFile};
-  GraphicsFiles graphics;
+  GraphicsFiles graphics;  // units 79 to 85, open only when graphics were requested
 
   AnalysisArrays arrays{cap};
 
@@ -148,6 +145,7 @@ struct RunContext {
   int CTOT = 0;  // concrete-bearing layers over all points, the divisor of the cracking ratio
   bool statusBannersWritten = false;  // the console status banners come once per run
   PhaseTimes phaseTimes;              // time spent in each phase of the solution passes
+  std::unique_ptr<RunSummary> summary;  // collected only when a summary file was asked for
 
   // The report, mirrored to the console when the STATUS switch is on: the writer of the
   // blocks that matter during a run.

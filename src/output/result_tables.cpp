@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "output/maxima.hpp"
 #include "section/layer_results.hpp"
 #include "section/layer_table.hpp"
 
@@ -15,14 +16,6 @@ namespace {
 using namespace fmt;
 
 constexpr int kFullTables = 0;
-
-// The signed value of largest magnitude so far and where it lies.
-struct Peak {
-  double value = 0.0, x = 0.0, y = 0.0;
-  void offer(double v, double px, double py) {
-    if (std::abs(v) > std::abs(value)) value = v, x = px, y = py;
-  }
-};
 
 // Calls visit(n, x, y) for every point in record order (J outer, I inner).
 template <typename Visit>
@@ -73,21 +66,17 @@ void displacementTables(const Matrix<double>& solution, const ModelDeck& model,
     }
     out.blank();
   }
-  std::array<Peak, 3> peak;  // u, v, w
-  forEachPoint(grid, [&](int I, int J, double x, double y) {
-    const int k = EQN(I, J, grid.NUMA, grid.NUMB, numbering::REAL, model.COUPLING);
-    if (coupled) {
-      const double u = solution(k), v = solution(k + 1), w = solution(k + 2);
-      peak[0].offer(u, x, y), peak[1].offer(v, x, y), peak[2].offer(w, x, y);
-      if (full)
-        out.line(X(6), E(11, 5, x), X(2), E(11, 5, y), X(2), E(11, 5, u), X(2), E(11, 5, v), X(2),
-                 E(11, 5, w), X(2));
-    } else {
-      const double w = solution(k);
-      peak[2].offer(w, x, y);
-      if (full) out.line(X(19), E(11, 5, x), X(2), E(11, 5, y), X(2), E(11, 5, w), X(2));
-    }
-  });
+  if (full) {
+    forEachPoint(grid, [&](int I, int J, double x, double y) {
+      const int k = EQN(I, J, grid.NUMA, grid.NUMB, numbering::REAL, model.COUPLING);
+      if (coupled)
+        out.line(X(6), E(11, 5, x), X(2), E(11, 5, y), X(2), E(11, 5, solution(k)), X(2),
+                 E(11, 5, solution(k + 1)), X(2), E(11, 5, solution(k + 2)), X(2));
+      else
+        out.line(X(19), E(11, 5, x), X(2), E(11, 5, y), X(2), E(11, 5, solution(k)), X(2));
+    });
+  }
+  const std::array<Peak, 3> peak = displacementPeaks(solution, model, grid);  // u, v, w
   out.blank(2);
   if (!coupled) {
     out.line(X(29), "MAXIMUM DEFLECTION:");
@@ -208,15 +197,14 @@ void fibreItemTables(const FibreItem& item, const ModelDeck& model, const Differ
     out.line(X(13), item.columns);
     out.blank();
   }
-  std::array<Peak, 3> peak;
-  forEachPoint(grid, [&](int I, int J, double x, double y) {
-    const FibreResults f = readFibreResults(fibreResults, pointRecord(I, J, grid.NUMB));
-    const double xx = f(item.firstValue), yy = f(item.firstValue + 1), xy = f(item.firstValue + 2);
-    peak[0].offer(xx, x, y), peak[1].offer(yy, x, y), peak[2].offer(xy, x, y);
-    if (full)
-      out.line(X(8), E(11, 5, x), X(2), E(11, 5, y), X(2), E(11, 5, xx), X(2), E(11, 5, yy), X(2),
-               E(11, 5, xy), X(2));
-  });
+  if (full) {
+    forEachPoint(grid, [&](int I, int J, double x, double y) {
+      const FibreResults f = readFibreResults(fibreResults, pointRecord(I, J, grid.NUMB));
+      out.line(X(8), E(11, 5, x), X(2), E(11, 5, y), X(2), E(11, 5, f(item.firstValue)), X(2),
+               E(11, 5, f(item.firstValue + 1)), X(2), E(11, 5, f(item.firstValue + 2)), X(2));
+    });
+  }
+  const std::array<Peak, 3> peak = fibrePeaks(fibreResults, grid, item.firstValue);
   out.blank(2);
   out.line(X(26), item.maxHeading);
   out.blank();

@@ -1,0 +1,286 @@
+#include "job/summary_json.hpp"
+
+#include "job/exit_status.hpp"
+
+#ifdef KORVANT_HAVE_JSON
+
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <vector>
+
+#include "core/codes.hpp"
+
+namespace korvant {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+std::string trimmed(const std::string& text) {
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+Json peak(const Peak& p) {
+  return Json{{"value", p.value}, {"x", p.x}, {"y", p.y}};
+}
+
+const char* stageName(int STAGE) {
+  switch (STAGE) {
+    case solution_stage::INITIAL_ELASTIC:
+      return "elastic";
+    case solution_stage::CRACKING:
+      return "cracking";
+    case solution_stage::COMBINED:
+      return "combined cracking and yielding";
+    case solution_stage::YIELDING:
+      return "yielding";
+    case solution_stage::FAILED_COMBINED:
+      return "failed combined incrementation";
+    default:
+      return "unknown";
+  }
+}
+
+const char* layoutName(int SLABMODEL) {
+  switch (SLABMODEL) {
+    case slab_layout::NINE_COLUMN:
+      return "9-column";
+    case slab_layout::CLAMPED_PLATE:
+      return "clamped";
+    case slab_layout::FOUR_COLUMN_FREE:
+      return "4-column free edge";
+    case slab_layout::FOUR_COLUMN_SYM:
+      return "4-column symmetric edge";
+    case slab_layout::SSCF:
+      return "SSCF";
+    case slab_layout::SFSF:
+      return "SFSF";
+    case slab_layout::FSFS:
+      return "FSFS";
+    case slab_layout::SIMPLY_SUPPORTED:
+      return "simply supported";
+    case slab_layout::USER_DEFINED:
+      return "user-defined";
+    default:
+      return "none";
+  }
+}
+
+std::vector<std::string> reportLines(const std::string& reportName) {
+  std::ifstream report(reportName);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(report, line);) lines.push_back(line);
+  return lines;
+}
+
+// The input error messages of the report: each "***ERROR" line with the indented lines that
+// go on with it.
+std::vector<std::string> errorMessages(const std::vector<std::string>& lines) {
+  std::vector<std::string> messages;
+  bool inMessage = false;
+  for (const std::string& line : lines) {
+    if (line.rfind("***ERROR", 0) == 0) {
+      messages.push_back(trimmed(line));
+      inMessage = true;
+    } else if (inMessage && !line.empty() && line[0] == ' ' && !trimmed(line).empty()) {
+      messages.back() += " " + trimmed(line);
+    } else {
+      inMessage = false;
+    }
+  }
+  return messages;
+}
+
+// A report line without its frame: the runs of '#' or '@' at either end, and the blanks.
+std::string unframed(const std::string& line) {
+  std::string text = trimmed(line);
+  const std::size_t first = text.find_first_not_of("#@");
+  if (first == std::string::npos) return {};
+  text = text.substr(first, text.find_last_not_of("#@") - first + 1);
+  return trimmed(text);
+}
+
+// The message of a fatal run-time error: the block written last before the fatal line (an
+// "***ERROR" message or a framed block), its lines joined without their frame.
+std::string fatalMessage(const std::vector<std::string>& lines) {
+  std::size_t end = lines.size();
+  while (end > 0 && lines[end - 1].find("PROGRAM TERMINATING DUE TO FATAL") == std::string::npos)
+    --end;
+  if (end == 0) return {};
+  --end;
+  while (end > 0 && trimmed(lines[end - 1]).empty()) --end;
+  std::size_t begin = end;
+  while (begin > 0 && !trimmed(lines[begin - 1]).empty()) --begin;
+  std::string message;
+  for (std::size_t k = begin; k < end; ++k) {
+    const std::string text = unframed(lines[k]);
+    if (!text.empty()) message += (message.empty() ? "" : " ") + text;
+  }
+  return message;
+}
+
+Json jobPart(const RunContext& run) {
+  const ModelDeck& m = run.model;
+  return Json{{"name", run.names.base},
+              {"deck", run.names.deck},
+              {"report", run.names.report},
+              {"heading", trimmed(m.TITLE)}};
+}
+
+Json optionsPart(const ModelDeck& m) {
+  const bool nonlinear = m.SOLPROC == solution_procedure::NONLINEAR;
+  Json options{{"procedure", nonlinear ? "nonlinear" : "linear"},
+               {"coupling", m.COUPLING == coupling::COUPLED ? "u, v, w" : "w only"},
+               {"solver", m.SOLVER == 1 ? "full" : "band"}};
+  if (nonlinear) {
+    options["NITCRK"] = m.NITCRK;
+    options["NPASSY"] = m.NPASSY;
+    options["NINCY"] = m.NINCY;
+    options["CRKTOL"] = m.CRKTOL;
+    options["WMAX"] = m.WMAX;
+    options["yielding"] = m.YLDOPT == 2 ? "yielding only" : "combined with cracking";
+    options["cracking_only"] = m.CRKONLY == 1;
+  }
+  return options;
+}
+
+Json stagesPart(const RunSummary& summary) {
+  Json stages = Json::array();
+  for (const StageRecord& s : summary.stages()) {
+    Json stage{{"stage", s.STAGE}, {"name", stageName(s.STAGE)}, {"solutions", s.solutions}};
+    const bool incremental =
+        s.STAGE != solution_stage::INITIAL_ELASTIC && s.STAGE != solution_stage::CRACKING;
+    if (incremental) stage["passes"] = s.passes;
+    Json steps = Json::array();
+    for (const StageStep& step : s.steps) {
+      Json entry;
+      if (incremental) {
+        entry["pass"] = step.pass;
+        entry["increment"] = step.step;
+        entry["load_factor"] = step.loadFactor;
+        entry["YINC"] = step.YINC;
+      } else {
+        entry["iteration"] = step.step;
+      }
+      entry["CINC"] = step.CINC;
+      entry["w_max"] = peak(step.w);
+      entry["completed"] = step.degraded;
+      steps.push_back(entry);
+    }
+    if (!s.steps.empty()) stage[incremental ? "increments" : "iterations"] = steps;
+    stages.push_back(stage);
+  }
+  return stages;
+}
+
+Json solutionsPart(const RunSummary& summary, bool coupled) {
+  Json solutions = Json::array();
+  for (const PrintedSolution& p : summary.solutions()) {
+    Json maxima;
+    if (coupled) {
+      maxima["u"] = peak(p.displacement[0]);
+      maxima["v"] = peak(p.displacement[1]);
+    }
+    maxima["w"] = peak(p.displacement[2]);
+    if (p.fibres) {
+      static const char* kNames[] = {"SXX", "SYY", "SXY"};
+      for (int c = 0; c < 3; ++c) {
+        maxima["upper"][kNames[c]] = peak(p.upper[static_cast<std::size_t>(c)]);
+        maxima["lower"][kNames[c]] = peak(p.lower[static_cast<std::size_t>(c)]);
+      }
+    }
+    solutions.push_back(Json{{"stage", p.linear ? "linear" : stageName(p.STAGE)},
+                             {"STAGE", p.STAGE},
+                             {"maxima", maxima}});
+  }
+  return solutions;
+}
+
+// How the run ended, from its exit status, its flags and the summary of its stages.
+Json outcomePart(const RunContext& run, int exitStatus, const RunSummary& summary) {
+  Json outcome{{"exit_status", exitStatus}};
+  const std::vector<std::string> lines = reportLines(run.names.report);
+  if (exitStatus == exit_status::kInputErrors) {
+    const std::vector<std::string> messages = errorMessages(lines);
+    outcome["result"] = "input errors";
+    outcome["input_errors"] = messages.size();
+    outcome["messages"] = messages;
+    return outcome;
+  }
+  if (exitStatus != exit_status::kCompleted) {
+    outcome["result"] = "fatal run-time error";
+    outcome["message"] = fatalMessage(lines);
+    return outcome;
+  }
+  if (run.collapse > 0) {
+    outcome["result"] = "collapse predicted";
+    outcome["stage"] = run.STAGE;
+    if (const StageStep* step = summary.lastStep()) {
+      if (run.STAGE == solution_stage::CRACKING) {
+        outcome["iteration"] = step->step;
+      } else {
+        outcome["pass"] = step->pass;
+        outcome["increment"] = step->step;
+      }
+      outcome["load_factor"] = step->loadFactor;
+    }
+    return outcome;
+  }
+  if (run.STAGE == solution_stage::FAILED_COMBINED) {
+    outcome["result"] = "completed without convergence";
+    outcome["stage"] = run.STAGE;
+    return outcome;
+  }
+  const bool finalPrinted =
+      !summary.solutions().empty() && summary.solutions().back().STAGE == run.STAGE;
+  outcome["result"] = finalPrinted ? "completed" : "completed without a final solution";
+  return outcome;
+}
+
+}  // namespace
+
+bool jsonSummaryAvailable() {
+  return true;
+}
+
+bool writeJsonSummary(RunContext& run, int exitStatus, std::string& problem) {
+  if (run.names.base.empty() || !run.reportFile.is_open() || !run.summary) return true;
+  run.reportFile.flush();
+  const ModelDeck& m = run.model;
+  const RunSummary& summary = *run.summary;
+  Json doc{{"program", "korvant"}, {"version", KORVANT_VERSION}, {"job", jobPart(run)}};
+  doc["grid"] = Json{{"A", m.A}, {"B", m.B}, {"NUMA", m.NUMA}, {"NUMB", m.NUMB}};
+  doc["layout"] = Json{{"SLABMODEL", m.SLABMODEL}, {"name", layoutName(m.SLABMODEL)}};
+  doc["solution"] = optionsPart(m);
+  doc["outcome"] = outcomePart(run, exitStatus, summary);
+  doc["stages"] = stagesPart(summary);
+  doc["solutions"] = solutionsPart(summary, m.COUPLING == coupling::COUPLED);
+  const std::string name = run.names.base + ".json";
+  std::ofstream file(name, std::ios::out | std::ios::trunc);
+  file << doc.dump(2) << '\n';
+  file.close();
+  if (file) return true;
+  problem = "the summary file " + name + " cannot be written";
+  return false;
+}
+
+}  // namespace korvant
+
+#else  // built without nlohmann-json
+
+namespace korvant {
+
+bool jsonSummaryAvailable() {
+  return false;
+}
+
+bool writeJsonSummary(RunContext&, int, std::string& problem) {
+  problem = "this build of korvant has no JSON support";
+  return false;
+}
+
+}  // namespace korvant
+
+#endif

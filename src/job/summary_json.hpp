@@ -1,0 +1,20 @@
+// The run's summary as JOB.json (--json): the program, the job, its grid, layout and solution
+// options, how the run ended, every stage with its iterations, passes and increments, and the
+// maxima of every printed solution. Written with nlohmann-json when the build has it.
+#pragma once
+
+#include <string>
+
+#include "job/run_context.hpp"
+
+namespace korvant {
+
+// False when this build was made without nlohmann-json and cannot write the summary.
+bool jsonSummaryAvailable();
+
+// Writes the summary of `run`, which ended with `exitStatus`, to the job's base name followed
+// by ".json". A job that never started (no job named, no report opened) has no summary.
+// Returns false, with the reason in `problem`, when the file cannot be written.
+bool writeJsonSummary(RunContext& run, int exitStatus, std::string& problem);
+
+}  // namespace korvant

@@ -1,0 +1,228 @@
+// The run summary of --json through the executable. Each job runs twice, with and without the
+// option: the report, the zone file and the datasets must be the same byte for byte. The
+// summary is read back: its outcome against the exit status and the report, its iterations
+// and increments against the printed iteration reports, its maxima against the printed maxima.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "support/slab_decks.hpp"
+#include "support/test_support.hpp"
+
+#ifdef KORVANT_HAVE_JSON
+#include <nlohmann/json.hpp>
+#endif
+
+namespace korvant::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A simply supported 4 m x 3 m slab with a bottom mesh that cracks and then yields.
+ConcreteSlabDeck yieldingSlab() {
+  ConcreteSlabDeck d;
+  d.A = 4000.0, d.B = 3000.0;
+  d.NUMA = 9, d.NUMB = 7;
+  d.depth = 150.0;
+  d.concreteLayers = 6;
+  d.bars = {BarLayer{10.0, 150.0, 0.0, 120.0}, BarLayer{10.0, 150.0, 90.0, 110.0}};
+  d.crackingOnly = false;
+  d.NPASSY = 5;
+  d.NINCY = 4;
+  d.CRKTOL = 0.05;
+  d.WMAX = 100.0;
+  d.pressure = 0.06;
+  d.print = "D +S -S FI";
+  return d;
+}
+
+struct Case {
+  std::string label;
+  ConcreteSlabDeck deck;
+  int status;
+  std::string result;
+};
+
+std::vector<Case> cases() {
+  std::vector<Case> c;
+  ConcreteSlabDeck graphics = yieldingSlab();
+  c.push_back({"completed", graphics, 0, "completed"});
+  ConcreteSlabDeck collapse = yieldingSlab();
+  collapse.WMAX = 2.0;
+  c.push_back({"collapse", collapse, 0, "collapse predicted"});
+  ConcreteSlabDeck unconverged = yieldingSlab();
+  unconverged.NITCRK = 2;
+  unconverged.CRKTOL = 0.0;
+  c.push_back({"fatal", unconverged, 4, "fatal run-time error"});
+  ConcreteSlabDeck linear = yieldingSlab();
+  linear.solution = "LINEAR";
+  linear.coupled = true;
+  c.push_back({"linear", linear, 0, "completed"});
+  ConcreteSlabDeck wrong = yieldingSlab();
+  wrong.XT = -3.0;
+  c.push_back({"input errors", wrong, 3, "input errors"});
+  return c;
+}
+
+std::string withGraphic(std::string deck) {
+  return deck.insert(deck.find("*BOUNDARY"), "*GRAPHIC = EXCEL\nD +S FI\n");
+}
+
+#ifdef KORVANT_HAVE_JSON
+using Json = nlohmann::json;
+
+// The (x, y, value) triples printed under each maxima heading, in report order.
+std::vector<std::vector<double>> printedMaxima(const std::string& report,
+                                               const std::string& heading) {
+  std::vector<std::vector<double>> found;
+  const std::vector<std::string> lines = splitLines(report);
+  const std::size_t components = heading == "MAXIMUM DEFLECTION:" ? 1 : 3;
+  for (std::size_t k = 0; k < lines.size(); ++k) {
+    if (lines[k].find(heading) == std::string::npos) continue;
+    for (std::size_t c = 0; c < components; ++c) found.push_back(numbersOf(lines[k + 3 + 3 * c]));
+  }
+  return found;
+}
+
+void expectPeak(const Json& peak, const std::vector<double>& printed) {
+  ASSERT_EQ(printed.size(), 3u);
+  const auto near = [](double json, double p) {
+    EXPECT_NEAR(json, p, 6e-5 * std::abs(p)) << json << " printed " << p;
+  };
+  near(peak["x"], printed[0]), near(peak["y"], printed[1]), near(peak["value"], printed[2]);
+}
+
+// The steps of the printed iteration reports: (pass, step, load factor, YINC, CINC); a
+// cracking iteration has pass 0, load factor 1 and no YINC.
+std::vector<std::vector<double>> printedSteps(const std::string& report) {
+  std::vector<std::vector<double>> steps;
+  const std::vector<std::string> lines = splitLines(report);
+  double pass = 0;
+  for (std::size_t k = 0; k + 2 < lines.size(); ++k) {
+    const std::string& l = lines[k];
+    if (l.find("@@@") == std::string::npos) continue;
+    if (l.find("ITERATION   LAYER FAILURES") != std::string::npos) {
+      const std::vector<double> v = numbersOf(lines[k + 2]);
+      steps.push_back({0, v[0], 1.0, 0, v[1]});
+    } else if (l.find("INCREMENT     LOAD") != std::string::npos) {
+      const std::vector<double> v = numbersOf(lines[k + 2]);
+      steps.push_back({pass, v[0], v[1], v[2], v.size() > 3 ? v[3] : 0});
+    } else if (l.find("ITERATION") != std::string::npos && numbersOf(l).size() == 1) {
+      pass = numbersOf(l)[0];
+    }
+  }
+  return steps;
+}
+
+void checkSummary(const Json& j, const Case& c, const std::string& report) {
+  EXPECT_EQ(j["outcome"]["exit_status"], c.status);
+  EXPECT_EQ(j["outcome"]["result"], c.result);
+  EXPECT_EQ(j["job"]["name"], "job");
+  EXPECT_EQ(j["grid"]["NUMA"], c.deck.NUMA);
+  EXPECT_EQ(j["layout"]["name"], "simply supported");
+  if (c.status == 3) {
+    EXPECT_EQ(j["outcome"]["input_errors"], linesStartingWith(report, "***ERROR").size());
+    EXPECT_GE(j["outcome"]["input_errors"], 1);
+    return;
+  }
+  if (c.status == 4) {
+    const std::string message = j["outcome"]["message"];
+    EXPECT_EQ(
+        message.rfind("CONVERGENCE FAILURE FOR CONCRETE CRACKING SOLUTION. INPUT ITERATION", 0), 0u)
+        << message;
+  }
+
+  // Every printed step, in order, with what its report printed.
+  std::vector<std::vector<double>> steps;
+  for (const Json& stage : j["stages"]) {
+    for (const Json& s : stage.value("iterations", Json::array()))
+      if (s["completed"]) steps.push_back({0, s["iteration"], 1.0, 0, s["CINC"]});
+    for (const Json& s : stage.value("increments", Json::array())) {
+      if (s["completed"])
+        steps.push_back({s["pass"], s["increment"], s["load_factor"], s["YINC"], s["CINC"]});
+    }
+  }
+  const std::vector<std::vector<double>> printed = printedSteps(report);
+  ASSERT_EQ(steps.size(), printed.size());
+  for (std::size_t k = 0; k < steps.size(); ++k)
+    for (std::size_t f = 0; f < 5; ++f)
+      EXPECT_NEAR(steps[k][f], printed[k][f], 5e-4 * std::abs(printed[k][f])) << k << " " << f;
+
+  // The maxima of every printed solution, in order.
+  const auto w =
+      printedMaxima(report, c.deck.coupled ? "MAXIMUM DEFLECTIONS:" : "MAXIMUM DEFLECTION:");
+  const auto upper = printedMaxima(report, "MAXIMUM UPPER FIBER STRESSES:");
+  const auto lower = printedMaxima(report, "MAXIMUM LOWER FIBER STRESSES:");
+  const Json& solutions = j["solutions"];
+  std::size_t fibre = 0;
+  const std::size_t perSolution = c.deck.coupled ? 3 : 1;
+  ASSERT_EQ(w.size(), solutions.size() * perSolution);
+  for (std::size_t k = 0; k < solutions.size(); ++k) {
+    const Json& m = solutions[k]["maxima"];
+    if (c.deck.coupled) {
+      expectPeak(m["u"], w[3 * k]), expectPeak(m["v"], w[3 * k + 1]);
+    }
+    expectPeak(m["w"], w[perSolution * k + perSolution - 1]);
+    if (!m.contains("upper")) continue;
+    const char* names[] = {"SXX", "SYY", "SXY"};
+    for (std::size_t n = 0; n < 3; ++n, ++fibre) {
+      expectPeak(m["upper"][names[n]], upper.at(fibre));
+      expectPeak(m["lower"][names[n]], lower.at(fibre));
+    }
+  }
+  EXPECT_EQ(fibre, upper.size());
+}
+#endif
+
+TEST(JsonSummary, OptionChangesNoFileOfTheJobAndItsSummaryMatchesTheReport) {
+#ifndef KORVANT_HAVE_JSON
+  GTEST_SKIP() << "built without nlohmann-json";
+#else
+  for (const Case& c : cases()) {
+    SCOPED_TRACE(c.label);
+    TempDir plain, summarised;
+    for (const TempDir* dir : {&plain, &summarised})
+      writeFile(*dir / "job.inp", withGraphic(c.deck.text()));
+    const RunResult without = runKorvant(plain.path(), {"job"}, "");
+    const RunResult with = runKorvant(summarised.path(), {"--json", "job"}, "");
+    EXPECT_EQ(without.status, c.status);
+    EXPECT_EQ(with.status, c.status);
+    EXPECT_EQ(with.console, without.console);
+    EXPECT_FALSE(fs::exists(plain / "job.json"));
+    for (const char* name : {"job.out", "job.zon", "content.dat", "gparams.dat", "job.dln",
+                             "job.dcr", "job.dcy", "job.sxx", "job.flt"}) {
+      ASSERT_EQ(fs::exists(plain / name), fs::exists(summarised / name)) << name;
+      if (fs::exists(plain / name)) {
+        EXPECT_TRUE(readFile(plain / name) == readFile(summarised / name)) << name;
+      }
+    }
+    const std::string report = readFile(summarised / "job.out");
+    checkSummary(Json::parse(readFile(summarised / "job.json")), c, report);
+  }
+#endif
+}
+
+TEST(JsonSummary, CollapseNamesTheStepWhereTheDeflectionReachedTheAllowable) {
+#ifndef KORVANT_HAVE_JSON
+  GTEST_SKIP() << "built without nlohmann-json";
+#else
+  ConcreteSlabDeck deck = yieldingSlab();
+  deck.WMAX = 2.0;
+  TempDir dir;
+  writeFile(dir / "job.inp", deck.text());
+  ASSERT_EQ(runKorvant(dir.path(), {"--json", "job"}, "").status, 0);
+  const Json j = Json::parse(readFile(dir / "job.json"));
+  const Json& outcome = j["outcome"];
+  ASSERT_EQ(outcome["result"], "collapse predicted");
+  const Json& last = j["stages"].back();
+  EXPECT_EQ(outcome["stage"], last["stage"]);
+  const Json& step = last[last.contains("increments") ? "increments" : "iterations"].back();
+  EXPECT_FALSE(step["completed"]);
+  EXPECT_EQ(outcome["load_factor"], step.value("load_factor", 1.0));
+#endif
+}
+
+}  // namespace
+}  // namespace korvant::test
