@@ -159,6 +159,8 @@ std::string padded(std::string text, std::size_t width) {
   return text;
 }
 
+}  // namespace
+
 const char* outcomeName(AnalysisEnd end) {
   switch (end) {
     case AnalysisEnd::Completed:
@@ -176,6 +178,8 @@ const char* outcomeName(AnalysisEnd end) {
   }
   return "did not run";
 }
+
+namespace {
 
 // Where a collapse happened, as the console says it.
 std::string collapsePlace(const TrialResult& t) {
@@ -337,20 +341,24 @@ SearchResult searchCollapse(const TrialResult& atOne, double tolerance, int work
   }
 }
 
-int runCollapseSearch(RunContext& run, const CollapseSearchRequest& request, double seconds) {
+CollapseSearch runCollapseSearch(RunContext& run, const CollapseSearchRequest& request,
+                                 double seconds) {
+  CollapseSearch search;
   if (run.model.SOLPROC != solution_procedure::NONLINEAR) {
     Writer(std::cerr).line("korvant: --collapse needs a nonlinear deck (*SOLUTION = NONLINEAR); ",
                            run.names.deck, " is not one");
-    return exit_status::kUsage;
+    search.status = exit_status::kUsage;
+    return search;
   }
   const std::string deckText = readText(run.names.deck);
-  const int workers = request.workers > 0
-                          ? request.workers
-                          : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
-  const double pressure = largestPressure(run.model);
-  const YieldLineEstimate yieldLine = yieldLineEstimate(run.model);
-  const SearchResult result = searchCollapse(
-      trialOf(run, 1.0, seconds), request.tolerance, workers,
+  search.tolerance = request.tolerance;
+  search.workers = request.workers > 0
+                       ? request.workers
+                       : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+  search.pressure = largestPressure(run.model);
+  search.yieldLine = yieldLineEstimate(run.model);
+  search.result = searchCollapse(
+      trialOf(run, 1.0, seconds), search.tolerance, search.workers,
       [&deckText](double m) { return runTrial(deckText, m); },
       [&run](const TrialResult& t, int k) {
         writeTrialLine(run.console, t, k);
@@ -358,16 +366,20 @@ int runCollapseSearch(RunContext& run, const CollapseSearchRequest& request, dou
       });
   std::ofstream table(run.names.base + ".col");
   Writer out(table);
-  writeTable(out, run, result, pressure, request.tolerance, workers, yieldLine);
+  writeTable(out, run, search.result, search.pressure, search.tolerance, search.workers,
+             search.yieldLine);
   table.flush();
-  writeResultLines(run.console, result, pressure, yieldLine);
+  writeResultLines(run.console, search.result, search.pressure, search.yieldLine);
   run.console.flush();
   if (!table) {
     Writer(std::cerr).line("korvant: cannot write ", run.names.base, ".col");
-    return exit_status::kFatalRunTime;
+    search.status = exit_status::kFatalRunTime;
+  } else {
+    search.status = search.result.verdict == SearchResult::Verdict::Stopped
+                        ? exit_status::kFatalRunTime
+                        : exit_status::kCompleted;
   }
-  return result.verdict == SearchResult::Verdict::Stopped ? exit_status::kFatalRunTime
-                                                          : exit_status::kCompleted;
+  return search;
 }
 
 }  // namespace korvant

@@ -32,6 +32,9 @@ struct TrialResult {
   bool collapsed() const { return end == AnalysisEnd::Collapse; }
 };
 
+// How an analysis ended, as the search names it: "completed", "collapse predicted", ...
+const char* outcomeName(AnalysisEnd end);
+
 // How the run of `run` ended, as a trial at `multiplier`.
 TrialResult trialOf(const RunContext& run, double multiplier, double seconds);
 
@@ -58,8 +61,19 @@ SearchResult searchCollapse(const TrialResult& atOne, double tolerance, int work
                             const std::function<TrialResult(double)>& trial,
                             const std::function<void(const TrialResult&, int)>& report);
 
+// What the whole command found, for the run's summary.
+struct CollapseSearch {
+  int status = 0;  // the exit status of the command
+  SearchResult result;
+  double pressure = 0.0;  // the deck's pressure of largest magnitude, at multiplier 1
+  double tolerance = 0.0;
+  int workers = 0;
+  YieldLineEstimate yieldLine;
+};
+
 // The whole command: the search on the job of `run`, whose report of multiplier 1 has been
-// written in `seconds`, its table JOB.col, and its console lines. Returns the exit status.
-int runCollapseSearch(RunContext& run, const CollapseSearchRequest& request, double seconds);
+// written in `seconds`, its table JOB.col, and its console lines.
+CollapseSearch runCollapseSearch(RunContext& run, const CollapseSearchRequest& request,
+                                 double seconds);
 
 }  // namespace korvant

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,18 +38,19 @@ int main(int argc, char** argv) {
   RunContext run(std::cin, std::cout, commandLine.request);
   if (run.request.json) run.summary = std::make_unique<RunSummary>();
   int status = exit_status::kCompleted;  // of the job of the deck's own load
-  int searchStatus = -1;                  // of the collapse search, when one ran
+  std::optional<CollapseSearch> search;   // the collapse search, when one ran
   try {
     const auto start = std::chrono::steady_clock::now();
     status = runJob(run);
     const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
     if (run.request.collapse.enabled && run.end != AnalysisEnd::NotRun)
-      searchStatus = runCollapseSearch(run, run.request.collapse, seconds.count());
+      search = runCollapseSearch(run, run.request.collapse, seconds.count());
   } catch (const std::exception& error) {
     status = reportInternalError(run, error);
   }
   std::string problem;
-  if (run.request.json && !writeJsonSummary(run, status, problem))
+  const CollapseSearch* ran = search && search->workers > 0 ? &*search : nullptr;
+  if (run.request.json && !writeJsonSummary(run, status, ran, problem))
     Writer(std::cerr).line("korvant: ", problem);
-  return searchStatus >= 0 ? searchStatus : status;
+  return search ? search->status : status;
 }

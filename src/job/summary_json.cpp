@@ -239,13 +239,58 @@ Json outcomePart(const RunContext& run, int exitStatus, const RunSummary& summar
   return outcome;
 }
 
+Json trialPart(const TrialResult& t, double pressure) {
+  Json trial{{"multiplier", t.multiplier},
+             {"pressure", t.multiplier * pressure},
+             {"outcome", outcomeName(t.end)},
+             {"deflection", t.deflection},
+             {"seconds", t.seconds}};
+  if (t.collapsed()) {
+    trial["stage"] = t.position.STAGE;
+    trial[t.position.STAGE == solution_stage::CRACKING ? "iteration" : "pass"] =
+        t.position.iteration;
+    if (t.position.STAGE != solution_stage::CRACKING) trial["increment"] = t.position.increment;
+    trial["load_factor"] = t.position.loadFactor;
+  }
+  if (!t.error.empty()) trial["message"] = t.error;
+  return trial;
+}
+
+Json searchPart(const CollapseSearch& s) {
+  static constexpr const char* kVerdicts[] = {"bracketed", "no collapse up to the limit",
+                                              "collapse down to the limit", "stopped"};
+  const SearchResult& r = s.result;
+  Json search{{"tolerance", s.tolerance},
+              {"workers", s.workers},
+              {"deck_pressure", s.pressure},
+              {"verdict", kVerdicts[static_cast<int>(r.verdict)]}};
+  if (r.verdict == SearchResult::Verdict::Bracketed) {
+    search["load_factor"] = Json{{"lo", r.lo}, {"hi", r.hi}};
+    search["pressure"] = Json{{"lo", r.lo * s.pressure}, {"hi", r.hi * s.pressure}};
+  }
+  if (!r.error.empty()) search["message"] = r.error;
+  if (s.yieldLine.available) {
+    search["yield_line"] = Json{{"pressure", s.yieldLine.pressure}};
+    if (r.verdict == SearchResult::Verdict::Bracketed)
+      search["yield_line"]["collapse_ratio"] =
+          0.5 * (r.lo + r.hi) * s.pressure / s.yieldLine.pressure;
+  } else {
+    search["yield_line"] = Json{{"none", s.yieldLine.reason}};
+  }
+  Json trials = Json::array();
+  for (const TrialResult& t : r.trials) trials.push_back(trialPart(t, s.pressure));
+  search["trials"] = trials;
+  return search;
+}
+
 }  // namespace
 
 bool jsonSummaryAvailable() {
   return true;
 }
 
-bool writeJsonSummary(RunContext& run, int exitStatus, std::string& problem) {
+bool writeJsonSummary(RunContext& run, int exitStatus, const CollapseSearch* search,
+                      std::string& problem) {
   if (run.names.base.empty() || !run.reportFile.is_open() || !run.summary) return true;
   run.reportFile.flush();
   const ModelDeck& m = run.model;
@@ -257,6 +302,7 @@ bool writeJsonSummary(RunContext& run, int exitStatus, std::string& problem) {
   doc["outcome"] = outcomePart(run, exitStatus, summary);
   doc["stages"] = stagesPart(summary);
   doc["solutions"] = solutionsPart(summary, m.COUPLING == coupling::COUPLED);
+  if (search) doc["collapse_search"] = searchPart(*search);
   const std::string name = run.names.base + ".json";
   std::ofstream file(name, std::ios::out | std::ios::trunc);
   file << doc.dump(2) << '\n';
@@ -276,7 +322,7 @@ bool jsonSummaryAvailable() {
   return false;
 }
 
-bool writeJsonSummary(RunContext&, int, std::string& problem) {
+bool writeJsonSummary(RunContext&, int, const CollapseSearch*, std::string& problem) {
   problem = "this build of korvant has no JSON support";
   return false;
 }

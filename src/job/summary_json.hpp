@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "job/collapse_search.hpp"
 #include "job/run_context.hpp"
 
 namespace korvant {
@@ -14,7 +15,9 @@ bool jsonSummaryAvailable();
 
 // Writes the summary of `run`, which ended with `exitStatus`, to the job's base name followed
 // by ".json". A job that never started (no job named, no report opened) has no summary.
-// Returns false, with the reason in `problem`, when the file cannot be written.
-bool writeJsonSummary(RunContext& run, int exitStatus, std::string& problem);
+// With `search`, the collapse search made after the job goes with it. Returns false, with the
+// reason in `problem`, when the file cannot be written.
+bool writeJsonSummary(RunContext& run, int exitStatus, const CollapseSearch* search,
+                      std::string& problem);
 
 }  // namespace korvant

@@ -12,6 +12,10 @@
 #include "support/slab_decks.hpp"
 #include "support/test_support.hpp"
 
+#ifdef KORVANT_HAVE_JSON
+#include <nlohmann/json.hpp>
+#endif
+
 namespace korvant::test {
 namespace {
 
@@ -73,7 +77,7 @@ TEST(CollapseSearch, LimitsAndFatalTrials) {
 
 struct SearchRun {
   RunResult result;
-  std::string report, table;
+  std::string report, table, json;
   std::vector<std::string> lines;  // the console's result lines
   double lo = 0.0, hi = 0.0;
 };
@@ -87,6 +91,7 @@ SearchRun runSearch(const ConcreteSlabDeck& deck, const std::vector<std::string>
   run.result = runKorvant(dir.path(), args, "");
   run.report = readFile(dir / "slab.out");
   run.table = readFile(dir / "slab.col");
+  if (std::filesystem::exists(dir / "slab.json")) run.json = readFile(dir / "slab.json");
   run.lines = linesStartingWith(run.result.console, "collapse load factor: ");
   const auto yieldLine = linesStartingWith(run.result.console, "yield-line estimate: ");
   run.lines.insert(run.lines.end(), yieldLine.begin(), yieldLine.end());
@@ -114,7 +119,7 @@ double trialNear(const std::string& table, double value) {
 TEST(CollapseSearch, RealSlabThroughTheExecutable) {
   const double q = yieldLinePressure(meshSlab(0.0));
   const ConcreteSlabDeck deck = meshSlab(q);
-  const SearchRun two = runSearch(deck, {"--workers", "2"});
+  const SearchRun two = runSearch(deck, {"--workers", "2", "--json"});
   EXPECT_EQ(two.result.status, 0) << two.result.console << two.result.errors;
   ASSERT_EQ(two.lines.size(), 2u) << two.result.console;
   const std::regex result(
@@ -139,6 +144,14 @@ TEST(CollapseSearch, RealSlabThroughTheExecutable) {
   EXPECT_NE(above.report.find("S T R U C T U R A L  C O L L A P S E"), std::string::npos);
 
   EXPECT_EQ(two.report, runDeck(deck).report);
+#ifdef KORVANT_HAVE_JSON
+  // The summary carries the same search: its bracket, to the digits printed, and every trial.
+  const nlohmann::json search = nlohmann::json::parse(two.json).at("collapse_search");
+  EXPECT_EQ(search.at("verdict"), "bracketed");
+  EXPECT_NEAR(search.at("load_factor").at("lo").get<double>(), two.lo, 5e-5 * two.lo);
+  EXPECT_NEAR(search.at("load_factor").at("hi").get<double>(), two.hi, 5e-5 * two.hi);
+  EXPECT_EQ(search.at("trials").size(), linesStartingWith(two.result.console, "trial ").size());
+#endif
 }
 
 TEST(CollapseSearch, RefusesALinearDeckAndBadOptions) {
