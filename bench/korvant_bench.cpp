@@ -10,8 +10,10 @@
 // RUN_FOLDER (default: run/ in the build folder), where the jobs write their reports. Every
 // measurement is made N times (default 3); the shortest time and the largest peak are kept.
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <iomanip>
 #include <iostream>
 #include <string>
@@ -19,6 +21,7 @@
 #include <vector>
 
 #include "band_yardstick.hpp"
+#include "job/collapse_search.hpp"
 #include "bench_job.hpp"
 #include "child_process.hpp"
 
@@ -150,6 +153,43 @@ void printNonlinear(const std::string& what, const Measured& nonlinear, const Me
   printRatio("  peak memory / linear job's", memory, "<= 1.1", memory <= 1.1);
 }
 
+// The collapse-load search of `deck` with `workers` trials side by side: its wall time (the
+// best of `repeat`), its trials and its bracket.
+struct SearchFigures {
+  double seconds = 0.0;
+  std::size_t trials = 0;
+  double lo = 0.0, hi = 0.0;
+};
+
+SearchFigures measureSearch(const fs::path& deck, int workers, int repeat) {
+  std::ifstream in(deck);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  SearchFigures best;
+  for (int k = 0; k < repeat; ++k) {
+    const auto start = std::chrono::steady_clock::now();
+    const TrialResult atOne = runTrial(text, 1.0);
+    const SearchResult r = searchCollapse(
+        atOne, 0.01, workers, [&text](double m) { return runTrial(text, m); },
+        [](const TrialResult&, int) {});
+    const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
+    if (k == 0 || seconds.count() < best.seconds) best = {seconds.count(), r.trials.size(), r.lo, r.hi};
+  }
+  return best;
+}
+
+void printSearch(const fs::path& deck, int repeat) {
+  const SearchFigures serial = measureSearch(deck, 1, repeat);
+  const SearchFigures parallel = measureSearch(deck, 2, repeat);
+  std::cout << "\ncollapse search of " << deck.filename().string() << " (tolerance 0.01): "
+            << serial.trials << " trials, bracket " << std::setprecision(5) << serial.lo << " .. "
+            << serial.hi << std::setprecision(3) << "\n  1 worker " << serial.seconds
+            << " s, 2 workers " << parallel.seconds << " s"
+            << (parallel.lo == serial.lo && parallel.hi == serial.hi ? " (same bracket)\n"
+                                                                     : " (BRACKETS DIFFER)\n");
+  const double ratio = parallel.seconds / serial.seconds;
+  printRatio("  2 workers / 1 worker", ratio, "<= 0.6", ratio <= 0.6);
+}
+
 int run(const Options& o) {
   fs::create_directories(o.runFolder);
   const std::vector<Job> jobs = {{"uncoupled_31", "uncoupled 31 x 31 (band)"},
@@ -198,6 +238,7 @@ int run(const Options& o) {
   std::cout << "\nwhole nonlinear job (cracking, then yielding passes with re-attempts):\n";
   printNonlinear("uncoupled", results[4], results[0]);
   printNonlinear("coupled", results[5], results[1]);
+  printSearch(o.decks / "search_yielding_21.inp", o.repeat);
   return 0;
 }
 

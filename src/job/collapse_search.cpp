@@ -350,6 +350,9 @@ CollapseSearch runCollapseSearch(RunContext& run, const CollapseSearchRequest& r
     search.status = exit_status::kUsage;
     return search;
   }
+  if (run.model.CRKONLY == 1)
+    run.console.line("note: the deck asks for the cracking solution only; its trials crack the "
+                     "concrete but never yield the steel");
   const std::string deckText = readText(run.names.deck);
   search.tolerance = request.tolerance;
   search.workers = request.workers > 0
