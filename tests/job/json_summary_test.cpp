@@ -20,23 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A simply supported 4 m x 3 m slab with a bottom mesh that cracks and then yields.
-ConcreteSlabDeck yieldingSlab() {
-  ConcreteSlabDeck d;
-  d.A = 4000.0, d.B = 3000.0;
-  d.NUMA = 9, d.NUMB = 7;
-  d.depth = 150.0;
-  d.concreteLayers = 6;
-  d.bars = {BarLayer{10.0, 150.0, 0.0, 120.0}, BarLayer{10.0, 150.0, 90.0, 110.0}};
-  d.crackingOnly = false;
-  d.NPASSY = 5;
-  d.NINCY = 4;
-  d.CRKTOL = 0.05;
-  d.WMAX = 100.0;
-  d.pressure = 0.06;
-  d.print = "D +S -S FI";
-  return d;
-}
 
 struct Case {
   std::string label;
@@ -47,20 +30,20 @@ struct Case {
 
 std::vector<Case> cases() {
   std::vector<Case> c;
-  ConcreteSlabDeck graphics = yieldingSlab();
+  ConcreteSlabDeck graphics = smallMeshSlab(0.06, "D +S -S FI");
   c.push_back({"completed", graphics, 0, "completed"});
-  ConcreteSlabDeck collapse = yieldingSlab();
+  ConcreteSlabDeck collapse = smallMeshSlab(0.06, "D +S -S FI");
   collapse.WMAX = 2.0;
   c.push_back({"collapse", collapse, 0, "collapse predicted"});
-  ConcreteSlabDeck unconverged = yieldingSlab();
+  ConcreteSlabDeck unconverged = smallMeshSlab(0.06, "D +S -S FI");
   unconverged.NITCRK = 2;
   unconverged.CRKTOL = 0.0;
   c.push_back({"fatal", unconverged, 4, "fatal run-time error"});
-  ConcreteSlabDeck linear = yieldingSlab();
+  ConcreteSlabDeck linear = smallMeshSlab(0.06, "D +S -S FI");
   linear.solution = "LINEAR";
   linear.coupled = true;
   c.push_back({"linear", linear, 0, "completed"});
-  ConcreteSlabDeck wrong = yieldingSlab();
+  ConcreteSlabDeck wrong = smallMeshSlab(0.06, "D +S -S FI");
   wrong.XT = -3.0;
   c.push_back({"input errors", wrong, 3, "input errors"});
   return c;
@@ -208,7 +191,7 @@ TEST(JsonSummary, CollapseNamesTheStepWhereTheDeflectionReachedTheAllowable) {
 #ifndef KORVANT_HAVE_JSON
   GTEST_SKIP() << "built without nlohmann-json";
 #else
-  ConcreteSlabDeck deck = yieldingSlab();
+  ConcreteSlabDeck deck = smallMeshSlab(0.06, "D +S -S FI");
   deck.WMAX = 2.0;
   TempDir dir;
   writeFile(dir / "job.inp", deck.text());

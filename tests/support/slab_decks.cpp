@@ -34,6 +34,16 @@ ConcreteSlabDeck meshSlab(double pressure) {
   return d;
 }
 
+ConcreteSlabDeck smallMeshSlab(double pressure, const std::string& print) {
+  ConcreteSlabDeck d = meshSlab(pressure);
+  d.B = 3000.0;
+  d.NUMA = 9, d.NUMB = 7;
+  d.concreteLayers = 6;
+  d.NINCY = 4;
+  d.print = print;
+  return d;
+}
+
 double yieldLinePressure(const ConcreteSlabDeck& d) {
   const double As = d.bars[0].thickness();
   const double depth = (d.bars[0].depth + d.bars[1].depth) / 2;

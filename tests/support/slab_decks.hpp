@@ -52,6 +52,10 @@ struct ConcreteSlabDeck {
 // incremental-stage runs, taken to collapse at a deflection of span / 40 in one increment.
 ConcreteSlabDeck meshSlab(double pressure);
 
+// A small simply supported 4 m x 3 m slab, 150 mm deep, with a bottom mesh, on a 9 x 7 grid
+// in four yielding increments: quick jobs that crack and yield, printing `print`.
+ConcreteSlabDeck smallMeshSlab(double pressure, const std::string& print);
+
 // Johansen's pattern for a simply supported square slab with an isotropic bottom mesh:
 // q = 24 m / L^2, with the plastic moment per unit width m = As fy (d - a/2) at the mean depth
 // of the first two bar layers and the depth a = As fy / (0.85 fc) of the compression block.
