@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
   }
   RunContext run(std::cin, std::cout, commandLine.request);
   try {
-    return runJob(run);
+    return runJob(run, std::cerr);
   } catch (const std::exception& error) {
     return reportInternalError(run, error);
   }

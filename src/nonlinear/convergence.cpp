@@ -16,17 +16,6 @@ using fmt::F;
 using fmt::I;
 using fmt::X;
 
-// The w of point n sits at entry n with one unknown per point, at 3n after u and v.
-double largestDeflection(const Matrix<double>& solution, int NUMA, int NUMB, int COUPLING) {
-  const int perPoint = COUPLING == coupling::COUPLED ? 3 : 1;
-  double largest = 0.0;
-  for (int n = 1; n <= NUMA * NUMB; ++n) {
-    const double w = solution(perPoint * n);
-    if (std::abs(w) > std::abs(largest)) largest = w;
-  }
-  return largest;
-}
-
 const char* collapseReachedLine(int wording) {
   return wording == collapse_wording::YIELDING
              ? "@@@  STEEL YIELDING SOLUTION HAS REACHED        @@@"
@@ -167,6 +156,17 @@ void convergeYielding(int pass, double loadFactor, ConvergenceFlags& flags, Writ
 }
 
 }  // namespace
+
+// The w of point n sits at entry n with one unknown per point, at 3n after u and v.
+double largestDeflection(const Matrix<double>& solution, int NUMA, int NUMB, int COUPLING) {
+  const int perPoint = COUPLING == coupling::COUPLED ? 3 : 1;
+  double largest = 0.0;
+  for (int n = 1; n <= NUMA * NUMB; ++n) {
+    const double w = solution(perPoint * n);
+    if (std::abs(w) > std::abs(largest)) largest = w;
+  }
+  return largest;
+}
 
 bool MAXDEF(const Matrix<double>& solution, double WMAX, int NUMA, int NUMB, int COUPLING,
             int wording, Writer& out, int& collapse) {

@@ -17,6 +17,10 @@ enum : int {
 };
 }
 
+// The w of largest magnitude of `solution` over the NUMA x NUMB points, signed, the first one
+// winning a tie (every entry with COUPLING 1, the third of each u, v, w triple with COUPLING 2).
+double largestDeflection(const Matrix<double>& solution, int NUMA, int NUMB, int COUPLING);
+
 // MAXDEF: the w of largest magnitude of `solution` over the NUMA x NUMB points (every entry
 // with COUPLING 1, the third of each u, v, w triple with COUPLING 2), signed, the first one
 // winning a tie. When its magnitude is at or above |WMAX| the collapse block of `wording` is

@@ -94,14 +94,21 @@ TEST(JobStart, OverwriteAnswersThatRefuse) {
   }
 }
 
-TEST(JobStart, EndOfConsoleInputAnswersLikeAnEmptyLine) {
-  // No overwrite answer at all: an empty answer, which accepts.
+TEST(JobStart, EndOfConsoleInputIsNoConsent) {
+  // No overwrite answer at all (the console input ends): the old report is kept, and the
+  // console says how to overwrite. A typed empty line still overwrites.
   TempDir dir;
   writeFile(dir / "job.inp", kBareDeck);
   writeFile(dir / "job.out", kOldReport);
   RunResult r = runKorvant(dir.path(), {}, "job");
+  EXPECT_EQ(r.status, kDialogueStatus);
+  EXPECT_EQ(r.console, kPrompt + kOverwriteQuestion +
+                           "No answer was given: job.out is kept (korvant --yes overwrites it)\n" +
+                           kTerminationBanner);
+  EXPECT_EQ(readFile(dir / "job.out"), kOldReport);
+  EXPECT_EQ(filesIn(dir.path()), (std::set<std::string>{"job.inp", "job.out"}));
+  r = runKorvant(dir.path(), {}, "job\n\n");
   EXPECT_EQ(r.status, kInputErrorsStatus);
-  EXPECT_EQ(r.console, kPrompt + kOverwriteQuestion);
   EXPECT_NE(readFile(dir / "job.out"), kOldReport);
 
   // No job text at all: an empty job text, a missing deck.
@@ -133,9 +140,9 @@ TEST(JobStart, LongBaseNamesAreKeptWhole) {
     std::string typed;
     std::string base;
   };
-  // A job text is read as 80 characters: a longer line loses its end.
-  for (const Case& c :
-       {Case{sixteen, sixteen}, Case{sixteen + ".inp", sixteen}, Case{eighty + "zzzzz", eighty}}) {
+  // A job text is read as 80 characters: blanks beyond them are dropped.
+  for (const Case& c : {Case{sixteen, sixteen}, Case{sixteen + ".inp", sixteen},
+                        Case{eighty + "     ", eighty}}) {
     SCOPED_TRACE(c.typed);
     TempDir dir;
     writeFile(dir / (c.base + ".inp"), kBareDeck);
@@ -145,6 +152,23 @@ TEST(JobStart, LongBaseNamesAreKeptWhole) {
     EXPECT_TRUE(fs::exists(dir / (c.base + ".out")));
     EXPECT_TRUE(fs::exists(dir / (c.base + ".zon")));
   }
+}
+
+// A longer job text would be cut and could name another deck: it is refused, typed or given.
+TEST(JobStart, JobTextLongerThanEightyCharactersIsRefused) {
+  const std::string eighty(80, 'k');
+  const std::string refused =
+      textOf({"", "", "Problem here: Inputted file name is longer than 80 characters"});
+  TempDir dir;
+  writeFile(dir / (eighty + ".inp"), kBareDeck);
+  RunResult r = runKorvant(dir.path(), {}, eighty + "zzzzz\n");
+  EXPECT_EQ(r.status, kDialogueStatus);
+  EXPECT_EQ(r.console, kPrompt + refused + kTerminationBanner);
+  r = runKorvant(dir.path(), {eighty + ".inp"}, "");
+  EXPECT_EQ(r.status, kDialogueStatus);
+  EXPECT_EQ(r.console, refused + kTerminationBanner);
+  EXPECT_EQ(r.errors.rfind("korvant: job '" + eighty + "...' did not start", 0), 0u) << r.errors;
+  EXPECT_EQ(filesIn(dir.path()), std::set<std::string>{eighty + ".inp"});
 }
 
 TEST(JobStart, ReportThatCannotBeWrittenStopsTheJob) {
