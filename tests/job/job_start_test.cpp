@@ -260,3 +260,36 @@ TEST(CommandLine, BadCommandLinesAreUsageErrors) {
 
 }  // namespace
 }  // namespace korvant::test
+
+namespace korvant::test {
+namespace {
+
+// A job named on the command line ends with one line on standard error; the console
+// dialogue writes none.
+TEST(CommandLine, EveryJobEndsWithOneClosingLine) {
+  TempDir dir;
+  RunResult r = runKorvant(dir.path(), {"job"}, "");
+  EXPECT_EQ(r.errors, "korvant: job 'job' did not start; looked for the input deck job.inp\n");
+
+  writeFile(dir / "job.inp", kBareDeck);
+  r = runKorvant(dir.path(), {"--yes", "job"}, "");
+  EXPECT_EQ(r.errors.rfind("korvant: job 'job' ", 0), 0u) << r.errors;
+  EXPECT_TRUE(endsWith(r.errors, " input errors; report job.out\n")) << r.errors;
+
+  r = runKorvant(dir.path(), {}, "job\nyes\n");
+  EXPECT_EQ(r.errors, "");
+
+  // The 2 m simply supported square slab of plate.inp, 150 mm deep: Navier's centre deflection
+  // 0.00406 q a^4 / D, to within the coarse grid and the steel layers.
+  writeFile(dir / "job.inp", exampleDeck("plate.inp"));
+  r = runKorvant(dir.path(), {"--yes", "job"}, "");
+  const std::string head = "korvant: job 'job' completed, largest deflection ";
+  ASSERT_EQ(r.errors.rfind(head, 0), 0u) << r.errors;
+  EXPECT_TRUE(endsWith(r.errors, "; report job.out\n")) << r.errors;
+  const double D = 25000.0 * 150.0 * 150.0 * 150.0 / (12.0 * (1.0 - 0.2 * 0.2));
+  const double navier = 0.00406 * 0.01 * 2000.0 * 2000.0 * 2000.0 * 2000.0 / D;
+  EXPECT_NEAR(std::stod(r.errors.substr(head.size())), navier, 0.05 * navier);
+}
+
+}  // namespace
+}  // namespace korvant::test
