@@ -7,4 +7,9 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${KORVANT_BUILD_DIR:-$root/build}"
 
 KORVANT_BUILD_DIR="$build" "$root/tools/setup.sh" -DKORVANT_TESTS=ON "$@"
+
+# A sanitizer stop gets a status of its own (no job ends with 98 or 99), so that no test
+# can pass on one; the options given here come last and win.
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}exitcode=98:halt_on_error=1"
+export UBSAN_OPTIONS="${UBSAN_OPTIONS:+$UBSAN_OPTIONS:}exitcode=99:halt_on_error=1:print_stacktrace=1"
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)" --timeout 1500

@@ -1,6 +1,7 @@
 #include "core/grid.hpp"
 
 #include <cassert>
+#include <limits>
 
 namespace korvant {
 
@@ -32,9 +33,35 @@ int EQN(int I, int J, int /*NUMA*/, int NUMB, int mode, int couplingOption) {
 }
 
 int extendedUnknowns(int NUMA, int NUMB, int couplingOption) {
+  return static_cast<int>(extendedUnknownsWide(NUMA, NUMB, couplingOption));
+}
+
+long long extendedUnknownsWide(long long NUMA, long long NUMB, int couplingOption) {
   if (!validOption(couplingOption)) return 0;
-  const int width = 2 * kFictitiousRows;
-  return entriesPerPoint(couplingOption) * (NUMA + width) * (NUMB + width);
+  const long long width = 2 * kFictitiousRows;
+  long long points = 0;
+  long long unknowns = 0;
+  if (__builtin_mul_overflow(NUMA + width, NUMB + width, &points) ||
+      __builtin_mul_overflow(points, entriesPerPoint(couplingOption), &unknowns))
+    return std::numeric_limits<long long>::max();
+  return unknowns;
+}
+
+long long largestBandOffset(long long NUMA, long long NUMB, int couplingOption) {
+  // Point (I, J) has equation (J - 1) NUMB + I and extended unknown (J + 1)(NUMB + 4) + I + 2:
+  // every grid column before it adds its 2F fictitious points (F rows beyond each edge) to
+  // the distance, and its neighbour F columns and F rows on lies F (NUMB + 2F) + F further
+  // than the point's own unknown, which lies F (NUMB + 2F) + F past the equation's number.
+  const long long F = kFictitiousRows;
+  const long long pointOffset = 2 * F * (NUMA + NUMB + 2 * F);
+  const int k = entriesPerPoint(couplingOption);
+  return k * pointOffset + (k - 1);
+}
+
+bool inColumnBand(long long k, long long n, long long NCOL, bool middle) {
+  if (k <= NCOL + 1 || k >= n - NCOL) return true;
+  const long long mid = (n + 1) / 2;
+  return middle && k >= mid - NCOL && k <= mid + NCOL;
 }
 
 }  // namespace korvant

@@ -2,19 +2,12 @@
 
 #include <algorithm>
 
+#include "core/grid.hpp"
 #include "equations/boundary_lists.hpp"
 
 namespace korvant {
 
 namespace {
-
-// Grid index k (1..n) lies in a band of column points: the NCOL + 1 points at either end
-// and, with `middle`, the 2 NCOL + 1 points about the middle point (n + 1) / 2.
-bool inColumnBand(int k, int n, int NCOL, bool middle) {
-  if (k <= NCOL + 1 || k >= n - NCOL) return true;
-  const int mid = (n + 1) / 2;
-  return middle && k >= mid - NCOL && k <= mid + NCOL;
-}
 
 bool inColumnRegion(const ModelDeck& m, int I, int J) {
   const bool nine = m.SLABMODEL == slab_layout::NINE_COLUMN;

@@ -122,10 +122,22 @@ DeckReader DeckReader::fromText(const std::string& text) {
   return DeckReader(lines);
 }
 
-DeckReader DeckReader::fromFile(const std::filesystem::path& path) {
+void DeckReader::requireRegularFile(const std::filesystem::path& path) {
+  namespace fs = std::filesystem;
   std::error_code ec;
-  if (std::filesystem::is_directory(path, ec))
-    throw DeckError("THE INPUT DECK " + path.string() + " IS A DIRECTORY, NOT A FILE", 0, "");
+  const fs::file_type type = fs::status(path, ec).type();
+  if (ec || type == fs::file_type::regular) return;  // an unreadable deck is told on opening
+  const char* kind = type == fs::file_type::directory ? "A DIRECTORY"
+                     : type == fs::file_type::fifo    ? "A FIFO (NAMED PIPE)"
+                     : type == fs::file_type::socket  ? "A SOCKET"
+                     : type == fs::file_type::character || type == fs::file_type::block
+                         ? "A DEVICE"
+                         : "A SPECIAL FILE";
+  throw DeckError("THE INPUT DECK " + path.string() + " IS " + kind + ", NOT A FILE", 0, "");
+}
+
+DeckReader DeckReader::fromFile(const std::filesystem::path& path) {
+  requireRegularFile(path);
   std::ifstream in(path, std::ios::binary);
   if (!in) throw DeckError("THE INPUT DECK " + path.string() + " CANNOT BE OPENED FOR READING", 0, "");
   std::vector<std::string> lines;

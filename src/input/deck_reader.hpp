@@ -44,6 +44,10 @@ class DeckReader {
  public:
   // Reads the whole deck into memory; throws DeckError if it cannot be read.
   static DeckReader fromFile(const std::filesystem::path& path);
+  // Throws DeckError when the existing `path` is not a regular file (a directory, a FIFO, a
+  // device, a socket): such a deck could not be read to its end, or reading it could wait
+  // forever. Nothing is opened.
+  static void requireRegularFile(const std::filesystem::path& path);
   // A deck given as its lines (for tests); the lines are normalised as above.
   explicit DeckReader(const std::vector<std::string>& lines);
   static DeckReader fromText(const std::string& text);

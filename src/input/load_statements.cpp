@@ -227,15 +227,17 @@ void handleDefaultPressure(StatementContext& ctx) {
 }
 
 // Normal pressure: an open list of load lines, at most MXD5 lines of it examined,
-// comments included. The rows of all such statements share one table.
+// comments included; load lines beyond them are refused. The rows of all such statements share one table.
 void handleNormalPressure(StatementContext& ctx) {
   const std::string expected = "A LOAD LINE OR THE NEXT STATEMENT";
+  const int statementLine = ctx.deck.lineNumber();
   for (int examined = 0; examined < ctx.cap.MXD5; ++examined) {
     const ListLine kind = lookAhead(ctx.deck, expected);
     if (kind == ListLine::End) return;
     if (kind == ListLine::Comment || passBlankListLine(ctx.deck, expected)) continue;
     storeLoad(ctx, readLoadLine(ctx.deck));
   }
+  refuseUnreadListLines(ctx, "*NORMAL PRESSURE", statementLine, ctx.cap.MXD5, expected);
 }
 
 // Support layout: after the `=` from column 9, L takes a library layout from the next

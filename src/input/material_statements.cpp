@@ -61,18 +61,20 @@ MaterialKey scanMaterialKey(const StatementContext& ctx) {
 // ---- zone -----------------------------------------------------------------------------
 
 // The layer identifiers of a zone's open list: up to ten lines, comments included, each a
-// counted line of whole numbers. Every identifier given is returned, also beyond the
-// number a zone can hold.
-std::vector<int> readZoneLayerList(DeckReader& deck) {
+// counted line of whole numbers; lines of values beyond them are refused. Every identifier
+// given is returned, also beyond the number a zone can hold.
+std::vector<int> readZoneLayerList(StatementContext& ctx, int statementLine) {
   const std::string expected = "THE LAYER IDENTIFIERS OF A ZONE";
+  DeckReader& deck = ctx.deck;
   std::vector<int> ids;
   for (int examined = 0; examined < kZoneListLines; ++examined) {
     const ListLine kind = lookAhead(deck, expected);
-    if (kind == ListLine::End) break;
+    if (kind == ListLine::End) return ids;
     if (kind == ListLine::Comment || passBlankListLine(deck, expected)) continue;
     const std::vector<int> line = deck.readInts(countNextLine(deck, expected), expected);
     ids.insert(ids.end(), line.begin(), line.end());
   }
+  refuseUnreadListLines(ctx, "*ZONE", statementLine, kZoneListLines, expected);
   return ids;
 }
 
@@ -206,10 +208,11 @@ void handleLayer(StatementContext& ctx) {
 // A zone beyond the table's rows is read and refused.
 void handleZone(StatementContext& ctx) {
   ModelDeck& m = ctx.model;
+  const int statementLine = ctx.deck.lineNumber();
   int number = 0;
   if (equalsThenNumber(ctx.deck, ctx.line, 1, kLineWidth, number)) ctx.scratch.zone = number;
   const std::vector<double> rect = ctx.deck.readReals(4, "THE ZONE DIMENSIONS A, B, XO, YO");
-  const std::vector<int> ids = readZoneLayerList(ctx.deck);
+  const std::vector<int> ids = readZoneLayerList(ctx, statementLine);
   if (m.NZONE >= tableRoom(ctx.cap.MXD5, m.ZONES)) {
     capacityError(ctx, "ZONES");
     ctx.report.line(X(10), "ZONE", I(5, static_cast<long long>(ctx.scratch.zone)),

@@ -8,6 +8,7 @@
 #include "input/deck_reader.hpp"
 #include "input/statement_context.hpp"
 #include "core/matrix.hpp"
+#include "input/option_scans.hpp"
 
 namespace korvant {
 
@@ -27,6 +28,31 @@ inline bool passBlankListLine(DeckReader& deck, const std::string& expected) {
   if (text.find_first_not_of(' ') == std::string::npos) return true;
   deck.stepBack();
   return false;
+}
+
+// An open list reads at most `limit` lines. Lines of values that still follow before the next
+// statement would be left to the statement loop and lost with at most a warning: they are
+// read, passed over and refused here with one fatal error naming the statement (`name`, on
+// deck line `statementLine`). Blank and comment lines hold no values and are passed silently.
+inline void refuseUnreadListLines(StatementContext& ctx, const char* name, int statementLine,
+                                  int limit, const std::string& expected) {
+  int unread = 0;
+  int first = 0;
+  for (;;) {
+    const ListLine kind = lookAhead(ctx.deck, expected);
+    if (kind == ListLine::End) break;
+    if (kind == ListLine::Comment || passBlankListLine(ctx.deck, expected)) continue;
+    ctx.deck.readLine(expected);
+    if (unread++ == 0) first = ctx.deck.lineNumber();
+  }
+  if (unread == 0) return;
+  using fmt::I;
+  using fmt::X;
+  ctx.report.line("***ERROR: THE ", name, " STATEMENT AT LINE", I(6, statementLine),
+                  " READS AT MOST", I(3, limit), " LINES:");
+  ctx.report.line(X(10), "THE", I(5, unread), " LINE(S) OF VALUES FROM LINE", I(6, first),
+                  " ON ARE NOT READ");
+  ++ctx.nerr;
 }
 
 }  // namespace korvant

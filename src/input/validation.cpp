@@ -1,9 +1,9 @@
 // The checks after the end statement, in the order they run: the limits and tolerances
 // of a nonlinear solution, damage laws against the layers that use them, materials, layers
 // and zones against each other, the default loads, the slab and its grid against the
-// storage capacities, the storage mode, the support layout; then the echo, the zone
-// layout, the per-point layer tables, the damage-law working file and, when errors were
-// counted, the termination lines.
+// storage capacities, the storage mode, the support layout with its column size or its
+// supported points; then the echo, the zone layout, the per-point layer tables, the
+// damage-law working file and, when errors were counted, the termination lines.
 #include "input/validation.hpp"
 
 #include <algorithm>
@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "core/grid.hpp"
 #include "input/echo.hpp"
 #include "output/zone_plot.hpp"
 #include "section/layer_state.hpp"
@@ -274,17 +275,24 @@ void checkSlab(const ModelDeck& m, Writer& out, int& nerr) {
 }
 
 // Equation rows of the grid extended by two fictitious rows beyond every edge, with one
-// unknown (w) or three (u, v, w) per point.
+// unknown (w) or three (u, v, w) per point; any whole numbers of the deck, in wide arithmetic.
 long long globalMatrixSize(const ModelDeck& m) {
-  const long long a = m.NUMA;
-  const long long b = m.NUMB;
-  return m.COUPLING == 1 ? (a + 4) * (b + 4) : (3 * a + 12) * (b + 4);
+  const int option = m.COUPLING == coupling::W_ONLY ? coupling::W_ONLY : coupling::COUPLED;
+  return extendedUnknownsWide(m.NUMA, m.NUMB, option);
 }
 
-// A bandwidth no band store of the grid exceeds.
-long long bandwidthEstimate(const ModelDeck& m) {
+// A bandwidth no band store of the grid exceeds. The estimate from the longer side alone
+// stands where it refuses the grid; where it would pass a long thin grid whose band does not
+// fit, the storage column the assembled band reaches (the diagonal column plus the largest
+// distance of an unknown from its equation) is given instead. Coupled equations are never
+// stored in band form (the storage mode is reset to full below): their estimate stands.
+long long bandwidthEstimate(const ModelDeck& m, const Capacities& cap) {
   const long long n = std::max(m.NUMA, m.NUMB);
-  return m.COUPLING == 1 ? 8 * n + 16 : 24 * n + 46;
+  if (m.COUPLING != coupling::W_ONLY) return 24 * n + 46;
+  const long long estimate = 8 * n + 16;
+  if (estimate > cap.MXBD) return estimate;
+  const long long reached = cap.MXBD / 2 + 1 + largestBandOffset(m.NUMA, m.NUMB, coupling::W_ONLY);
+  return std::max(estimate, reached);
 }
 
 void matrixSizeError(long long size, int limit, const char* parameter, Writer& out) {
@@ -307,7 +315,7 @@ bool checkStorage(const ModelDeck& m, const Capacities& cap, Writer& out, int& n
     ++nerr;
     fits = false;
   }
-  const long long band = bandwidthEstimate(m);
+  const long long band = bandwidthEstimate(m, cap);
   if (m.SOLVER == 2 && band > cap.MXBD) {
     out.line("***ERROR: A CONSERVATIVE ESTIMATE OF THE BANDWIDTH IS GIVEN");
     out.line(X(10), "BY ", I(6, band), ". THIS EXCEEDS THE MAXIMUM DIMENSION OF");
@@ -337,11 +345,58 @@ void checkSlabModel(const ModelDeck& m, Writer& out, int& nerr) {
 }
 
 // ---------------------------------------------------------------------------------------
+// The supports: the column size of the column layouts, the points of a user-defined layout
+
+bool isColumnLayout(int SLABMODEL) {
+  return SLABMODEL == slab_layout::NINE_COLUMN || SLABMODEL == slab_layout::FOUR_COLUMN_FREE ||
+         SLABMODEL == slab_layout::FOUR_COLUMN_SYM;
+}
+
+// A grid line along either side outside every column band carries points outside the
+// column regions, each with its difference equation.
+bool columnsLeaveEquations(const ModelDeck& m) {
+  const bool nine = m.SLABMODEL == slab_layout::NINE_COLUMN;
+  auto open = [&](long long n) {
+    for (long long k = 1; k <= n; ++k)
+      if (!inColumnBand(k, n, m.NCOL, nine)) return true;
+    return false;
+  };
+  return open(m.NUMB) || open(m.NUMA);
+}
+
+// NCOL counts grid spacings: it cannot be negative nor exceed the grid, and the column
+// regions of a column layout must leave some point of the slab to solve for.
+void checkColumnSize(const ModelDeck& m, Writer& out, int& nerr) {
+  const int largest = std::max(m.NUMA, m.NUMB);
+  if (m.NCOL < 0 || m.NCOL > largest) {
+    out.line("***ERROR: NCOL (", I(5, m.NCOL), ") MUST LIE IN 0 <= NCOL <=", I(5, largest));
+    ++nerr;
+  } else if (isColumnLayout(m.SLABMODEL) && !columnsLeaveEquations(m)) {
+    out.line("***ERROR: NCOL (", I(5, m.NCOL), ") GIVES COLUMN REGIONS THAT COVER THE SLAB:");
+    out.line(X(10), "NO DIFFERENCE EQUATION IS LEFT TO SOLVE");
+    ++nerr;
+  }
+}
+
+// A user-defined layout holds the slab only at its CLAMPED and SIMPLE points.
+void checkUserSupports(const ModelDeck& m, Writer& out, int& nerr) {
+  if (m.SLABMODEL != slab_layout::USER_DEFINED) return;
+  const int rows = std::min(m.NUSERBC, m.USERBC.rows());
+  for (int k = 1; k <= rows && m.USERBC(k, userbc_col::I) != 0; ++k) {
+    const int cond = m.USERBC(k, userbc_col::CONDITION);
+    if (cond == condition::CLAMPED || cond == condition::SIMPLE) return;
+  }
+  out.line("***ERROR: THE USER-DEFINED BOUNDARY POINTS HOLD NO CLAMPED OR SIMPLE");
+  out.line(X(10), "POINT: THE SLAB IS NOT SUPPORTED");
+  ++nerr;
+}
+
+// ---------------------------------------------------------------------------------------
 // After the echo
 
 void quarterColumn(const ModelDeck& m, Writer& out) {
-  const double a = m.A / (m.NUMA - 1) * m.NCOL;
-  const double b = m.B / (m.NUMB - 1) * m.NCOL;
+  const double a = m.A / (static_cast<double>(m.NUMA) - 1.0) * m.NCOL;
+  const double b = m.B / (static_cast<double>(m.NUMB) - 1.0) * m.NCOL;
   out.blank(2);
   out.line(X(17), "*** DISCRETIZATION PARAMETERS YIELDS AN EFFECTIVE");
   out.line(X(21), "QUARTER COLUMN CROSS SECTION GIVEN BY");
@@ -418,6 +473,10 @@ int validateModel(ModelDeck& model, const Capacities& cap, Writer& report, Write
   const bool gridFits = checkStorage(model, cap, report, nerr);
   resetCoupledBandStorage(model, report);
   checkSlabModel(model, report, nerr);
+  // A grid refused above is not set up: its points could exhaust memory, or lie nowhere.
+  const bool gridSetUp = gridFits && model.NUMA >= 3 && model.NUMB >= 3;
+  if (gridSetUp) checkColumnSize(model, report, nerr);
+  checkUserSupports(model, report, nerr);
 
   INPRT(model, cap, report);
   model.COLA = 1.0;
@@ -430,9 +489,7 @@ int validateModel(ModelDeck& model, const Capacities& cap, Writer& report, Write
   if (model.SLABMODEL == 3 || model.SLABMODEL == 4 || model.SLABMODEL == 99)
     quarterColumn(model, report);
 
-  // A grid refused above is not set up: its points could exhaust memory, or lie nowhere.
-  const bool gridUsable = gridFits && model.NUMA >= 3 && model.NUMB >= 3;
-  CTOT = gridUsable ? SLBMAT(model, files, report, nerr) : 0;
+  CTOT = gridSetUp ? SLBMAT(model, files, report, nerr) : 0;
   writeDamageLaws(files.damageLaws, model.DLAWS, model.NLAW);
 
   if (nerr > 0) terminationLines(nerr, report);

@@ -107,6 +107,8 @@ void writeUsage(Writer& out) {
            "  input errors: fatal errors in the deck, a deck that ends early, holds an");
   out.line("     unreadable number or cannot be read");
   out.line(I(3, kFatalRunTime), "  the analysis was stopped by a fatal run-time error");
+  out.line(I(3, kFilesNotWritten),
+           "  the report, the zone layout plot or a dataset could not be written completely");
 }
 
 void writeVersion(Writer& out) {

@@ -3,20 +3,33 @@
 #include <array>
 #include <filesystem>
 #include <istream>
+#include <optional>
+
+#include "input/deck_reader.hpp"
 
 namespace korvant {
 namespace {
 
+using fmt::I;
 using fmt::X;
 
-// One console line of at most 80 characters; the end of the keyboard input reads as an
-// empty line, and the carriage return of a DOS line end is not part of the text.
-std::string readConsoleLine(std::istream& keyboard) {
+constexpr const char* kGraphicsParams = "gparams.dat";
+constexpr const char* kDatasetList = "content.dat";
+
+// One console line, without the carriage return of a DOS line end; nothing at all when the
+// keyboard input has ended.
+std::optional<std::string> readConsoleLine(std::istream& keyboard) {
   std::string text;
-  if (!std::getline(keyboard, text)) return {};
+  if (!std::getline(keyboard, text)) return std::nullopt;
   if (!text.empty() && text.back() == '\r') text.pop_back();
-  if (text.size() > kJobTextWidth) text.resize(kJobTextWidth);
   return text;
+}
+
+// A job text is read as its first 80 characters. A longer one would be cut without a word
+// and could name another deck: it is refused, unless all it loses is blanks.
+bool jobTextTooLong(const std::string& text) {
+  return text.size() > kJobTextWidth &&
+         text.find_first_not_of(' ', kJobTextWidth) != std::string::npos;
 }
 
 bool fileExists(const std::string& name) {
@@ -47,25 +60,30 @@ void writeTerminationBanner(Writer& console) {
   console.blank();
 }
 
+// The job text from the command line or the console; the end of the keyboard input reads as
+// an empty job text.
 std::string askJobText(RunContext& run) {
-  if (run.request.jobText) {
-    std::string text = *run.request.jobText;
-    if (text.size() > kJobTextWidth) text.resize(kJobTextWidth);
-    return text;
-  }
+  if (run.request.jobText) return *run.request.jobText;
   run.console.blank();
   run.console.line(X(5), "Please enter file name");
   run.console.flush();
-  return readConsoleLine(run.keyboard);
+  return readConsoleLine(run.keyboard).value_or(std::string());
 }
 
-// Asks whether the existing report may be overwritten; true when it may.
+// Asks whether the existing report may be overwritten; true when it may. The end of the
+// keyboard input is no answer and no consent: the report is kept.
 bool askOverwrite(RunContext& run) {
   if (run.request.overwrite) return true;
   run.console.blank(2);
   run.console.line("Output file already exists. Do you want to overwrite this file? (yes/no)");
   run.console.flush();
-  return overwriteAccepted(readConsoleLine(run.keyboard));
+  const std::optional<std::string> answer = readConsoleLine(run.keyboard);
+  if (!answer) {
+    run.console.line("No answer was given: ", run.names.report,
+                     " is kept (korvant --yes overwrites it)");
+    return false;
+  }
+  return overwriteAccepted(*answer);
 }
 
 // Opens the report and the zone layout plot; raises `nerr` for each that cannot be opened.
@@ -81,7 +99,16 @@ void openJobFiles(RunContext& run, int& nerr) {
 }
 
 void firstCall(RunContext& run, int& nerr) {
-  run.jobText = askJobText(run);
+  const std::string typed = askJobText(run);
+  if (jobTextTooLong(typed)) {
+    run.console.blank(2);
+    run.console.line("Problem here: Inputted file name is longer than ", I(2, kJobTextWidth),
+                     " characters");
+    nerr = 1;
+    writeTerminationBanner(run.console);
+    return;
+  }
+  run.jobText = typed.substr(0, kJobTextWidth);
   run.names = deriveNames(run.jobText);
 
   // An empty base name names no file at all: it is a missing deck, and there is no
@@ -91,6 +118,8 @@ void firstCall(RunContext& run, int& nerr) {
     run.console.blank(2);
     run.console.line("Problem here: Inputted file name does not exist in directory");
     nerr = 1;
+  } else {
+    DeckReader::requireRegularFile(run.names.deck);
   }
   if (named && fileExists(run.names.report) && !askOverwrite(run)) ++nerr;
   if (nerr > 0) {
@@ -115,8 +144,8 @@ void openGraphicsFiles(RunContext& run, int& nerr) {
     writeCannotOpen(both, name);
     ++nerr;
   };
-  open(run.graphics.params, "gparams.dat");
-  open(run.graphics.datasetList, "content.dat");
+  open(run.graphics.params, kGraphicsParams);
+  open(run.graphics.datasetList, kDatasetList);
   const std::string base = baseName(run.jobText);
   for (std::size_t k = 0; k < run.graphics.datasets.size(); ++k) {
     const std::string name = base + dataset_file::kExtensions[k];
@@ -190,6 +219,25 @@ void PRNTT(Writer& report, std::ostream& console, bool STATUS) {
   out.line(X(15), row);
   out.blank(3);
   out.flush();
+}
+
+std::vector<std::string> closeJobFiles(RunContext& run) {
+  std::vector<std::string> unwritten;
+  auto close = [&](std::ofstream& file, const std::string& name) {
+    if (!file.is_open()) return;
+    file.flush();
+    bool written = !file.fail();
+    file.close();
+    written = written && !file.fail();
+    if (!written) unwritten.push_back(name);
+  };
+  close(run.reportFile, run.names.report);
+  close(run.zoneFile, run.names.zonePlot);
+  close(run.graphics.params, kGraphicsParams);
+  close(run.graphics.datasetList, kDatasetList);
+  for (DatasetFile& dataset : run.graphics.datasets)
+    if (dataset.is_open() && !dataset.close()) unwritten.push_back(dataset.name());
+  return unwritten;
 }
 
 void writeClosingLines(RunContext& run) {

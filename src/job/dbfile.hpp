@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/record_store.hpp"
 #include "job/run_context.hpp"
@@ -11,7 +12,7 @@
 
 namespace korvant {
 
-// Longest job text that is read; the rest of a longer line is ignored.
+// Longest job text that is read; a longer one is refused unless all it loses is blanks.
 inline constexpr std::size_t kJobTextWidth = 80;
 
 // The base name of a job text: its characters in order with every blank dropped, up to
@@ -25,8 +26,10 @@ bool overwriteAccepted(std::string_view answer);
 
 // DBFILE: mode 1, before the deck is read, asks for the job at the console (or takes it
 // from the request), checks the deck and the report, and opens the report, the zone
-// layout plot and the working files 20 to 35; a missing deck or a refused overwrite writes
-// the termination banner, opens nothing and raises `nerr`. Mode 0, after the deck has been
+// layout plot and the working files 20 to 35; a missing deck, a job text longer than
+// kJobTextWidth or a refused overwrite (the end of the keyboard input refuses) writes the
+// termination banner, opens nothing and raises `nerr`; a deck that is not a regular file
+// throws DeckError before anything is opened. Mode 0, after the deck has been
 // read, opens the working files 70 and 71 and, with GRAPHICS on, the dataset files; a file
 // that cannot be opened is reported and raises `nerr`. Any other mode does nothing.
 void DBFILE(RunContext& run, int mode, int& nerr);
@@ -37,6 +40,11 @@ void DBINIT(int NUMA, int NUMB, RecordStore& fibreResults, RecordStore& failureR
 
 // PRNTT: the closing banner, to the report and, with STATUS on, to the console.
 void PRNTT(Writer& report, std::ostream& console, bool STATUS);
+
+// Flushes and closes every open file of the job that the user reads (the report, the zone
+// layout plot, the graphics files) and returns the names of those that could not be
+// written completely (a full disc, a device that refuses): the run must not end as a success.
+std::vector<std::string> closeJobFiles(RunContext& run);
 
 // The closing lines of a run that reached the analysis: the fatal-error line when the
 // fatal flag is raised, then the closing banner.

@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
   std::optional<CollapseSearch> search;   // the collapse search, when one ran
   try {
     const auto start = std::chrono::steady_clock::now();
-    status = runJob(run);
+    status = runJob(run, std::cerr);
     const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
     if (run.request.collapse.enabled && run.end != AnalysisEnd::NotRun)
       search = runCollapseSearch(run, run.request.collapse, seconds.count());

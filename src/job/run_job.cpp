@@ -1,16 +1,22 @@
 #include "job/run_job.hpp"
 
+#include <algorithm>
+#include <filesystem>
 #include <string>
+#include <system_error>
+#include <vector>
 
 #include "input/deck_reader.hpp"
 #include "input/model.hpp"
 #include "job/analysis.hpp"
 #include "job/dbfile.hpp"
 #include "job/exit_status.hpp"
+#include "nonlinear/convergence.hpp"
 
 namespace korvant {
 namespace {
 
+using fmt::E;
 using fmt::I;
 using fmt::X;
 
@@ -35,26 +41,35 @@ void reportDeckError(RunContext& run, const DeckError& error) {
   out.flush();
 }
 
-// Reads and checks the deck into the model. Returns true when the analysis may follow.
-bool readModel(RunContext& run) {
+// How far the job got, for its exit status and its closing line.
+struct JobEnd {
+  int status = exit_status::kCompleted;
+  int inputErrors = 0;
+};
+
+// Reads and checks the deck into the model; the count of fatal input errors, 1 for a deck
+// that cannot be read on.
+int readModel(RunContext& run) {
   try {
     DeckReader deck = DeckReader::fromFile(run.names.deck);
-    const int inputErrors =
-        MODEL(deck, run.model, run.cap, run.report, run.zonePlot, run.files, run.CTOT);
-    return inputErrors == 0;
+    return MODEL(deck, run.model, run.cap, run.report, run.zonePlot, run.files, run.CTOT);
   } catch (const DeckError& error) {
     reportDeckError(run, error);
-    return false;
+    return 1;
   }
 }
 
-}  // namespace
-
-int runJob(RunContext& run) {
+JobEnd runStages(RunContext& run) {
   int nerr = 0;
-  DBFILE(run, 1, nerr);
-  if (nerr > 0) return exit_status::kDialogue;
-  if (!readModel(run)) return exit_status::kInputErrors;
+  try {
+    DBFILE(run, 1, nerr);
+  } catch (const DeckError& error) {  // a deck that is not a regular file: nothing is open
+    reportDeckError(run, error);
+    return {exit_status::kInputErrors, 1};
+  }
+  if (nerr > 0) return {exit_status::kDialogue, 0};
+  if (const int inputErrors = readModel(run); inputErrors > 0)
+    return {exit_status::kInputErrors, inputErrors};
 
   // A dataset file that cannot be opened stops the job as a fatal run-time error.
   DBFILE(run, 0, nerr);
@@ -65,7 +80,91 @@ int runJob(RunContext& run) {
     runAnalysis(run);
   }
   writeClosingLines(run);
-  return run.fatal > 0 ? exit_status::kFatalRunTime : exit_status::kCompleted;
+  return {run.fatal > 0 ? exit_status::kFatalRunTime : exit_status::kCompleted, 0};
+}
+
+// The solution whose tables close a completed analysis: the elastic one of a linear run, the
+// cracked one of a cracking-only run, the running total of the incremental stage; none after
+// a predicted collapse, whose block gives the deflection that reached the allowable.
+const Matrix<double>* finalSolution(const RunContext& run) {
+  const SolutionVectors& v = run.arrays.solutions;
+  if (run.collapse > 0) return nullptr;
+  if (run.model.SOLPROC != solution_procedure::NONLINEAR) return &v.current;
+  return run.model.CRKONLY ? &v.cracked : &v.yieldingTotal;
+}
+
+std::string outcomeText(const RunContext& run, const JobEnd& end) {
+  switch (end.status) {
+    case exit_status::kCompleted:
+      if (run.collapse > 0) return "collapse predicted";
+      if (run.STAGE == solution_stage::FAILED_COMBINED) return "completed without convergence";
+      return "completed";
+    case exit_status::kDialogue:
+      return "did not start";
+    case exit_status::kInputErrors:
+      return std::to_string(end.inputErrors) +
+             (end.inputErrors == 1 ? " input error" : " input errors");
+    case exit_status::kFatalRunTime:
+      return "fatal run-time error";
+    default:
+      return "ended";
+  }
+}
+
+// The one line that closes a job run from the command line, on standard error: the job, its
+// outcome, the largest deflection where there is one, and the report; or, for a job that did
+// not start, the input deck it looked for.
+void writeClosingSummary(const RunContext& run, const JobEnd& end, bool reportOpened,
+                         bool reportWritten, Writer& errors) {
+  const std::string& typed = *run.request.jobText;
+  const bool tooLong = run.jobText.empty() && typed.size() > kJobTextWidth;
+  const std::string job = !run.names.base.empty() ? run.names.base
+                          : tooLong               ? typed.substr(0, kJobTextWidth) + "..."
+                                                  : typed;
+  const std::string head = "korvant: job '" + job + "' " + outcomeText(run, end);
+  std::error_code ec;
+  if (tooLong) {
+    errors.line(head, "; the job name is longer than", I(3, kJobTextWidth), " characters");
+    return;
+  }
+  if (end.status == exit_status::kDialogue) {
+    if (run.names.base.empty() || !std::filesystem::exists(run.names.deck, ec))
+      errors.line(head, "; looked for the input deck ",
+                  run.names.base.empty() ? std::string("(no name)") : run.names.deck);
+    else
+      errors.line(head, "; input deck ", run.names.deck, ", report ", run.names.report);
+    return;
+  }
+  if (!reportOpened) {
+    errors.line(head, "; no report was written");
+    return;
+  }
+  const std::string report =
+      "; report " + run.names.report + (reportWritten ? "" : " (NOT WRITTEN COMPLETELY)");
+  const Matrix<double>* solution =
+      end.status == exit_status::kCompleted ? finalSolution(run) : nullptr;
+  if (!solution) {
+    errors.line(head, report);
+    return;
+  }
+  const double w = largestDeflection(*solution, run.model.NUMA, run.model.NUMB, run.model.COUPLING);
+  errors.line(head, ", largest deflection", E(12, 4, w), report);
+}
+
+}  // namespace
+
+int runJob(RunContext& run, std::ostream& errorStream) {
+  const JobEnd end = runStages(run);
+  const bool reportOpened = run.reportFile.is_open();
+  Writer errors(errorStream);
+  const std::vector<std::string> unwritten = closeJobFiles(run);
+  for (const std::string& name : unwritten)
+    errors.line("korvant: ***ERROR: THE FILE ", name, " COULD NOT BE WRITTEN COMPLETELY");
+  const bool reportWritten =
+      std::find(unwritten.begin(), unwritten.end(), run.names.report) == unwritten.end();
+  if (run.request.jobText) writeClosingSummary(run, end, reportOpened, reportWritten, errors);
+  errors.flush();
+  return unwritten.empty() ? end.status : exit_status::kFilesNotWritten;
 }
 
 // A failure of the program itself (no memory, a broken internal limit): said plainly

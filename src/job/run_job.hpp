@@ -3,14 +3,19 @@
 #pragma once
 
 #include <exception>
+#include <iostream>
 
 #include "job/run_context.hpp"
 
 namespace korvant {
 
 // Runs the job of `run` and returns its exit status (job/exit_status.hpp). A deck that cannot
-// be read on is reported here, with the deck line, to the report and the console.
-int runJob(RunContext& run);
+// be read on is reported here, with the deck line, to the report and the console. The files
+// of the job are closed at its end; one that could not be written completely is named on
+// `errors` (standard error) and ends the job with its own status. A job named on the
+// command line closes with one line on `errors`: the job, its outcome, the largest
+// deflection where there is one and the report.
+int runJob(RunContext& run, std::ostream& errors = std::cerr);
 
 // A failure of the program itself (no memory, a broken internal limit): said plainly to the
 // report and the console instead of a crash. Returns the fatal run-time status.

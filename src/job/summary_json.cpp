@@ -291,8 +291,9 @@ bool jsonSummaryAvailable() {
 
 bool writeJsonSummary(RunContext& run, int exitStatus, const CollapseSearch* search,
                       std::string& problem) {
-  if (run.names.base.empty() || !run.reportFile.is_open() || !run.summary) return true;
-  run.reportFile.flush();
+  // A job that never started (no job named, no report opened) has no summary.
+  if (run.names.base.empty() || exitStatus == exit_status::kDialogue || !run.summary) return true;
+  if (run.reportFile.is_open()) run.reportFile.flush();
   const ModelDeck& m = run.model;
   const RunSummary& summary = *run.summary;
   Json doc{{"program", "korvant"}, {"version", KORVANT_VERSION}, {"job", jobPart(run)}};

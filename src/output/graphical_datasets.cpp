@@ -207,6 +207,13 @@ bool DatasetFile::rewind() {
   return file_.is_open();
 }
 
+bool DatasetFile::close() {
+  file_.flush();
+  const bool written = !file_.fail();
+  file_.close();
+  return written && !file_.fail();
+}
+
 void GRAPHICS(const ModelDeck& model, const DifferenceGrid& grid, const Dataset& dataset,
               const DatasetSources& sources, std::ostream& datasetList, DatasetFile& file,
               Writer& report, int& fatal) {

@@ -29,6 +29,8 @@ class DatasetFile {
   bool open(const std::string& name);
   // Empties the file and writes it again from its start; false when it cannot be reopened.
   bool rewind();
+  // Flushes and closes the file; false when what was written did not all reach it.
+  bool close();
   std::ostream& stream() { return file_; }
   const std::string& name() const { return name_; }
   bool is_open() const { return file_.is_open(); }

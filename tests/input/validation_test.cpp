@@ -83,6 +83,14 @@ void addZone(ModelDeck& m, double number) {
   m.ZLAY(z, 1) = 1;
 }
 
+// A user-defined layout's one SIMPLE point, the centre of the sound grid.
+void addSimplePoint(ModelDeck& m) {
+  m.USERBC(1, userbc_col::I) = 7;
+  m.USERBC(1, userbc_col::J) = 6;
+  m.USERBC(1, userbc_col::CONDITION) = condition::SIMPLE;
+  m.NUSERBC = 1;
+}
+
 struct ValidationRun {
   int nerr = 0;
   int CTOT = -1;
@@ -493,17 +501,19 @@ TEST(Validation, LinearAnalysisNeedsNoDamageLaws) {
 }
 
 // Global size (NUMA + 4)(NUMB + 4) uncoupled, (3 NUMA + 12)(NUMB + 4) coupled; band estimate
-// 8 max + 16 uncoupled, 24 max + 46 coupled. Each figure is found as the smallest capacity
+// 24 max + 46 coupled; uncoupled 8 max + 16, unless the band the assembly writes reaches
+// further: it runs 4 (NUMA + NUMB + 4) columns past the diagonal column MXBD / 2 + 1, which
+// fits first at MXBD = 8 (NUMA + NUMB + 4) + 1. Each figure is found as the smallest capacity
 // that passes: one below it draws the message naming it.
 TEST(Validation, MatrixSizeAndBandEstimateFigures) {
   const struct {
     int numa, numb, coupling;
     int size, band;
   } cases[] = {
-      {31, 31, 1, 35 * 35, 264},
+      {31, 31, 1, 35 * 35, 8 * 66 + 1},
       {31, 31, 2, (93 + 12) * 35, 790},
       {40, 26, 2, 132 * 30, 24 * 40 + 46},
-      {9, 21, 1, 13 * 25, 8 * 21 + 16},
+      {9, 21, 1, 13 * 25, 8 * 34 + 1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.numa * 1000 + c.numb * 10 + c.coupling);
@@ -655,6 +665,7 @@ TEST(Validation, QuarterColumnBlock) {
     ModelDeck m = soundDeck();
     m.SLABMODEL = layout;
     m.NUMB = 17;  // 60 / 16 * 2 = 7.5
+    if (layout == 99) addSimplePoint(m);
     ValidationRun r;
     validate(m, r);
     EXPECT_EQ(r.nerr, 0);

@@ -1,9 +1,11 @@
 // Decks that cannot be read to their end: the message names the deck line, goes to the
 // report and the console, and the job ends with the input-error status; nothing hangs.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -67,16 +69,29 @@ TEST(DeckErrors, TextWhereANumberIsExpected) {
                    "          AT LINE     2: 1000.0  abc"});
 }
 
-TEST(DeckErrors, DeckThatIsADirectory) {
-  TempDir dir;
-  fs::create_directory(dir / "job.inp");
-  const RunResult r = runKorvant(dir.path(), {"job"}, "");
-  EXPECT_EQ(r.status, kInputErrorsStatus);
-  const auto lines = splitLines(r.console);
-  ASSERT_EQ(lines.size(), 7u) << r.console;
-  EXPECT_EQ(lines[1].rfind("***ERROR: THE INPUT DECK job.inp", 0), 0u) << lines[1];
-  EXPECT_TRUE(endsWith(r.console, kJobTerminated));
-  EXPECT_EQ(readFile(dir / "job.out"), r.console);
+// A deck that is not a regular file could not be read to its end, or reading it would wait
+// forever (a FIFO without a writer): it is refused before any file is created.
+TEST(DeckErrors, DeckThatIsNotARegularFile) {
+  struct Case {
+    std::string kind;
+    std::function<void(const fs::path&)> make;
+  };
+  const Case cases[] = {
+      {"A DIRECTORY", [](const fs::path& p) { fs::create_directory(p); }},
+      {"A FIFO (NAMED PIPE)", [](const fs::path& p) { ::mkfifo(p.c_str(), 0600); }},
+      {"A DEVICE", [](const fs::path& p) { fs::create_symlink("/dev/null", p); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.kind);
+    TempDir dir;
+    c.make(dir / "job.inp");
+    const RunResult r = runKorvant(dir.path(), {"job"}, "");
+    EXPECT_EQ(r.status, kInputErrorsStatus);
+    EXPECT_EQ(r.console, "\n***ERROR: THE INPUT DECK job.inp IS " + c.kind + ", NOT A FILE\n" +
+                             kJobTerminated);
+    EXPECT_FALSE(fs::exists(dir / "job.out"));
+    EXPECT_FALSE(fs::exists(dir / "job.zon"));
+  }
 }
 
 TEST(DeckErrors, DeckWithoutReadPermission) {

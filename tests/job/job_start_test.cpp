@@ -94,14 +94,21 @@ TEST(JobStart, OverwriteAnswersThatRefuse) {
   }
 }
 
-TEST(JobStart, EndOfConsoleInputAnswersLikeAnEmptyLine) {
-  // No overwrite answer at all: an empty answer, which accepts.
+TEST(JobStart, EndOfConsoleInputIsNoConsent) {
+  // No overwrite answer at all (the console input ends): the old report is kept, and the
+  // console says how to overwrite. A typed empty line still overwrites.
   TempDir dir;
   writeFile(dir / "job.inp", kBareDeck);
   writeFile(dir / "job.out", kOldReport);
   RunResult r = runKorvant(dir.path(), {}, "job");
+  EXPECT_EQ(r.status, kDialogueStatus);
+  EXPECT_EQ(r.console, kPrompt + kOverwriteQuestion +
+                           "No answer was given: job.out is kept (korvant --yes overwrites it)\n" +
+                           kTerminationBanner);
+  EXPECT_EQ(readFile(dir / "job.out"), kOldReport);
+  EXPECT_EQ(filesIn(dir.path()), (std::set<std::string>{"job.inp", "job.out"}));
+  r = runKorvant(dir.path(), {}, "job\n\n");
   EXPECT_EQ(r.status, kInputErrorsStatus);
-  EXPECT_EQ(r.console, kPrompt + kOverwriteQuestion);
   EXPECT_NE(readFile(dir / "job.out"), kOldReport);
 
   // No job text at all: an empty job text, a missing deck.
@@ -133,9 +140,9 @@ TEST(JobStart, LongBaseNamesAreKeptWhole) {
     std::string typed;
     std::string base;
   };
-  // A job text is read as 80 characters: a longer line loses its end.
-  for (const Case& c :
-       {Case{sixteen, sixteen}, Case{sixteen + ".inp", sixteen}, Case{eighty + "zzzzz", eighty}}) {
+  // A job text is read as 80 characters: blanks beyond them are dropped.
+  for (const Case& c : {Case{sixteen, sixteen}, Case{sixteen + ".inp", sixteen},
+                        Case{eighty + "     ", eighty}}) {
     SCOPED_TRACE(c.typed);
     TempDir dir;
     writeFile(dir / (c.base + ".inp"), kBareDeck);
@@ -145,6 +152,23 @@ TEST(JobStart, LongBaseNamesAreKeptWhole) {
     EXPECT_TRUE(fs::exists(dir / (c.base + ".out")));
     EXPECT_TRUE(fs::exists(dir / (c.base + ".zon")));
   }
+}
+
+// A longer job text would be cut and could name another deck: it is refused, typed or given.
+TEST(JobStart, JobTextLongerThanEightyCharactersIsRefused) {
+  const std::string eighty(80, 'k');
+  const std::string refused =
+      textOf({"", "", "Problem here: Inputted file name is longer than 80 characters"});
+  TempDir dir;
+  writeFile(dir / (eighty + ".inp"), kBareDeck);
+  RunResult r = runKorvant(dir.path(), {}, eighty + "zzzzz\n");
+  EXPECT_EQ(r.status, kDialogueStatus);
+  EXPECT_EQ(r.console, kPrompt + refused + kTerminationBanner);
+  r = runKorvant(dir.path(), {eighty + ".inp"}, "");
+  EXPECT_EQ(r.status, kDialogueStatus);
+  EXPECT_EQ(r.console, refused + kTerminationBanner);
+  EXPECT_EQ(r.errors.rfind("korvant: job '" + eighty + "...' did not start", 0), 0u) << r.errors;
+  EXPECT_EQ(filesIn(dir.path()), std::set<std::string>{eighty + ".inp"});
 }
 
 TEST(JobStart, ReportThatCannotBeWrittenStopsTheJob) {
@@ -232,6 +256,39 @@ TEST(CommandLine, BadCommandLinesAreUsageErrors) {
     EXPECT_NE(r.errors.find("korvant --help"), std::string::npos);
     EXPECT_EQ(filesIn(dir.path()), std::set<std::string>{"job.inp"});
   }
+}
+
+}  // namespace
+}  // namespace korvant::test
+
+namespace korvant::test {
+namespace {
+
+// A job named on the command line ends with one line on standard error; the console
+// dialogue writes none.
+TEST(CommandLine, EveryJobEndsWithOneClosingLine) {
+  TempDir dir;
+  RunResult r = runKorvant(dir.path(), {"job"}, "");
+  EXPECT_EQ(r.errors, "korvant: job 'job' did not start; looked for the input deck job.inp\n");
+
+  writeFile(dir / "job.inp", kBareDeck);
+  r = runKorvant(dir.path(), {"--yes", "job"}, "");
+  EXPECT_EQ(r.errors.rfind("korvant: job 'job' ", 0), 0u) << r.errors;
+  EXPECT_TRUE(endsWith(r.errors, " input errors; report job.out\n")) << r.errors;
+
+  r = runKorvant(dir.path(), {}, "job\nyes\n");
+  EXPECT_EQ(r.errors, "");
+
+  // The 2 m simply supported square slab of plate.inp, 150 mm deep: Navier's centre deflection
+  // 0.00406 q a^4 / D, to within the coarse grid and the steel layers.
+  writeFile(dir / "job.inp", exampleDeck("plate.inp"));
+  r = runKorvant(dir.path(), {"--yes", "job"}, "");
+  const std::string head = "korvant: job 'job' completed, largest deflection ";
+  ASSERT_EQ(r.errors.rfind(head, 0), 0u) << r.errors;
+  EXPECT_TRUE(endsWith(r.errors, "; report job.out\n")) << r.errors;
+  const double D = 25000.0 * 150.0 * 150.0 * 150.0 / (12.0 * (1.0 - 0.2 * 0.2));
+  const double navier = 0.00406 * 0.01 * 2000.0 * 2000.0 * 2000.0 * 2000.0 / D;
+  EXPECT_NEAR(std::stod(r.errors.substr(head.size())), navier, 0.05 * navier);
 }
 
 }  // namespace

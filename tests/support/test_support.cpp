@@ -47,6 +47,17 @@ std::vector<std::string> splitLines(const std::string& text) {
   return lines;
 }
 
+std::string exampleDeck(const std::string& name) {
+  return readFile(fs::path(KORVANT_SOURCE_DIR) / "examples" / name);
+}
+
+std::string withLine(const std::string& deck, const std::string& line, const std::string& with) {
+  const std::string whole = "\n" + line + "\n";
+  const std::size_t at = ("\n" + deck).find(whole);
+  if (at == std::string::npos) throw std::invalid_argument("no deck line '" + line + "'");
+  return deck.substr(0, at) + with + "\n" + deck.substr(at + line.size() + 1);
+}
+
 std::string sp(int n) {
   return std::string(static_cast<std::size_t>(n > 0 ? n : 0), ' ');
 }

@@ -36,6 +36,12 @@ std::string readFile(const std::filesystem::path& file);
 void writeFile(const std::filesystem::path& file, const std::string& text);
 std::vector<std::string> splitLines(const std::string& text);
 
+// The text of example deck `name` (examples/name).
+std::string exampleDeck(const std::string& name);
+// `deck` with its first line that reads exactly `line` replaced by `with` (lines ended by
+// line feeds inside it); a deck without that line is a test error.
+std::string withLine(const std::string& deck, const std::string& line, const std::string& with);
+
 // n blanks, and `text` after n blanks: the indentation of a report line as its layout gives it.
 std::string sp(int n);
 std::string at(int n, const std::string& text);
