@@ -9,26 +9,63 @@
 #pragma once
 
 #include <cstddef>
-#include <ranges>
+#include <iterator>
 #include <span>
 #include <stdexcept>
 #include <vector>
 
 namespace korvant {
 
-// Value k of a record whose stored values are `values`: zero beyond them.
-struct PaddedValue {
-  std::span<const double> values;
-  double operator()(int k) const {
-    const auto at = static_cast<std::size_t>(k);
-    return at < values.size() ? values[at] : 0.0;
-  }
-};
+// A record as read: recordLength() values by index (record[k]), by iterator or range-for,
+// the stored values followed by zeros. It refers to the store's own values and is valid until
+// the record is written again or the store is cleared.
+class RecordView {
+ public:
+  RecordView(std::span<const double> values, std::size_t length) : values_(values), length_(length) {}
 
-// A record as read: recordLength() values by index (record[k]), by iterator or range-for.
-// It refers to the store's own values and is valid until the record is written again or
-// the store is cleared.
-using RecordView = std::ranges::transform_view<std::ranges::iota_view<int, int>, PaddedValue>;
+  // Value k: zero beyond the stored values.
+  double operator[](std::size_t k) const { return k < values_.size() ? values_[k] : 0.0; }
+  std::size_t size() const { return length_; }
+
+  class iterator {
+   public:
+    using iterator_category = std::input_iterator_tag;
+    using value_type = double;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const double*;
+    using reference = double;
+
+    iterator(const RecordView* view, std::size_t k) : view_(view), k_(k) {}
+    double operator*() const { return (*view_)[k_]; }
+    iterator& operator++() {
+      ++k_;
+      return *this;
+    }
+    iterator operator++(int) {
+      iterator before = *this;
+      ++k_;
+      return before;
+    }
+    iterator& operator+=(std::size_t n) {
+      k_ += n;
+      return *this;
+    }
+    iterator operator+(std::size_t n) const { return iterator(view_, k_ + n); }
+    bool operator==(const iterator& other) const { return k_ == other.k_; }
+    bool operator!=(const iterator& other) const { return k_ != other.k_; }
+
+   private:
+    const RecordView* view_;
+    std::size_t k_;
+  };
+
+  iterator begin() const { return iterator(this, 0); }
+  iterator end() const { return iterator(this, length_); }
+
+ private:
+  std::span<const double> values_;
+  std::size_t length_;
+};
 
 class RecordStore {
  public:
@@ -51,7 +88,7 @@ class RecordStore {
 
   // Record n, or a record of zeros when it was never written.
   RecordView read(int n) const {
-    return RecordView(std::views::iota(0, static_cast<int>(length_)), PaddedValue{stored(n)});
+    return RecordView(stored(n), length_);
   }
 
   // The values kept for record n: those written up to the last one that is not zero.
