@@ -19,4 +19,4 @@ cmake --build "$build" -j"$(nproc)" --target korvant_deck_fuzzer >/dev/null
 mkdir -p "$build/corpus"
 cd "$build"
 "$build/fuzz/korvant_deck_fuzzer" -dict="$root/fuzz/deck.dict" -max_total_time="$seconds" \
-  -timeout=10 -rss_limit_mb=4096 -print_final_stats=1 corpus "$root/examples" "$root/examples/errors"
+  -timeout=60 -rss_limit_mb=4096 -print_final_stats=1 corpus "$root/examples" "$root/examples/errors"
