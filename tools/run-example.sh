@@ -15,7 +15,8 @@ if [[ ! -f "$root/examples/$job.inp" ]]; then
   exit 1
 fi
 
-KORVANT_BUILD_DIR="$build" "$root/tools/setup.sh"
+# The program alone: the tests are built by tools/test.sh.
+KORVANT_BUILD_DIR="$build" "$root/tools/setup.sh" -DKORVANT_TESTS=OFF
 
 run="$build/example"
 mkdir -p "$run"
