@@ -299,6 +299,7 @@ TEST(GraphicalDatasets, LaterDatasetReplacesTheEarlierOneInItsFile) {
   ModelDeck model{Capacities{}};
   model.NUMA = 3, model.NUMB = 2;
   model.GRAPHFMT = 1;
+  model.COUPLING = coupling::W_ONLY;  // one unknown, w, per point
   Matrix<double> solution(6, 1);
   for (int k = 1; k <= 6; ++k) solution(k) = 0.001 * k;
   RecordStore fibres(200), ratios(200);
