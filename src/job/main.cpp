@@ -12,6 +12,7 @@
 #include "job/exit_status.hpp"
 #include "job/run_context.hpp"
 #include "job/run_job.hpp"
+#include "job/run_pictures.hpp"
 #include "job/summary_json.hpp"
 
 int main(int argc, char** argv) {
@@ -35,7 +36,8 @@ int main(int argc, char** argv) {
       break;
   }
   RunContext run(std::cin, std::cout, commandLine.request);
-  if (run.request.json) run.summary = std::make_unique<RunSummary>();
+  if (run.request.json || run.request.plots)
+    run.summary = std::make_unique<RunSummary>(run.request.plots);
   int status = exit_status::kCompleted;  // of the job of the deck's own load
   int searchStatus = -1;                  // of the collapse search, when one ran
   try {
@@ -50,5 +52,6 @@ int main(int argc, char** argv) {
   std::string problem;
   if (run.request.json && !writeJsonSummary(run, status, problem))
     Writer(std::cerr).line("korvant: ", problem);
+  if (run.request.plots && run.end != AnalysisEnd::NotRun) drawPictures(run, std::cerr);
   return searchStatus >= 0 ? searchStatus : status;
 }
