@@ -75,7 +75,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
 }
 
 void writeUsage(Writer& out) {
-  out.line("Usage: korvant [--yes] [--json] [--plots] [JOB]");
+  out.line("Usage: korvant [--yes] [JOB]");
   out.line("       korvant [--yes] JOB --collapse [--tolerance T] [--workers N]");
   out.line("       korvant --help | --version");
   out.blank();
