@@ -89,7 +89,7 @@ void axesOfGrid(Writer& gp, const DifferenceGrid& grid) {
 void scriptOfMap(Writer& gp, const PictureSet& set, const PictureMap& map,
                  const std::string& data, const std::string& picture) {
   gp.line("reset");
-  gp.line("set output '", picture, "'");
+  gp.line("set output ", quoted(picture));
   title(gp, set, map.title);
   axesOfGrid(gp, set.grid);
   gp.line("set cblabel ", quoted(map.valueLabel));
@@ -115,7 +115,7 @@ void scriptOfMap(Writer& gp, const PictureSet& set, const PictureMap& map,
 void scriptOfCurve(Writer& gp, const PictureSet& set, const std::string& data,
                    const std::string& picture) {
   gp.line("reset");
-  gp.line("set output '", picture, "'");
+  gp.line("set output ", quoted(picture));
   title(gp, set, set.curveTitle);
   gp.line("set xlabel 'deflection of largest magnitude of the running total, w'");
   gp.line("set ylabel 'load factor'");
