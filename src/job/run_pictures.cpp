@@ -117,7 +117,7 @@ void addMaps(const RunContext& run, PictureSet& set) {
   std::vector<double> values;
   for (int n = 1; n <= set.grid.NUMA * set.grid.NUMB; ++n)
     values.push_back(run.files.failureRatio.read(n)[0]);
-  set.maps.push_back(failureMap("failure_end", "at the end of the run: " + endOf(run),
+  set.maps.push_back(failureMap("failure_end", "at the end of the run\n" + endOf(run),
                                 std::move(values)));
 }
 

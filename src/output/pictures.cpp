@@ -122,6 +122,7 @@ void scriptOfCurve(Writer& gp, const PictureSet& set, const std::string& data,
   gp.line("set grid");
   gp.line("set key left top box opaque");
   gp.line("set yrange [0:*]");
+  gp.line("set xrange [*<0:0<*]");  // from w = 0, whichever way the slab deflects
   std::vector<int> passes;
   for (const CurvePoint& p : set.curve)
     if (passes.empty() || passes.back() != p.pass) passes.push_back(p.pass);
