@@ -76,10 +76,12 @@ void graphicalDatasets(RunContext& run, int mode, const Matrix<double>& solution
 }
 
 // The maxima of a printed solution, for the run's summary when one is collected.
-void summarise(RunContext& run, const Matrix<double>& solution, bool linear, bool fibres) {
+void summarise(RunContext& run, const Matrix<double>& solution, bool linear, bool fibres,
+               bool failureMeasures = false) {
   if (run.summary)
     run.summary->printed(run.STAGE, linear, solution, run.model,
-                         fibres ? &run.files.fibreResults : nullptr);
+                         fibres ? &run.files.fibreResults : nullptr,
+                         failureMeasures ? &run.files.failureRatio : nullptr);
 }
 
 // Linear analysis: one elastic solution under the whole pressure, its stresses and tables.
@@ -125,7 +127,7 @@ void printStageTables(RunContext& run, const Matrix<double>& solution, bool fail
   PRNNS(run.model, grid, kNonlinearLoadCase, run.files.fibreResults, run.report);
   if (failureMeasures)
     PRNNF(run.model, grid, kNonlinearLoadCase, run.files.failureRatio, run.report);
-  summarise(run, solution, false, true);
+  summarise(run, solution, false, true, failureMeasures);
 }
 
 // The limits of the convergence control, from the model and the layer set-up.

@@ -52,6 +52,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
         return usageError(
             "--json: this build has no JSON support (build it with nlohmann-json3-dev)");
       c.request.json = true;
+    } else if (a == "--plots") {
+      c.request.plots = true;
     } else if (a == "--help" || a == "-h") {
       c.action = CommandLine::Action::Help;
     } else if (a == "--version") {
@@ -87,6 +89,9 @@ void writeUsage(Writer& out) {
   out.line("      --json     also write JOB.json, a summary of the run for scripts: the job,");
   out.line("                 its options, how it ended, every stage with its iterations,");
   out.line("                 passes and increments, and the maxima of every printed solution");
+  out.line("      --plots    also draw PNG pictures beside the report with gnuplot: w of");
+  out.line("                 every printed solution, the crack and yield maps and the");
+  out.line("                 load-deflection curve; their data files go into JOB.plots");
   out.line("  --collapse     after the job, search the load multiplier at which a collapse");
   out.line("                 is predicted: the table JOB.col and two result lines");
   out.line("  --tolerance T  width of the collapse bracket over its lower end (default 0.01)");

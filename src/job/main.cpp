@@ -13,6 +13,7 @@
 #include "job/exit_status.hpp"
 #include "job/run_context.hpp"
 #include "job/run_job.hpp"
+#include "job/run_pictures.hpp"
 #include "job/summary_json.hpp"
 
 int main(int argc, char** argv) {
@@ -36,7 +37,8 @@ int main(int argc, char** argv) {
       break;
   }
   RunContext run(std::cin, std::cout, commandLine.request);
-  if (run.request.json) run.summary = std::make_unique<RunSummary>();
+  if (run.request.json || run.request.plots)
+    run.summary = std::make_unique<RunSummary>(run.request.plots);
   int status = exit_status::kCompleted;  // of the job of the deck's own load
   std::optional<CollapseSearch> search;   // the collapse search, when one ran
   try {
@@ -52,5 +54,6 @@ int main(int argc, char** argv) {
   const CollapseSearch* ran = search && search->workers > 0 ? &*search : nullptr;
   if (run.request.json && !writeJsonSummary(run, status, ran, problem))
     Writer(std::cerr).line("korvant: ", problem);
+  if (run.request.plots && run.end != AnalysisEnd::NotRun) drawPictures(run, std::cerr);
   return search ? search->status : status;
 }

@@ -50,6 +50,7 @@ struct JobRequest {
   std::optional<std::string> jobText;  // given on the command line: no prompt, no keyboard read
   bool overwrite = false;              // answer the overwrite question with yes, unasked
   bool json = false;                   // write the run's summary as JOB.json
+  bool plots = false;                  // draw the run's pictures beside the report
   CollapseSearchRequest collapse;
 };
 

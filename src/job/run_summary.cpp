@@ -41,17 +41,40 @@ void RunSummary::degraded(const FailureCounts& counts) {
   step.degraded = true;
 }
 
+const char* stageName(int STAGE) {
+  switch (STAGE) {
+    case solution_stage::INITIAL_ELASTIC:
+      return "elastic";
+    case solution_stage::CRACKING:
+      return "cracking";
+    case solution_stage::COMBINED:
+      return "combined cracking and yielding";
+    case solution_stage::YIELDING:
+      return "yielding";
+    case solution_stage::FAILED_COMBINED:
+      return "failed combined incrementation";
+    default:
+      return "unknown";
+  }
+}
+
 void RunSummary::printed(int STAGE, bool linear, const Matrix<double>& solution,
-                         const ModelDeck& model, const RecordStore* fibreResults) {
+                         const ModelDeck& model, const RecordStore* fibreResults,
+                         const RecordStore* failureRatio) {
   if (STAGE == solution_stage::INITIAL_ELASTIC) stages_.push_back(StageRecord{STAGE, 1, 0, {}});
   const DifferenceGrid grid{model.A, model.B, model.NUMA, model.NUMB};
-  PrintedSolution p{STAGE, linear, displacementPeaks(solution, model, grid), false, {}, {}};
+  PrintedSolution p{STAGE, linear, displacementPeaks(solution, model, grid), false, {}, {}, {}, {}};
   if (fibreResults) {
     p.fibres = true;
     p.upper = fibrePeaks(*fibreResults, grid, fibre_field::UPPER_SXX);
     p.lower = fibrePeaks(*fibreResults, grid, fibre_field::LOWER_SXX);
   }
-  printed_.push_back(p);
+  if (keepFields_) {
+    p.w = wField(solution, model, grid);
+    if (failureRatio)
+      for (int n = 1; n <= grid.NUMA * grid.NUMB; ++n) p.failure.push_back(failureRatio->read(n)[0]);
+  }
+  printed_.push_back(std::move(p));
 }
 
 const StageStep* RunSummary::lastStep() const {

@@ -45,10 +45,20 @@ struct PrintedSolution {
   bool fibres = false;               // the fibre stresses were printed with it
   std::array<Peak, 3> upper;         // SXX, SYY, SXY at the upper face
   std::array<Peak, 3> lower;         // at the lower face
+  // Kept only for the pictures (--plots), in record order (J outer, I inner): w of every
+  // point, and the failure measure of every point when the tables printed it.
+  std::vector<double> w;
+  std::vector<double> failure;
 };
+
+// The name of a solution stage in the summary and the pictures.
+const char* stageName(int STAGE);
 
 class RunSummary {
  public:
+  // `keepFields`: keep the values of every printed solution for the pictures, not its
+  // maxima alone.
+  explicit RunSummary(bool keepFields = false) : keepFields_(keepFields) {}
   // A new stage of solutions, watched through SummarisedPasses.
   void beginStage(int STAGE);
   // The stage is about to solve its next step: the iteration, or the pass and increment.
@@ -58,9 +68,10 @@ class RunSummary {
   void degraded(const FailureCounts& counts);
   // The tables of `solution` were printed under STAGE, with the fibre stresses of
   // `fibreResults` unless it is null; the elastic (or linear) solution, made on its own,
-  // counts as a stage of one solution.
+  // counts as a stage of one solution. `failureRatio`, unless null, holds the failure
+  // measures printed with it.
   void printed(int STAGE, bool linear, const Matrix<double>& solution, const ModelDeck& model,
-               const RecordStore* fibreResults);
+               const RecordStore* fibreResults, const RecordStore* failureRatio = nullptr);
 
   const std::vector<StageRecord>& stages() const { return stages_; }
   const std::vector<PrintedSolution>& solutions() const { return printed_; }
@@ -68,6 +79,7 @@ class RunSummary {
   const StageStep* lastStep() const;
 
  private:
+  bool keepFields_ = false;
   std::vector<StageRecord> stages_;
   std::vector<PrintedSolution> printed_;
 };

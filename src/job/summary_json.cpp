@@ -26,23 +26,6 @@ Json peak(const Peak& p) {
   return Json{{"value", p.value}, {"x", p.x}, {"y", p.y}};
 }
 
-const char* stageName(int STAGE) {
-  switch (STAGE) {
-    case solution_stage::INITIAL_ELASTIC:
-      return "elastic";
-    case solution_stage::CRACKING:
-      return "cracking";
-    case solution_stage::COMBINED:
-      return "combined cracking and yielding";
-    case solution_stage::YIELDING:
-      return "yielding";
-    case solution_stage::FAILED_COMBINED:
-      return "failed combined incrementation";
-    default:
-      return "unknown";
-  }
-}
-
 const char* layoutName(int SLABMODEL) {
   switch (SLABMODEL) {
     case slab_layout::NINE_COLUMN:

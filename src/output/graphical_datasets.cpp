@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "output/maxima.hpp"
 #include "section/layer_results.hpp"
 #include "section/layer_table.hpp"
 
@@ -103,13 +104,12 @@ void writePlotHeader(Writer& out, const Dataset& dataset, int countI, int countJ
 // The value the dataset shows at point (I, J): the lateral displacement with its sign
 // reversed (w is entry n, or entry 3n of a coupled solution), the upper-face SXX or the
 // failure measure.
-double valueAt(const Dataset& dataset, const DatasetSources& sources, const ModelDeck& model, int I,
-               int J) {
+double valueAt(const Dataset& dataset, const DatasetSources& sources, const ModelDeck& model,
+               const DifferenceGrid& grid, int I, int J) {
   const int n = pointRecord(I, J, model.NUMB);
   switch (dataset.type) {
     case dataset_type::DISPLACEMENT: {
-      const int k = EQN(I, J, model.NUMA, model.NUMB, numbering::REAL, model.COUPLING);
-      const double w = sources.solution(model.COUPLING == coupling::COUPLED ? k + 2 : k);
+      const double w = sources.solution(wEntry(I, J, grid, model.COUPLING));
       return w == 0.0 ? 0.0 : -w;  // a point held at w = 0 shows 0, not a negative zero
     }
     case dataset_type::UPPER_SXX:
@@ -152,7 +152,7 @@ void writePlotFile(const ModelDeck& model, const DifferenceGrid& grid, const Dat
       dataset, grid,
       [&](int I, int J) {
         out.line(X(2), E(11, 5, grid.x(J)), X(2), E(11, 5, grid.y(I)), X(2),
-                 E(11, 5, valueAt(dataset, sources, model, I, J)), X(2));
+                 E(11, 5, valueAt(dataset, sources, model, grid, I, J)), X(2));
       },
       [] {});
 }
@@ -174,7 +174,7 @@ void writeSpreadsheet(const ModelDeck& model, const DifferenceGrid& grid, const 
   forEachRow(
       dataset, grid,
       [&](int I, int J) {
-        const double value = valueAt(dataset, sources, model, I, J);
+        const double value = valueAt(dataset, sources, model, grid, I, J);
         if (dataset.type == dataset_type::FAILURE_RATIO)
           report.line("nrec-cmp ", fmt::I(5, pointRecord(I, J, grid.NUMB)), X(2), E(9, 3, value));
         if (first)

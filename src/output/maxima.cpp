@@ -5,6 +5,20 @@
 
 namespace korvant {
 
+int wEntry(int I, int J, const DifferenceGrid& grid, int COUPLING) {
+  const int k = EQN(I, J, grid.NUMA, grid.NUMB, numbering::REAL, COUPLING);
+  return COUPLING == coupling::COUPLED ? k + 2 : k;
+}
+
+std::vector<double> wField(const Matrix<double>& solution, const ModelDeck& model,
+                           const DifferenceGrid& grid) {
+  std::vector<double> w;
+  w.reserve(static_cast<std::size_t>(grid.NUMA * grid.NUMB));
+  for (int J = 1; J <= grid.NUMA; ++J)
+    for (int I = 1; I <= grid.NUMB; ++I) w.push_back(solution(wEntry(I, J, grid, model.COUPLING)));
+  return w;
+}
+
 std::array<Peak, 3> displacementPeaks(const Matrix<double>& solution, const ModelDeck& model,
                                       const DifferenceGrid& grid) {
   const bool coupled = model.COUPLING == coupling::COUPLED;
@@ -16,9 +30,9 @@ std::array<Peak, 3> displacementPeaks(const Matrix<double>& solution, const Mode
       if (coupled) {
         peak[0].offer(solution(k), x, y);
         peak[1].offer(solution(k + 1), x, y);
-        peak[2].offer(solution(k + 2), x, y);
+        peak[2].offer(solution(wEntry(I, J, grid, model.COUPLING)), x, y);
       } else {
-        peak[2].offer(solution(k), x, y);
+        peak[2].offer(solution(wEntry(I, J, grid, model.COUPLING)), x, y);
       }
     }
   return peak;

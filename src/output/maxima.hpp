@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cmath>
+#include <vector>
 
 #include "core/grid.hpp"
 #include "core/matrix.hpp"
@@ -20,6 +21,15 @@ struct Peak {
     if (std::abs(v) > std::abs(value)) value = v, x = px, y = py;
   }
 };
+
+// The entry of w of point (I, J) in a solution in the real numbering: entry n of a solution
+// of w alone, entry 3n of a coupled one.
+int wEntry(int I, int J, const DifferenceGrid& grid, int COUPLING);
+
+// w of every point of `solution`, in record order (J outer, I inner), with its sign as the
+// tables print it.
+std::vector<double> wField(const Matrix<double>& solution, const ModelDeck& model,
+                           const DifferenceGrid& grid);
 
 // The maxima of u, v and w of `solution` (real numbering; u and v stay zero for a solution
 // of w alone).

@@ -239,7 +239,7 @@ TEST(CommandLine, HelpAndVersion) {
     const auto lines = splitLines(r.console);
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines[0], "Usage: korvant [--yes] [JOB]");
-    for (const std::string option : {"--yes", "--help", "--version"})
+    for (const std::string option : {"--yes", "--json", "--plots", "--help", "--version"})
       EXPECT_NE(r.console.find(option), std::string::npos) << option;
   }
   EXPECT_TRUE(filesIn(dir.path()).empty());

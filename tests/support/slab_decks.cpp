@@ -215,4 +215,28 @@ std::vector<std::string> linesStartingWith(const std::string& report, const std:
   return found;
 }
 
+std::string withGraphic(std::string deck) {
+  return deck.insert(deck.find("*BOUNDARY"), "*GRAPHIC = EXCEL\nD +S FI\n");
+}
+
+std::vector<std::vector<double>> printedSteps(const std::string& report) {
+  std::vector<std::vector<double>> steps;
+  const std::vector<std::string> lines = splitLines(report);
+  double pass = 0;
+  for (std::size_t k = 0; k + 2 < lines.size(); ++k) {
+    const std::string& l = lines[k];
+    if (l.find("@@@") == std::string::npos) continue;
+    if (l.find("ITERATION   LAYER FAILURES") != std::string::npos) {
+      const std::vector<double> v = numbersOf(lines[k + 2]);
+      steps.push_back({0, v[0], 1.0, 0, v[1]});
+    } else if (l.find("INCREMENT     LOAD") != std::string::npos) {
+      const std::vector<double> v = numbersOf(lines[k + 2]);
+      steps.push_back({pass, v[0], v[1], v[2], v.size() > 3 ? v[3] : 0});
+    } else if (l.find("ITERATION") != std::string::npos && numbersOf(l).size() == 1) {
+      pass = numbersOf(l)[0];
+    }
+  }
+  return steps;
+}
+
 }  // namespace korvant::test

@@ -95,4 +95,12 @@ std::vector<std::vector<double>> failureRows(const std::string& report);
 // The lines of `report` that begin with `prefix`, in order.
 std::vector<std::string> linesStartingWith(const std::string& report, const std::string& prefix);
 
+// The deck text with a *GRAPHIC statement before its *BOUNDARY statement: spreadsheet
+// datasets of the displacements, the upper-face SXX and the failure ratios.
+std::string withGraphic(std::string deck);
+
+// The steps of the printed iteration reports: (pass, step, load factor, YINC, CINC); a
+// cracking iteration has pass 0, load factor 1 and no YINC.
+std::vector<std::vector<double>> printedSteps(const std::string& report);
+
 }  // namespace korvant::test

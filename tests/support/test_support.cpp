@@ -80,12 +80,12 @@ std::string quote(const std::string& s) {
 }  // namespace
 
 RunResult runKorvant(const fs::path& dir, const std::vector<std::string>& args,
-                     const std::string& input) {
+                     const std::string& input, const std::string& environment) {
   const fs::path in = dir / ".console_in";
   const fs::path out = dir / ".console_out";
   const fs::path err = dir / ".console_err";
   writeFile(in, input);
-  std::string cmd = "cd " + quote(dir.string()) + " && " + quote(KORVANT_EXE);
+  std::string cmd = "cd " + quote(dir.string()) + " && " + environment + " " + quote(KORVANT_EXE);
   for (const auto& a : args) cmd += " " + quote(a);
   cmd += " < " + quote(in.string()) + " > " + quote(out.string()) + " 2> " + quote(err.string());
   const int raw = std::system(cmd.c_str());

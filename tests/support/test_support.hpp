@@ -28,9 +28,10 @@ struct RunResult {
   std::string errors;   // everything written to standard error
 };
 
-// Runs the korvant executable in `dir` with `args`, feeding `input` to its console.
+// Runs the korvant executable in `dir` with `args`, feeding `input` to its console;
+// `environment` (e.g. "PATH=/x") is set for it alone.
 RunResult runKorvant(const std::filesystem::path& dir, const std::vector<std::string>& args,
-                     const std::string& input);
+                     const std::string& input, const std::string& environment = {});
 
 std::string readFile(const std::filesystem::path& file);
 void writeFile(const std::filesystem::path& file, const std::string& text);

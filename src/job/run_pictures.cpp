@@ -1,0 +1,211 @@
+#include "job/run_pictures.hpp"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/codes.hpp"
+#include "core/writer.hpp"
+#include "output/maxima.hpp"
+
+extern char** environ;
+
+namespace korvant {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string trimmed(const std::string& text) {
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+std::string shortNumber(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.4g", value);
+  return text;
+}
+
+// The name of a printed solution's picture after "w_", and what the solution is.
+std::pair<std::string, std::string> solutionOf(const PrintedSolution& p) {
+  if (p.linear) return {"linear", "linear solution"};
+  switch (p.STAGE) {
+    case solution_stage::INITIAL_ELASTIC:
+      return {"elastic", "initial elastic solution"};
+    case solution_stage::CRACKING:
+      return {"cracking", "converged cracking solution"};
+    case solution_stage::COMBINED:
+      return {"combined", "converged combined cracking and yielding solution"};
+    case solution_stage::YIELDING:
+      return {"yielding", "converged yielding solution"};
+    default:
+      return {"failed_combined", "running total of the failed combined incrementation (stage 6)"};
+  }
+}
+
+// Where the stage was when it stopped: the iteration, or the pass and increment with the
+// load factor.
+std::string positionOf(const RunSummary& summary) {
+  const StageStep* step = summary.lastStep();
+  if (!step || summary.stages().empty()) return {};
+  const std::string stage = std::string(" in the ") + stageName(summary.stages().back().STAGE) +
+                            " stage";
+  if (step->pass == 0) return stage + ", iteration " + std::to_string(step->step);
+  return stage + ", pass " + std::to_string(step->pass) + ", increment " +
+         std::to_string(step->step) + ", load factor " + shortNumber(step->loadFactor);
+}
+
+std::string endOf(const RunContext& run) {
+  switch (run.end) {
+    case AnalysisEnd::Completed:
+      return "analysis completed";
+    case AnalysisEnd::Collapse:
+      return "collapse predicted" + positionOf(*run.summary);
+    case AnalysisEnd::WithoutConvergence:
+      return "completed without convergence" + positionOf(*run.summary);
+    case AnalysisEnd::PassesExhausted:
+      return "passes exhausted" + positionOf(*run.summary);
+    case AnalysisEnd::Fatal:
+      return "stopped by a fatal error" + positionOf(*run.summary);
+    case AnalysisEnd::NotRun:
+      break;
+  }
+  return "analysis not run";
+}
+
+PictureMap failureMap(std::string name, std::string when, std::vector<double> values) {
+  return {std::move(name),
+          "Crack and yield map " + when + "\nfailure measure per point (failed layers / layers)",
+          "failure measure", true, std::move(values)};
+}
+
+bool hasStage(const RunSummary& summary, int STAGE) {
+  for (const StageRecord& s : summary.stages())
+    if (s.STAGE == STAGE) return true;
+  return false;
+}
+
+void addMaps(const RunContext& run, PictureSet& set) {
+  const RunSummary& summary = *run.summary;
+  bool crackingMap = false;
+  for (const PrintedSolution& p : summary.solutions()) {
+    if (p.w.empty()) continue;
+    const auto [name, what] = solutionOf(p);
+    const Peak& w = p.displacement[2];
+    set.maps.push_back({"w_" + name,
+                        "Lateral displacement w, " + what + "\nlargest " + shortNumber(w.value) +
+                            " at x = " + shortNumber(w.x) + ", y = " + shortNumber(w.y),
+                        "w", false, p.w});
+    if (p.STAGE == solution_stage::CRACKING && !p.failure.empty()) {
+      set.maps.push_back(failureMap("failure_cracking", "after the cracking stage", p.failure));
+      crackingMap = true;
+    }
+  }
+  // The end differs from the cracking map once the incremental stage ran, or when the
+  // cracking stage itself ended the run.
+  if (!hasStage(summary, solution_stage::CRACKING)) return;
+  const bool incremental = hasStage(summary, solution_stage::COMBINED) ||
+                           hasStage(summary, solution_stage::YIELDING);
+  if (crackingMap && !incremental) return;
+  std::vector<double> values;
+  for (int n = 1; n <= set.grid.NUMA * set.grid.NUMB; ++n)
+    values.push_back(run.files.failureRatio.read(n)[0]);
+  set.maps.push_back(failureMap("failure_end", "at the end of the run\n" + endOf(run),
+                                std::move(values)));
+}
+
+void addCurve(const RunContext& run, PictureSet& set) {
+  for (const StageRecord& stage : run.summary->stages()) {
+    if (stage.STAGE != solution_stage::COMBINED && stage.STAGE != solution_stage::YIELDING)
+      continue;
+    for (const StageStep& s : stage.steps)
+      if (s.degraded)  // the increments whose iteration report was printed
+        set.curve.push_back(
+            {s.pass, s.step, s.loadFactor, s.w.value, s.w.x, s.w.y, s.YINC, s.CINC});
+    set.curveTitle = std::string("Load-deflection curve of the ") + stageName(stage.STAGE) +
+                     " stage, every increment of every pass\n" + endOf(run);
+    // The collapsing increment was added to the running total before its deflection
+    // stopped the stage: that total is the curve's last point.
+    if (run.end == AnalysisEnd::Collapse && !stage.steps.empty() && !stage.steps.back().degraded) {
+      const StageStep& s = stage.steps.back();
+      const Peak w = displacementPeaks(run.arrays.solutions.yieldingTotal, run.model, set.grid)[2];
+      set.collapse = CurvePoint{s.pass, s.step, s.loadFactor, w.value, w.x, w.y, 0, 0};
+    }
+  }
+}
+
+// Runs gnuplot on the script inside `folder`, its messages into gnuplot.log there. Returns
+// the exit status, or -1 with errno's value in `error` when it could not be started.
+int runGnuplot(const fs::path& folder, int& error) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
+  posix_spawn_file_actions_addopen(&actions, 1, "gnuplot.log", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_adddup2(&actions, 1, 2);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  std::string program = "gnuplot", script = kPictureScript;
+  char* argv[] = {program.data(), script.data(), nullptr};
+  pid_t pid = 0;
+  error = posix_spawnp(&pid, "gnuplot", &actions, nullptr, argv, environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (error != 0) return -1;
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0)
+    if (errno != EINTR) return -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+}  // namespace
+
+PictureSet picturesOf(const RunContext& run) {
+  PictureSet set;
+  set.heading = run.model.HASTITLE ? trimmed(run.model.TITLE) : std::string();
+  set.grid = DifferenceGrid{run.model.A, run.model.B, run.model.NUMA, run.model.NUMB};
+  if (!run.summary) return set;
+  addMaps(run, set);
+  addCurve(run, set);
+  return set;
+}
+
+void drawPictures(const RunContext& run, std::ostream& errors) {
+  Writer say(errors);
+  const fs::path base(run.names.base);
+  const fs::path folder = base.string() + ".plots";
+  const std::string stem = base.filename().string();
+  const fs::path beside = base.parent_path();
+  std::error_code ignored;
+  for (const std::string& name : pictureNames()) {
+    fs::remove(beside / (stem + "_" + name + ".png"), ignored);
+    fs::remove(folder / (name + ".dat"), ignored);
+  }
+  fs::remove(folder / kCollapsePoint, ignored);
+  const PictureSet set = picturesOf(run);
+  std::vector<std::string> drawn;
+  std::string problem;
+  if (!writePictureFiles(folder, stem, set, drawn, problem)) {
+    say.line("korvant: --plots: ", problem, "; no pictures were drawn");
+    return;
+  }
+  if (drawn.empty()) return;
+  int error = 0;
+  const int status = runGnuplot(folder, error);
+  const std::string command = "cd " + folder.string() + " && gnuplot " + kPictureScript;
+  if (status < 0 && error == ENOENT) {
+    say.line("korvant: --plots: gnuplot was not found on PATH, so no pictures were drawn;");
+    say.line("korvant: their data files and script are kept in ", folder.string(),
+             " (install gnuplot, e.g. the Debian package gnuplot-nox, then: ", command, ")");
+  } else if (status != 0) {
+    say.line("korvant: --plots: gnuplot ", status < 0 ? "could not be started" : "failed",
+             ", so the pictures may be missing; see ", (folder / "gnuplot.log").string(),
+             " (the data files are kept; again: ", command, ")");
+  }
+}
+
+}  // namespace korvant

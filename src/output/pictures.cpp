@@ -1,0 +1,212 @@
+#include "output/pictures.hpp"
+
+#include <fstream>
+#include <system_error>
+
+#include "core/writer.hpp"
+
+namespace korvant {
+namespace {
+
+using fmt::E;
+using fmt::I;
+using fmt::X;
+
+constexpr const char* kTerminal =
+    "set terminal pngcairo size 1000,800 noenhanced font 'Sans,11'";
+constexpr const char* kValuePalette =
+    "set palette defined (0 '#30123b', 1 '#4686fb', 2 '#1ae4b6', 3 '#a2fc3c', 4 '#fabb39', "
+    "5 '#e4460a', 6 '#7a0403')";
+// White where no layer failed, through yellow and orange to dark red where all have.
+constexpr const char* kFailurePalette =
+    "set palette defined (0 '#ffffff', 0.1 '#fff3b0', 0.4 '#fdae61', 0.7 '#e34a33', "
+    "1 '#7f0000')";
+
+// A text as a gnuplot string in double quotes.
+std::string quoted(const std::string& text) {
+  std::string q = "\"";
+  for (const char c : text) {
+    if (c == '\n') {
+      q += "\\n";
+      continue;
+    }
+    if (c == '"' || c == '\\') q += '\\';
+    q += c;
+  }
+  return q + "\"";
+}
+
+// The deck's heading over the title of a picture.
+std::string titleOf(const PictureSet& set, const std::string& title) {
+  return quoted(set.heading.empty() ? title : set.heading + "\n" + title);
+}
+
+// The heading and title at the top of the picture, above the plot, whose top is kept below
+// them: a title of a map seen from above would otherwise sit on the map.
+void title(Writer& gp, const PictureSet& set, const std::string& text) {
+  gp.line("set label 1 ", titleOf(set, text), " at screen 0.5, 0.975 center front");
+  gp.line("set tmargin at screen 0.86");
+  gp.line("set bmargin at screen 0.1");
+}
+
+// A number of a data file: E16.8 keeps eight significant digits, which gnuplot reads.
+fmt::Field number(double value) { return E(16, 8, value); }
+
+// The values of a map, one line "x y value" per point, a blank line after each row of
+// constant y: the grid layout gnuplot draws as a surface or an image.
+void writeMapData(Writer& out, const DifferenceGrid& grid, const PictureMap& map) {
+  out.line("# x, y, ", map.valueLabel);
+  for (int I = 1; I <= grid.NUMB; ++I) {
+    for (int J = 1; J <= grid.NUMA; ++J) {
+      const std::size_t n = static_cast<std::size_t>((J - 1) * grid.NUMB + I - 1);
+      out.line(number(grid.x(J)), number(grid.y(I)), number(map.values.at(n)));
+    }
+    out.blank();
+  }
+}
+
+// The increments of the curve, one block per pass, two blank lines between passes: gnuplot's
+// data sets, read with "index".
+void writeCurveData(Writer& out, const std::vector<CurvePoint>& curve) {
+  out.line("# pass, increment, load factor, w of largest magnitude of the running total at x, y,",
+           " YINC, CINC");
+  for (std::size_t k = 0; k < curve.size(); ++k) {
+    const CurvePoint& p = curve[k];
+    if (k > 0 && p.pass != curve[k - 1].pass) out.blank(2);
+    out.line(I(5, p.pass), I(6, p.increment), number(p.loadFactor), number(p.w), number(p.x),
+             number(p.y), I(8, p.YINC), I(8, p.CINC));
+  }
+}
+
+void axesOfGrid(Writer& gp, const DifferenceGrid& grid) {
+  gp.line("set size ratio -1");
+  gp.line("set xrange [0:", number(grid.A), "]");
+  gp.line("set yrange [0:", number(grid.B), "]");
+  gp.line("set xlabel 'x, along side A'");
+  gp.line("set ylabel 'y, along side B'");
+}
+
+void scriptOfMap(Writer& gp, const PictureSet& set, const PictureMap& map,
+                 const std::string& data, const std::string& picture) {
+  gp.line("reset");
+  gp.line("set output ", quoted(picture));
+  title(gp, set, map.title);
+  axesOfGrid(gp, set.grid);
+  gp.line("set cblabel ", quoted(map.valueLabel));
+  if (map.failureMeasure) {
+    // Each point's own value over the cell around it: a measure of layers is not smooth.
+    gp.line(kFailurePalette);
+    gp.line("set cbrange [0:1]");
+    gp.line("plot '", data, "' using 1:2:3 with image notitle");
+    return;
+  }
+  gp.line(kValuePalette);
+  gp.line("set view map");
+  gp.line("set pm3d at b interpolate 4,4");
+  gp.line("set contour base");
+  gp.line("set cntrparam levels auto 10");
+  gp.line("set cntrlabel onecolor");
+  gp.line("unset surface");
+  gp.line("unset key");
+  gp.line("splot '", data, "' using 1:2:3 with pm3d, \\");
+  gp.line("      '", data, "' using 1:2:3 with lines lc rgb '#202020'");
+}
+
+void scriptOfCurve(Writer& gp, const PictureSet& set, const std::string& data,
+                   const std::string& picture) {
+  gp.line("reset");
+  gp.line("set output ", quoted(picture));
+  title(gp, set, set.curveTitle);
+  gp.line("set xlabel 'deflection of largest magnitude of the running total, w'");
+  gp.line("set ylabel 'load factor'");
+  gp.line("set grid");
+  gp.line("set key left top box opaque");
+  gp.line("set yrange [0:*]");
+  gp.line("set xrange [*<0:0<*]");  // from w = 0, whichever way the slab deflects
+  std::vector<int> passes;
+  for (const CurvePoint& p : set.curve)
+    if (passes.empty() || passes.back() != p.pass) passes.push_back(p.pass);
+  std::string plot = "plot ";
+  if (set.curve.empty()) plot += "NaN notitle, \\\n     ";
+  for (std::size_t k = 0; k < passes.size(); ++k) {
+    const std::string block = "'" + data + "' index " + std::to_string(k);
+    const std::string name =
+        "pass " + std::to_string(passes[k]) + (k > 0 ? " (re-attempt)" : "");
+    plot += block + " using 4:3 with linespoints lw 2 pt 6 ps 1.3 title " + quoted(name) +
+            ", \\\n     ";
+  }
+  // The increments with new layer failures, over all passes.
+  plot += "'" + data + "' using 4:(($7 + $8) > 0 ? $3 : 1/0) with points pt 7 ps 1.0 " +
+          "lc rgb '#d00000' title 'increments with new yielding or cracking'";
+  if (set.collapse)
+    plot += ", \\\n     '" + std::string(kCollapsePoint) +
+            "' using 4:3 with points pt 2 ps 3 lw 3 lc rgb '#000000' title " +
+            quoted("collapse predicted (pass " + std::to_string(set.collapse->pass) +
+                   ", increment " + std::to_string(set.collapse->increment) + ")");
+  gp.line(plot);
+}
+
+bool writeText(const std::filesystem::path& file, const auto& write, std::string& problem) {
+  std::ofstream stream(file, std::ios::out | std::ios::trunc);
+  if (stream) {
+    Writer out(stream);
+    write(out);
+  }
+  stream.flush();
+  if (stream) return true;
+  problem = "cannot write " + file.string();
+  return false;
+}
+
+}  // namespace
+
+std::vector<std::string> pictureNames() {
+  return {"w_linear",         "w_elastic",         "w_cracking",   "w_combined", "w_yielding",
+          "w_failed_combined", "failure_cracking", "failure_end", kCurvePicture};
+}
+
+bool writePictureFiles(const std::filesystem::path& folder, const std::string& pictureStem,
+                       const PictureSet& set, std::vector<std::string>& drawn,
+                       std::string& problem) {
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  if (error) {
+    problem = "cannot create the folder " + folder.string() + ": " + error.message();
+    return false;
+  }
+  drawn.clear();
+  const auto pictureOf = [&](const std::string& name) {
+    return "../" + pictureStem + "_" + name + ".png";
+  };
+  for (const PictureMap& map : set.maps) {
+    if (!writeText(folder / (map.name + ".dat"),
+                   [&](Writer& out) { writeMapData(out, set.grid, map); }, problem))
+      return false;
+    drawn.push_back(map.name);
+  }
+  if (!set.curve.empty() || set.collapse) {
+    if (!writeText(folder / (std::string(kCurvePicture) + ".dat"),
+                   [&](Writer& out) { writeCurveData(out, set.curve); }, problem))
+      return false;
+    if (set.collapse && !writeText(folder / kCollapsePoint,
+                                   [&](Writer& out) { writeCurveData(out, {*set.collapse}); },
+                                   problem))
+      return false;
+    drawn.push_back(kCurvePicture);
+  }
+  return writeText(
+      folder / kPictureScript,
+      [&](Writer& gp) {
+        gp.line("# The pictures of the job, drawn from the data files beside this script:");
+        gp.line("#   cd ", folder.filename().string(), " && gnuplot ", kPictureScript);
+        gp.line(kTerminal);
+        for (const PictureMap& map : set.maps)
+          scriptOfMap(gp, set, map, map.name + ".dat", pictureOf(map.name));
+        if (!set.curve.empty() || set.collapse)
+          scriptOfCurve(gp, set, std::string(kCurvePicture) + ".dat", pictureOf(kCurvePicture));
+        gp.line("unset output");
+      },
+      problem);
+}
+
+}  // namespace korvant
