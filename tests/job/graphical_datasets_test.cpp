@@ -317,6 +317,7 @@ TEST(GraphicalDatasets, LaterDatasetReplacesTheEarlierOneInItsFile) {
   ModelDeck model{Capacities{}};
   model.NUMA = 3, model.NUMB = 2;
   model.GRAPHFMT = 1;
+  model.COUPLING = coupling::W_ONLY;  // one entry a point: the solution holds six
   Matrix<double> solution(6, 1);
   for (int k = 1; k <= 6; ++k) solution(k) = 0.001 * k;
   RecordStore fibres(200), ratios(200);

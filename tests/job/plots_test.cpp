@@ -184,7 +184,7 @@ void checkData(const Case& c, const fs::path& folder, const std::string& report)
     EXPECT_NEAR(point[0][3], 188.0, 0.5);
   } else {
     // The converged total's deflection ends the curve.
-    const auto& last = withoutBlanks(dataRows(folder / "load_deflection.dat")).back();
+    const std::vector<double> last = withoutBlanks(dataRows(folder / "load_deflection.dat")).back();
     EXPECT_NEAR(last[2], 1.0, 1e-6);
     double largest = 0;
     for (const auto& r : tables.back()) largest = std::max(largest, std::abs(r[2]));
