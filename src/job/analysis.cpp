@@ -251,6 +251,12 @@ bool expandPhase(RunContext& run) {
 
 }  // namespace
 
+const Matrix<double>& finalSolution(const RunContext& run) {
+  const SolutionVectors& v = run.arrays.solutions;
+  if (run.collapse > 0 || run.model.SOLPROC != solution_procedure::NONLINEAR) return v.current;
+  return run.model.CRKONLY == 1 ? v.cracked : v.yieldingTotal;
+}
+
 int firstNonFinite(const Matrix<double>& solution, int NEQ) {
   for (int k = 1; k <= NEQ; ++k)
     if (!std::isfinite(solution(k))) return k;

@@ -22,6 +22,11 @@ PassOutcome solvePass(RunContext& run, double appliedLoadFactor);
 // layer and fibre results of every point onto the working files.
 void recoverStresses(RunContext& run, const Matrix<double>& solution);
 
+// The solution whose table ends the analysis: the linear solution, the cracked one of a
+// cracking-only deck, the yielding running total; after a predicted collapse, the solution
+// whose deflection reached the allowable.
+const Matrix<double>& finalSolution(const RunContext& run);
+
 // The first unknown of `solution(1..NEQ)` that is not a finite number, 0 when all are.
 int firstNonFinite(const Matrix<double>& solution, int NEQ);
 

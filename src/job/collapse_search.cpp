@@ -28,14 +28,6 @@ using fmt::I;
 using fmt::X;
 using Clock = std::chrono::steady_clock;
 
-// The solution whose table ends the run, or that reached the allowable deflection.
-const Matrix<double>& finalSolution(const RunContext& run) {
-  const SolutionVectors& v = run.arrays.solutions;
-  if (run.end == AnalysisEnd::Collapse || run.model.SOLPROC != solution_procedure::NONLINEAR)
-    return v.current;
-  return run.model.CRKONLY == 1 ? v.cracked : v.yieldingTotal;
-}
-
 // The last error line of a report: what stopped the run.
 std::string lastError(const std::string& report) {
   std::istringstream lines(report);

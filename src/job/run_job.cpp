@@ -83,16 +83,6 @@ JobEnd runStages(RunContext& run) {
   return {run.fatal > 0 ? exit_status::kFatalRunTime : exit_status::kCompleted, 0};
 }
 
-// The solution whose tables close a completed analysis: the elastic one of a linear run, the
-// cracked one of a cracking-only run, the running total of the incremental stage; none after
-// a predicted collapse, whose block gives the deflection that reached the allowable.
-const Matrix<double>* finalSolution(const RunContext& run) {
-  const SolutionVectors& v = run.arrays.solutions;
-  if (run.collapse > 0) return nullptr;
-  if (run.model.SOLPROC != solution_procedure::NONLINEAR) return &v.current;
-  return run.model.CRKONLY ? &v.cracked : &v.yieldingTotal;
-}
-
 std::string outcomeText(const RunContext& run, const JobEnd& end) {
   switch (end.status) {
     case exit_status::kCompleted:
@@ -141,8 +131,9 @@ void writeClosingSummary(const RunContext& run, const JobEnd& end, bool reportOp
   }
   const std::string report =
       "; report " + run.names.report + (reportWritten ? "" : " (NOT WRITTEN COMPLETELY)");
+  // A predicted collapse has no final table, and so no largest deflection to name.
   const Matrix<double>* solution =
-      end.status == exit_status::kCompleted ? finalSolution(run) : nullptr;
+      end.status == exit_status::kCompleted && run.collapse == 0 ? &finalSolution(run) : nullptr;
   if (!solution) {
     errors.line(head, report);
     return;
