@@ -29,14 +29,16 @@ void copyFigures(const RunContext& run, JobFigures& f) {
 
 }  // namespace
 
-JobFigures runBenchJob(const std::string& name) {
+JobFigures runBenchJob(const std::string& name, bool large) {
   using Clock = std::chrono::steady_clock;
   using Seconds = std::chrono::duration<double>;
   JobFigures figures;
   std::istringstream keyboard;
   std::ostringstream console;
   const auto start = Clock::now();
-  auto run = std::make_unique<RunContext>(keyboard, console, JobRequest{name, true});
+  JobRequest request{name, true};
+  request.large = large;
+  auto run = std::make_unique<RunContext>(keyboard, console, request);
   const auto created = Clock::now();
   figures.exitStatus = runJob(*run);
   copyFigures(*run, figures);

@@ -28,7 +28,7 @@ struct JobFigures {
 };
 
 // Runs the job `name` (deck name.inp in the current folder; the report is overwritten
-// without asking and the console output is dropped).
-JobFigures runBenchJob(const std::string& name);
+// without asking and the console output is dropped); `large`: on the sparse store.
+JobFigures runBenchJob(const std::string& name, bool large = false);
 
 }  // namespace korvant::bench

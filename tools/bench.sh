@@ -2,12 +2,18 @@
 # Builds korvant with its benchmark in Release mode (in build-bench/, or KORVANT_BENCH_DIR)
 # and runs it: the 31 x 31 benchmark jobs of bench/, their wall time, peak memory and phase
 # times, against LAPACK's dgbsv on a band system of the coupled job's size. Extra arguments
-# go to korvant_bench (e.g. --repeat 5).
+# go to korvant_bench (e.g. --repeat 5). With --large first, the sparse-store benchmark runs
+# instead (korvant_bench_large: grids of 31 to 151 points a side; e.g. --sizes 31,61).
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${KORVANT_BENCH_DIR:-$root/build-bench}"
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DKORVANT_BENCH=ON >/dev/null
+if [[ "${1:-}" == "--large" ]]; then
+  shift
+  cmake --build "$build" -j"$(nproc)" --target korvant_bench_large >/dev/null
+  exec "$build/bench/korvant_bench_large" "$@"
+fi
 cmake --build "$build" -j"$(nproc)" --target korvant_bench >/dev/null
 "$build/bench/korvant_bench" "$@"

@@ -10,7 +10,8 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${KORVANT_BUILD_DIR:-$root/build}"
 build_type="${KORVANT_BUILD_TYPE:-RelWithDebInfo}"
-packages=(g++ make cmake libblas-dev liblapack-dev libgtest-dev nlohmann-json3-dev gnuplot-nox)
+packages=(g++ make cmake libblas-dev liblapack-dev libgtest-dev nlohmann-json3-dev gnuplot-nox
+          libsuitesparse-dev)
 
 missing=()
 if command -v dpkg-query >/dev/null; then

@@ -17,6 +17,10 @@ int storageColumn(const EquationStore& store, bool band, int r, int q) {
 }
 
 void addEntry(EquationStore& store, bool band, int r, int q, double value) {
+  if (store.sparse()) {
+    store.rows.add(r, q, value);
+    return;
+  }
   const int c = storageColumn(store, band, r, q);
   if (c < 1) return;
   store.K(r, c) += value;
@@ -36,8 +40,9 @@ void LOADG(EquationStore& store, int row, int column, int m, int n, const Stenci
   const int last = lastComponent(couplingOption);
 
   // 1. The storage column of the block's first row and unknown; in band storage a block
-  //    wholly left of the stored band is not stored.
-  const int first = storageColumn(store, band, row, column);
+  //    wholly left of the stored band is not stored. A sparse store has no storage columns:
+  //    every unknown has its place.
+  const int first = store.sparse() ? column : storageColumn(store, band, row, column);
   if (band && first < 1) return;
 
   // 2. Capacity of the store.
@@ -55,14 +60,17 @@ void LOADG(EquationStore& store, int row, int column, int m, int n, const Stenci
   }
 
   // 3. The block: equation e and unknown f of the point pair (0 u, 1 v, 2 w).
+  //    A sparse store takes only the positions a stencil can reach (zero elsewhere anyway).
+  auto add = [&](int e, int f, int k) {
+    if (!store.sparse() || stencilReaches(k, m, n))
+      addEntry(store, band, row + e, column + f, C(k)(m, n));
+  };
   if (couplingOption != coupling::COUPLED) {
-    addEntry(store, band, row, column, C(stencil::W_ON_W)(m, n));
+    add(0, 0, stencil::W_ON_W);
     return;
   }
   for (int f = 0; f <= last; ++f) {
-    for (int e = 0; e <= last; ++e) {
-      addEntry(store, band, row + e, column + f, C(stencil::number(e, f))(m, n));
-    }
+    for (int e = 0; e <= last; ++e) add(e, f, stencil::number(e, f));
   }
 }
 

@@ -121,6 +121,10 @@ bool resolveChains(Rows& rows, int MXD2, int& count) {
 }
 
 // ---- The stored matrix -------------------------------------------------------------------
+//
+// The reduction is written once for both forms of the store, through a system that names
+// each coefficient by its row r and storage column s: StoredSystem for the array K, where s
+// depends on the storage mode, SparseSystem for the sparse rows, where s is the unknown.
 
 // Where the entry of equation r and unknown q sits in K: column q in full storage, column
 // q - r + MXBD / 2 + 1 of row r in band storage. Entries outside the storage columns have no
@@ -136,22 +140,101 @@ class StoredSystem {
     return s >= 1 && s <= K_.cols() ? s : 0;
   }
   int unknown(int r, int s) const { return band_ ? r + s - h_ - 1 : s; }
-  double& operator()(int r, int s) { return K_(r, s); }
+  double value(int r, int s) const { return K_(r, s); }
+  // Only non-zero values take part: K is zero wherever nothing was written.
+  bool holds(int r, int s) const { return K_(r, s) != 0.0; }
+  void zero(int r, int s) { K_(r, s) = 0.0; }
   // Puts a value that may be non-zero at (r, s), recording the write in the store.
   void set(int r, int s, double value) {
     K_(r, s) = value;
     store_.markWritten(r, r, s);
   }
-  int columns() const { return K_.cols(); }
-  const double* columnStart(int s) const { return K_.at(1, s); }
-  // The rows of storage column s that may hold non-zero values, as recorded by the store.
-  RowRange written(int s) const { return store_.written(s); }
+
+  // visit(r, s) for every non-zero entry of the rows 1..NR, found by reading, in each storage
+  // column, only the rows the store records as written: everywhere else K is zero. The scan
+  // then costs what the assembly wrote, not NR rows of every one of the MXBD columns, and
+  // never touches pages of K that no pass has used.
+  template <class Visit>
+  void forEachEntry(int NR, Visit visit) const {
+    for (int s = 1; s <= K_.cols(); ++s) {
+      const RowRange w = store_.written(s);
+      const double* col = K_.at(1, s);
+      for (int r = std::max(w.first, 1); r <= std::min(w.last, NR); ++r)
+        if (col[r - 1] != 0.0) visit(r, s);
+    }
+  }
+
+  // Moves the non-zero entries of row r, in storage columns `cols`, to row nr with their
+  // unknowns renumbered, and clears the rest of row r. Row nr is never below row r and has
+  // been emptied already unless it is row r itself.
+  template <class Range>
+  void moveRow(int r, int nr, const Range& cols, const std::vector<int>& unknownNumbers) {
+    const int NEQ = static_cast<int>(unknownNumbers.size()) - 1;
+    kept_.clear();
+    for (int s = cols.lo; s <= cols.hi; ++s) {
+      const double v = K_(r, s);
+      if (v == 0.0) continue;
+      K_(r, s) = 0.0;
+      const int q = unknown(r, s);
+      if (nr == 0 || q < 1 || q > NEQ) continue;
+      const int nq = unknownNumbers[static_cast<std::size_t>(q)];
+      if (nq == 0) continue;
+      if (const int ns = column(nr, nq)) kept_.push_back({ns, v});
+    }
+    for (const auto& [ns, v] : kept_) set(nr, ns, v);
+  }
 
  private:
   EquationStore& store_;
   CoefficientArray& K_;
   bool band_;
   int h_;
+  std::vector<std::pair<int, double>> kept_;
+};
+
+// The sparse rows, their columns the unknowns themselves. Every entry of a row takes part,
+// zero or not, so that the reduced pattern is that of the stencils and the supports and
+// stays the same from pass to pass.
+class SparseSystem {
+ public:
+  explicit SparseSystem(EquationStore& store) : rows_(store.rows), MXBD_(store.MXBD()) {
+    rows_.seal();
+  }
+
+  int column(int, int q) const { return q >= 1 && q <= MXBD_ ? q : 0; }
+  int unknown(int, int s) const { return s; }
+  double value(int r, int s) const { return rows_.value(r, s); }
+  bool holds(int r, int s) const { return rows_.holds(r, s); }
+  void zero(int r, int s) { rows_.zero(r, s); }
+  void set(int r, int s, double value) { rows_.set(r, s, value); }
+
+  template <class Visit>
+  void forEachEntry(int NR, Visit visit) const {
+    for (int r = 1; r <= std::min(NR, rows_.rows()); ++r)
+      for (const SparseEntry& e : rows_.entries(r)) visit(r, e.unknown);
+  }
+
+  template <class Range>
+  void moveRow(int r, int nr, const Range&, const std::vector<int>& unknownNumbers) {
+    const int NEQ = static_cast<int>(unknownNumbers.size()) - 1;
+    rows_.take(r, taken_);
+    if (nr == 0) return;
+    kept_.clear();
+    for (const SparseEntry& e : taken_) {
+      if (e.unknown < 1 || e.unknown > NEQ) continue;
+      const int nq = unknownNumbers[static_cast<std::size_t>(e.unknown)];
+      if (nq != 0) kept_.push_back({nq, e.value});
+    }
+    std::stable_sort(kept_.begin(), kept_.end(), [](const SparseEntry& a, const SparseEntry& b) {
+      return a.unknown < b.unknown;
+    });
+    rows_.replace(nr, kept_);
+  }
+
+ private:
+  SparseRows& rows_;
+  int MXBD_;
+  std::vector<SparseEntry> taken_, kept_;
 };
 
 // An index range that grows to hold what is included; empty to begin with.
@@ -165,61 +248,52 @@ struct Range {
   void reset() { *this = Range{}; }
 };
 
-// Which entries of the first NR rows are non-zero: for each unknown the rows holding it, for
-// each row its storage columns. Kept up to date while the relations are substituted, so that
-// a substitution visits only the rows where its column has entries.
+// Which entries of the first NR rows are taking part: for each unknown the rows holding it,
+// for each row its storage columns. Kept up to date while the relations are substituted, so
+// that a substitution visits only the rows where its column has entries.
 struct Occupancy {
   std::vector<Range> rowsOfUnknown;  // 1..NEQ (extended numbering)
   std::vector<Range> columnsOfRow;   // 1..NR
 
-  // Found by reading, in each storage column, only the rows the store records as written:
-  // everywhere else K is zero. The scan then costs what the assembly wrote, not NR rows of
-  // every one of the MXBD columns, and never touches pages of K that no pass has used.
-  Occupancy(const StoredSystem& K, int NR, int NEQ)
+  template <class System>
+  Occupancy(const System& K, int NR, int NEQ)
       : rowsOfUnknown(static_cast<std::size_t>(NEQ) + 1),
         columnsOfRow(static_cast<std::size_t>(NR) + 1) {
-    for (int s = 1; s <= K.columns(); ++s) {
-      const RowRange w = K.written(s);
-      scanColumn(K, s, std::max(w.first, 1), std::min(w.last, NR));
-    }
-  }
-
-  // Records the non-zero entries of rows first..last of storage column s.
-  void scanColumn(const StoredSystem& K, int s, int first, int last) {
-    const double* col = K.columnStart(s);
-    for (int r = first; r <= last; ++r) {
-      if (col[r - 1] == 0.0) continue;
+    K.forEachEntry(NR, [&](int r, int s) {
       row(r).include(s);
       const int q = K.unknown(r, s);
-      if (q >= 1 && q <= NEQ()) unknown(q).include(r);
-    }
+      if (q >= 1 && q <= this->NEQ()) unknown(q).include(r);
+    });
   }
+
   Range& unknown(int q) { return rowsOfUnknown[static_cast<std::size_t>(q)]; }
   Range& row(int r) { return columnsOfRow[static_cast<std::size_t>(r)]; }
   int NEQ() const { return static_cast<int>(rowsOfUnknown.size()) - 1; }
 };
 
 // Fixed unknown q: its column is set to zero.
-void zeroColumn(StoredSystem& K, Occupancy& occ, int q) {
+template <class System>
+void zeroColumn(System& K, Occupancy& occ, int q) {
   if (q < 1 || q > occ.NEQ()) return;
   const Range rows = occ.unknown(q);
   for (int r = rows.lo; r <= rows.hi; ++r) {
-    if (const int s = K.column(r, q)) K(r, s) = 0.0;
+    if (const int s = K.column(r, q)) K.zero(r, s);
   }
   occ.unknown(q).reset();
 }
 
 // Relation row first = coefficient * second: coefficient times column `first` is added to
 // column `second`.
-void substitute(StoredSystem& K, Occupancy& occ, const Row& rel) {
+template <class System>
+void substitute(System& K, Occupancy& occ, const Row& rel) {
   if (rel.first > occ.NEQ() || rel.second > occ.NEQ() || rel.first < 1) return;
   const Range rows = occ.unknown(rel.first);
   for (int r = rows.lo; r <= rows.hi; ++r) {
     const int sa = K.column(r, rel.first);
-    if (sa == 0 || K(r, sa) == 0.0) continue;
+    if (sa == 0 || !K.holds(r, sa)) continue;
     const int sb = K.column(r, rel.second);
     if (sb == 0) continue;
-    K.set(r, sb, K(r, sb) + rel.coefficient * K(r, sa));
+    K.set(r, sb, K.value(r, sb) + rel.coefficient * K.value(r, sa));
     occ.unknown(rel.second).include(r);
     occ.row(r).include(sb);
   }
@@ -260,27 +334,12 @@ std::vector<int> unknownMap(int NUMA, int NUMB, int couplingOption,
 
 // Moves every kept entry of rows 1..NR to its new row and unknown and clears all others, row
 // by row: a row never moves down and is emptied before anything is written into it.
-void compact(StoredSystem& K, Occupancy& occ, const std::vector<int>& rowMap,
+template <class System>
+void compact(System& K, Occupancy& occ, const std::vector<int>& rowMap,
              const std::vector<int>& unknownNumbers) {
   const int NR = static_cast<int>(rowMap.size()) - 1;
-  const int NEQ = static_cast<int>(unknownNumbers.size()) - 1;
-  std::vector<std::pair<int, double>> kept;
-  for (int r = 1; r <= NR; ++r) {
-    const Range cols = occ.row(r);
-    const int nr = rowMap[static_cast<std::size_t>(r)];
-    kept.clear();
-    for (int s = cols.lo; s <= cols.hi; ++s) {
-      const double v = K(r, s);
-      if (v == 0.0) continue;
-      K(r, s) = 0.0;
-      const int q = K.unknown(r, s);
-      if (nr == 0 || q < 1 || q > NEQ) continue;
-      const int nq = unknownNumbers[static_cast<std::size_t>(q)];
-      if (nq == 0) continue;
-      if (const int ns = K.column(nr, nq)) kept.push_back({ns, v});
-    }
-    for (const auto& [ns, v] : kept) K.set(nr, ns, v);
-  }
+  for (int r = 1; r <= NR; ++r) K.moveRow(r, rowMap[static_cast<std::size_t>(r)], occ.row(r),
+                                          unknownNumbers);
 }
 
 void compactRightHandSide(Matrix<double>& RHS, const std::vector<int>& rowMap, int NEQ) {
@@ -299,6 +358,22 @@ void collectRemoved(const Rows& rows, int NR, RemovedList& removed) {
       removed.numbers(++removed.count) = r.first;
   }
   std::sort(removed.numbers.data(), removed.numbers.data() + removed.count);
+}
+
+// Steps 7 to 10 of the reduction on the stored system: the fixed unknowns and the relations
+// applied to the columns of the real equation rows, then the fictitious unknowns, the dropped
+// equations and their unknowns removed in one pass.
+// `rowMap` holds the new numbers of the equations.
+template <class System>
+void applyRows(System& K, const Rows& rows, const std::vector<int>& rowMap, int NUMA, int NUMB,
+               int couplingOption) {
+  const int NR = realUnknowns(NUMA, NUMB, couplingOption);
+  Occupancy occ(K, NR, extendedUnknowns(NUMA, NUMB, couplingOption));
+  for (const Row& r : rows) {
+    if (isFixed(r)) zeroColumn(K, occ, r.first);
+    if (isRelation(r)) substitute(K, occ, r);
+  }
+  compact(K, occ, rowMap, unknownMap(NUMA, NUMB, couplingOption, rowMap));
 }
 
 }  // namespace
@@ -324,19 +399,16 @@ void REDUCE(EquationStore& store, ConstraintTable& table, RemovedList& removed, 
   }
   storeRows(rows, table);
 
-  // 7. Fixed unknowns and relations on the columns of the real equation rows.
-  const int NEQext = extendedUnknowns(NUMA, NUMB, couplingOption);
-  StoredSystem K(store, solverOption);
-  Occupancy occ(K, NR, NEQext);
-  for (const Row& r : rows) {
-    if (isFixed(r)) zeroColumn(K, occ, r.first);
-    if (isRelation(r)) substitute(K, occ, r);
-  }
-
-  // 8-10. Fictitious unknowns, dropped equations and their unknowns removed in one pass.
+  // 7. - 10.
   collectRemoved(rows, NR, removed);
   const std::vector<int> rowMap = equationMap(NR, removed);
-  compact(K, occ, rowMap, unknownMap(NUMA, NUMB, couplingOption, rowMap));
+  if (store.sparse()) {
+    SparseSystem K(store);
+    applyRows(K, rows, rowMap, NUMA, NUMB, couplingOption);
+  } else {
+    StoredSystem K(store, solverOption);
+    applyRows(K, rows, rowMap, NUMA, NUMB, couplingOption);
+  }
 
   // 11. Size of the reduced system.
   NEQ = NR - removed.count;

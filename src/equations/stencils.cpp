@@ -51,7 +51,24 @@ void buildStencil(Stencil& s, std::initializer_list<Term> terms, double DX, doub
   }
 }
 
+// Total order of the derivatives in stencil k: two per w among its equation and unknown.
+int totalOrder(int k) {
+  const int equation = (k - 1) % 3, unknown = (k - 1) / 3;
+  return 2 + (equation == 2 ? 1 : 0) + (unknown == 2 ? 1 : 0);
+}
+
 }  // namespace
+
+bool stencilReaches(int k, int m, int n) {
+  const int order = totalOrder(k);
+  for (int px = 0; px <= order; ++px) {
+    const double wx = kWeights[static_cast<std::size_t>(px)][static_cast<std::size_t>(n - 1)];
+    const double wy =
+        kWeights[static_cast<std::size_t>(order - px)][static_cast<std::size_t>(m - 1)];
+    if (wx != 0.0 && wy != 0.0) return true;
+  }
+  return false;
+}
 
 void COMPC(const SectionStiffness& abd, double DX, double DY, StencilSet& C) {
   const Matrix<double>& A = abd.A;

@@ -77,4 +77,12 @@ struct StencilSet {
 // Every entry of C is written; entries no term reaches are zero.
 void COMPC(const SectionStiffness& abd, double DX, double DY, StencilSet& C);
 
+// Whether position (m, n) of stencil k can hold a coefficient for any section at all. Every
+// stencil of COMPC combines all the derivatives of one total order (2 for the membrane
+// pairs, 3 for the coupling, 4 for bending), so its positions are those the difference
+// weights of these derivatives reach, whatever the stiffness; everywhere else the stencil is
+// exactly zero. The sparse store keeps only these positions, so that its pattern is the same
+// for every section.
+bool stencilReaches(int k, int m, int n);
+
 }  // namespace korvant

@@ -288,7 +288,20 @@ void recoverStresses(RunContext& run, const Matrix<double>& solution) {
         run.report);
 }
 
+namespace {
+
+// A run on the sparse store: its capacities and analysis arrays made to hold the grid of its
+// deck, within the limits the deck was checked against. Done once, before the analysis.
+void sizeArraysToGrid(RunContext& run) {
+  const ModelDeck& m = run.model;
+  run.cap = gridCapacities(run.cap, extendedUnknownsWide(m.NUMA, m.NUMB, m.COUPLING));
+  run.arrays = AnalysisArrays(run.cap, StoreKind::Sparse);
+}
+
+}  // namespace
+
 void runAnalysis(RunContext& run) {
+  if (run.request.large) sizeArraysToGrid(run);
   // Every stage that ends the analysis otherwise says so; what runs to its end completed.
   run.end = AnalysisEnd::Completed;
   SYSDEF(run.model, run.cap, run.arrays.lists, run.arrays.NEQ, run.report, run.fatal);

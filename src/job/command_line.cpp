@@ -4,6 +4,7 @@
 
 #include "job/exit_status.hpp"
 #include "job/summary_json.hpp"
+#include "solver/sparse_factor.hpp"
 
 namespace korvant {
 namespace {
@@ -54,6 +55,11 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
       c.request.json = true;
     } else if (a == "--plots") {
       c.request.plots = true;
+    } else if (a == "--large") {
+      if (!SparseFactor::available())
+        return usageError(
+            "--large: this build has no sparse solver (build it with libsuitesparse-dev)");
+      c.request.large = true;
     } else if (a == "--help" || a == "-h") {
       c.action = CommandLine::Action::Help;
     } else if (a == "--version") {
@@ -75,7 +81,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
 }
 
 void writeUsage(Writer& out) {
-  out.line("Usage: korvant [--yes] [JOB]");
+  out.line("Usage: korvant [--yes] [--large] [JOB]");
   out.line("       korvant [--yes] JOB --collapse [--tolerance T] [--workers N]");
   out.line("       korvant --help | --version");
   out.blank();
@@ -92,6 +98,9 @@ void writeUsage(Writer& out) {
   out.line("      --plots    also draw PNG pictures beside the report with gnuplot: w of");
   out.line("                 every printed solution, the crack and yield maps and the");
   out.line("                 load-deflection curve; their data files go into JOB.plots");
+  out.line("      --large    grids beyond the build's capacities (MXD1 = MXBD = 4000): the");
+  out.line("                 equations in a sparse store, limited by the machine's memory,");
+  out.line("                 solved by a sparse direct solver (UMFPACK); same report");
   out.line("  --collapse     after the job, search the load multiplier at which a collapse");
   out.line("                 is predicted: the table JOB.col and two result lines");
   out.line("  --tolerance T  width of the collapse bracket over its lower end (default 0.01)");

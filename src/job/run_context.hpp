@@ -51,6 +51,7 @@ struct JobRequest {
   bool overwrite = false;              // answer the overwrite question with yes, unasked
   bool json = false;                   // write the run's summary as JOB.json
   bool plots = false;                  // draw the run's pictures beside the report
+  bool large = false;                  // the sparse equation store, limited by the machine's memory
   CollapseSearchRequest collapse;
 };
 
@@ -75,8 +76,8 @@ struct SolutionVectors {
 // boundary point lists and the constraint table, the per-point buffers of the assembly and
 // the recovery, and the size and bandwidth of the system. Allocated once, for the whole run.
 struct AnalysisArrays {
-  explicit AnalysisArrays(const Capacities& cap)
-      : store(cap),
+  explicit AnalysisArrays(const Capacities& cap, StoreKind kind = StoreKind::Array)
+      : store(cap, kind),
         solverWork(cap),
         solutions(cap),
         lists(cap.MXD2),
@@ -109,6 +110,21 @@ enum class AnalysisEnd {
   Fatal,               // a fatal run-time error stopped it
 };
 
+// The capacities a run starts with: the build's, or on the sparse store (--large) those of
+// the machine's memory.
+inline Capacities capacitiesOf(const JobRequest& request) {
+  return request.large ? machineCapacities() : Capacities{};
+}
+
+// The analysis arrays a run starts with: for the build's capacities, or, on the sparse store,
+// none until the deck has given the grid (sizeArraysToGrid).
+inline AnalysisArrays initialArrays(const JobRequest& request, const Capacities& cap) {
+  if (!request.large) return AnalysisArrays(cap);
+  Capacities none = cap;
+  none.MXD1 = none.MXBD = none.MXD2 = 0;
+  return AnalysisArrays(none, StoreKind::Sparse);
+}
+
 struct RunContext {
   RunContext(std::istream& keyboardIn, std::ostream& consoleOut, JobRequest jobRequest = {})
       : request(std::move(jobRequest)), keyboard(keyboardIn), consoleStream(consoleOut) {}
@@ -124,7 +140,7 @@ struct RunContext {
   std::ostream& consoleStream;
   Writer console{consoleStream};
 
-  Capacities cap;
+  Capacities cap{capacitiesOf(request)};
   ModelDeck model{cap};
   WorkingFiles files;
 
@@ -134,7 +150,7 @@ struct RunContext {
   Writer zonePlot{zoneFile};
   GraphicsFiles graphics;  // units 79 to 85, open only when graphics were requested
 
-  AnalysisArrays arrays{cap};
+  AnalysisArrays arrays{initialArrays(request, cap)};
 
   int fatal = 0;     // fatal flag: raised by a routine that finds the analysis cannot go on
   int collapse = 0;  // collapse flag: raised when the lateral displacement exceeds WMAX

@@ -81,6 +81,26 @@ void measure(const ColumnRows& rows, int& BW, int solverOption, int NEQ) {
   BW = c.found ? c.last - c.first + 1 : 0;
 }
 
+// A sparse store: the offsets q - r of its present coefficients give the band directly.
+// Full storage takes the largest offset on or above the diagonal as the half bandwidth;
+// band storage counts the offsets from the lowest to the highest, as it does its columns.
+void measureSparse(const SparseRows& rows, int& BW, int solverOption, int NEQ) {
+  int lowest = 1000000, highest = -1000000, widest = -1;
+  for (int r = 1; r <= std::min(NEQ, rows.rows()); ++r) {
+    for (const SparseEntry& e : rows.entries(r)) {
+      if (!present(e.value) || e.unknown < 1 || e.unknown > NEQ) continue;
+      const int offset = e.unknown - r;
+      lowest = std::min(lowest, offset);
+      highest = std::max(highest, offset);
+      widest = std::max(widest, offset);
+    }
+  }
+  if (solverOption == kFullStorage)
+    BW = widest < 0 ? 0 : 2 * widest + 1;
+  else
+    BW = highest < lowest ? 0 : highest - lowest + 1;
+}
+
 }  // namespace
 
 PresentColumns presentColumns(const CoefficientArray& K, int NEQ) {
@@ -96,6 +116,7 @@ void BANDWD(const CoefficientArray& K, int& BW, int solverOption, int NEQ) {
 }
 
 void BANDWD(const EquationStore& store, int& BW, int solverOption, int NEQ) {
+  if (store.sparse()) return measureSparse(store.rows, BW, solverOption, NEQ);
   measure(ColumnRows(store, NEQ), BW, solverOption, NEQ);
 }
 

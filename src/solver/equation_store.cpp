@@ -34,8 +34,14 @@ void preferLargePages(CoefficientArray& K) {
 
 }  // namespace
 
-EquationStore::EquationStore(const Capacities& cap)
-    : K(cap.MXD1, cap.MXBD), RHS(cap.MXD1, 1), written_(static_cast<std::size_t>(cap.MXBD) + 1) {
+EquationStore::EquationStore(const Capacities& cap, StoreKind kind)
+    : K(kind == StoreKind::Array ? cap.MXD1 : 0, kind == StoreKind::Array ? cap.MXBD : 0),
+      RHS(cap.MXD1, 1),
+      rows(kind == StoreKind::Sparse ? cap.MXD1 : 0),
+      kind_(kind),
+      MXD1_(cap.MXD1),
+      MXBD_(cap.MXBD),
+      written_(kind == StoreKind::Array ? static_cast<std::size_t>(cap.MXBD) + 1 : 1) {
   preferLargePages(K);
 }
 
@@ -53,12 +59,16 @@ void EquationStore::markArrayWritten(int ld, int firstRow, int lastRow, int colu
 }
 
 void EquationStore::clear() {
+  RHS.fill(0.0);
+  if (sparse()) {
+    rows.clear();
+    return;
+  }
   for (int j = 1; j <= MXBD(); ++j) {
     RowRange& r = written_[static_cast<std::size_t>(j)];
     if (!r.empty()) std::fill(K.at(r.first, j), K.at(r.last, j) + 1, 0.0);
     r = RowRange{};
   }
-  RHS.fill(0.0);
 }
 
 }  // namespace korvant

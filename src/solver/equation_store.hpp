@@ -10,6 +10,8 @@
 #include "core/matrix.hpp"
 #include "solver/coefficient_array.hpp"
 #include "solver/scratch_unit.hpp"
+#include "solver/sparse_factor.hpp"
+#include "solver/sparse_rows.hpp"
 
 namespace korvant {
 
@@ -29,6 +31,10 @@ struct RowRange {
   }
 };
 
+// How the coefficients are held: in the array K of the build's capacities (full or band
+// storage, as the solver option says), or row by row in sparse form for grids beyond them.
+enum class StoreKind { Array, Sparse };
+
 // K has MXD1 rows (equations) and MXBD columns. Full storage: K(row, unknown). Band storage:
 // K(row, c) holds the coefficient of unknown row + c - MXBD / 2 - 1, the diagonal lying in
 // column MXBD / 2 + 1. RHS is the right-hand side, one entry per equation.
@@ -37,16 +43,21 @@ struct RowRange {
 // solvers, which reuse K's memory for their factors) records where it wrote, by column and
 // row range. Outside the recorded ranges K is zero, so that clearing the store for the next
 // pass only has to touch those ranges instead of all MXD1 x MXBD entries.
+//
+// A sparse store has no K: its coefficients are in `rows`, by equation and unknown, whatever
+// the solver option; MXD1 still bounds the equations and MXBD the unknowns.
 class EquationStore {
  public:
   // K is asked of the system in large pages where it offers them (see the .cpp).
-  explicit EquationStore(const Capacities& cap);
+  explicit EquationStore(const Capacities& cap, StoreKind kind = StoreKind::Array);
 
   CoefficientArray K;
   Matrix<double> RHS;
+  SparseRows rows;
 
-  int MXD1() const { return K.rows(); }
-  int MXBD() const { return K.cols(); }
+  bool sparse() const { return kind_ == StoreKind::Sparse; }
+  int MXD1() const { return MXD1_; }
+  int MXBD() const { return MXBD_; }
   // Storage column of the diagonal in band storage.
   int diagonalColumn() const { return MXBD() / 2 + 1; }
 
@@ -69,6 +80,9 @@ class EquationStore {
   void clear();
 
  private:
+  StoreKind kind_;
+  int MXD1_;
+  int MXBD_;
   std::vector<RowRange> written_;  // by column of K, 1..MXBD
 };
 
@@ -76,7 +90,8 @@ class EquationStore {
 // scaling and permutation of the full solver; zero vector, condition work vector and pivot
 // indices of the band solver), two more integer vectors for the band structure the full
 // solver uses, the band solver's scratch unit, and whether the system statistics have been
-// printed yet (once per run).
+// printed yet (once per run). A sparse store's solutions keep their factor's analysis of
+// the pattern from one pass to the next.
 struct SolverWork {
   explicit SolverWork(const Capacities& cap)
       : work(cap.MXD1, 1), index(cap.MXD1, 1), rowFirst(cap.MXD1, 1), columnLast(cap.MXD1, 1) {}
@@ -86,6 +101,7 @@ struct SolverWork {
   Matrix<int> rowFirst;    // first column holding a non-zero of each row
   Matrix<int> columnLast;  // last row holding a non-zero multiplier of each column
   ScratchUnit scratch;
+  SparseFactor sparse;
   bool statisticsWritten = false;
 };
 

@@ -165,6 +165,18 @@ void solveBand(EquationStore& store, Matrix<double>& solution, SolverWork& work,
   if (singular) reportSingular(report, errorFlag);
 }
 
+// Sparse store: the direct sparse factorization, singular on an exactly zero pivot or a
+// negligible condition estimate, as in the other storage modes.
+void solveSparse(EquationStore& store, Matrix<double>& solution, SolverWork& work, int NEQ,
+                 int& errorFlag, Writer& report) {
+  double rcond = 0.0;
+  if (!work.sparse.factor(store.rows, NEQ, rcond) || negligible(rcond)) {
+    reportSingular(report, errorFlag);
+    return;
+  }
+  work.sparse.solve(store.RHS.data(), solution.data());
+}
+
 }  // namespace
 
 void SOLVE(EquationStore& store, Matrix<double>& solution, SolverWork& work, int NEQ,
@@ -179,7 +191,9 @@ void SOLVE(EquationStore& store, Matrix<double>& solution, SolverWork& work, int
     reportSingular(report, errorFlag);
     return;
   }
-  if (solverOption == kFullStorage) {
+  if (store.sparse()) {
+    solveSparse(store, solution, work, NEQ, errorFlag, report);
+  } else if (solverOption == kFullStorage) {
     solveFull(store, solution, work, NEQ, errorFlag, report);
   } else {
     solveBand(store, solution, work, NEQ, BW, errorFlag, report);

@@ -97,6 +97,32 @@ TEST(Compc, IsotropicBendingStencilIsTheThirteenPointBiharmonic) {
   }
 }
 
+// The positions a stencil can reach: a section whose every stiffness is non-zero and unlike
+// the others fills exactly those, and they are the supports of the central differences of
+// the stencil's order: 3 x 3 for the membrane (second order), the twelve points of the third
+// derivatives for the coupling (never the point itself), all but the corners for bending.
+TEST(Compc, StencilsReachThePositionsOfTheirDerivatives) {
+  SectionStiffness s;
+  double value = 1.0;
+  for (Matrix<double>* m : {&s.A, &s.B, &s.D})
+    for (int i = 1; i <= component::COUNT; ++i)
+      for (int j = 1; j <= component::COUNT; ++j) (*m)(i, j) = (value *= 1.37);
+  StencilSet C;
+  COMPC(s, 0.4, 0.25, C);
+  for (int k = 1; k <= stencil::COUNT; ++k) {
+    SCOPED_TRACE(k);
+    const int e = (k - 1) % 3, f = (k - 1) / 3;
+    const int expected = e == 2 && f == 2 ? 21 : e == 2 || f == 2 ? 12 : 9;
+    int reached = 0;
+    for (int m = 1; m <= 5; ++m)
+      for (int n = 1; n <= 5; ++n) {
+        EXPECT_EQ(C(k)(m, n) != 0.0, stencilReaches(k, m, n)) << m << "," << n;
+        reached += stencilReaches(k, m, n) ? 1 : 0;
+      }
+    EXPECT_EQ(reached, expected);
+  }
+}
+
 TEST(Compc, UnequalSpacingsGiveTheOrthotropicCentreAndMembraneEntries) {
   SectionStiffness s;
   s.A(XX, XX) = 7.0, s.A(XY, XY) = 2.0, s.A(XX, XY) = s.A(XY, XX) = 0.6;

@@ -238,7 +238,7 @@ TEST(CommandLine, HelpAndVersion) {
     EXPECT_EQ(r.status, 0);
     const auto lines = splitLines(r.console);
     ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(lines[0], "Usage: korvant [--yes] [JOB]");
+    EXPECT_EQ(lines[0], "Usage: korvant [--yes] [--large] [JOB]");
     for (const std::string option : {"--yes", "--json", "--plots", "--help", "--version"})
       EXPECT_NE(r.console.find(option), std::string::npos) << option;
   }

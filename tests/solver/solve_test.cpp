@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "solver/bandwidth.hpp"
+#include "solver/sparse_factor.hpp"
 #include "solver/dense_reference.hpp"
 #include "support/test_support.hpp"
 
@@ -26,8 +27,17 @@ Capacities smallCapacities() {
   return cap;
 }
 
-// Full storage: K(row, unknown). Band storage: K(row, unknown - row + MXBD / 2 + 1).
+// Full storage: K(row, unknown). Band storage: K(row, unknown - row + MXBD / 2 + 1). A
+// sparse store: the non-zero coefficients by row and unknown, whatever the mode.
 void store(EquationStore& s, const Dense& a, int mode) {
+  if (s.sparse()) {
+    s.rows.clear();
+    for (int i = 1; i <= a.rows(); ++i)
+      for (int j = 1; j <= a.cols(); ++j)
+        if (a(i, j) != 0.0) s.rows.add(i, j, a(i, j));
+    s.rows.seal();
+    return;
+  }
   s.K.fill(0.0);
   const int h = s.MXBD() / 2;
   for (int i = 1; i <= a.rows(); ++i)
@@ -46,8 +56,10 @@ void storeRhs(EquationStore& s, const std::vector<double>& b) {
 
 // One run of the driver: the store, the workspaces and the report of a job.
 struct SolverRun {
+  explicit SolverRun(StoreKind kind = StoreKind::Array) : equations(cap, kind) {}
+
   Capacities cap = smallCapacities();
-  EquationStore equations{cap};
+  EquationStore equations;
   SolverWork work{cap};
   Matrix<double> solution{cap.MXD1, 1, -5.0};
   std::ostringstream text;
@@ -59,7 +71,7 @@ struct SolverRun {
     store(equations, a, mode);
     storeRhs(equations, b);
     int BW = -1;
-    BANDWD(equations.K, BW, mode, a.rows());
+    BANDWD(equations, BW, mode, a.rows());
     SOLVE(equations, solution, work, a.rows(), mode, BW, errorFlag, report);
     return BW;
   }
@@ -97,10 +109,22 @@ std::vector<std::string> unequalHalves(const std::string& bw5) {
           "       INDICATING UNEQUAL LOWER AND UPPER HALF BANDWIDTH", ""};
 }
 
+// The solver option names the storage; a sparse store measures the band as that storage would.
+const std::vector<std::pair<int, StoreKind>> kStores = {{kFullStorage, StoreKind::Array},
+                                                        {kBandStorage, StoreKind::Array},
+                                                        {kFullStorage, StoreKind::Sparse},
+                                                        {kBandStorage, StoreKind::Sparse}};
+
+std::string nameOf(int mode, StoreKind kind) {
+  return std::string(mode == kFullStorage ? "full" : "band") +
+         (kind == StoreKind::Sparse ? ", sparse store" : "");
+}
+
 TEST(Solve, StatisticsBlockOnTheFirstPassOnly) {
-  for (int mode : {kFullStorage, kBandStorage}) {
-    SCOPED_TRACE(mode == kFullStorage ? "full" : "band");
-    SolverRun run;
+  for (const auto& [mode, kind] : kStores) {
+    if (kind == StoreKind::Sparse && !SparseFactor::available()) continue;
+    SCOPED_TRACE(nameOf(mode, kind));
+    SolverRun run(kind);
     const Dense a = rows({{2, 0, 0}, {0, -4, 0}, {0, 0, 0.5}});
     EXPECT_EQ(run.solve(a, {6, -1, -4}, mode), 1);
     EXPECT_EQ(run.errorFlag, 0);
@@ -152,6 +176,11 @@ TEST(Bandwidth, MeasuresPresentCoefficientsInEitherStorage) {
       BW = -1;
       BANDWD(s, BW, mode, c.a.rows());
       EXPECT_EQ(BW, expected) << "mode " << mode << ", written entries";
+      EquationStore sparse(smallCapacities(), StoreKind::Sparse);
+      store(sparse, c.a, mode);
+      BW = -1;
+      BANDWD(sparse, BW, mode, c.a.rows());
+      EXPECT_EQ(BW, expected) << "mode " << mode << ", sparse store";
     }
   }
 }
@@ -227,13 +256,48 @@ TEST(Solve, SingularMatricesAreReported) {
       {"band, no coefficient", Dense(3, 3, 0.0), kBandStorage},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    SolverRun run;
-    run.work.statisticsWritten = true;
-    run.solve(c.a, {1, 4, 9}, c.mode);
-    EXPECT_EQ(run.errorFlag, 1);
-    EXPECT_EQ(run.lines(), kSingular);
+    for (StoreKind kind : {StoreKind::Array, StoreKind::Sparse}) {
+      if (kind == StoreKind::Sparse && !SparseFactor::available()) continue;
+      SCOPED_TRACE(c.name + nameOf(c.mode, kind).substr(4));
+      SolverRun run(kind);
+      run.work.statisticsWritten = true;
+      run.solve(c.a, {1, 4, 9}, c.mode);
+      EXPECT_EQ(run.errorFlag, 1);
+      EXPECT_EQ(run.lines(), kSingular);
+    }
   }
+}
+
+// The sparse factorization analyses the pattern once; a system with new values on the same
+// pattern is only factored again, and a new pattern is analysed anew. Entries the assembly
+// adds twice are summed, and an entry set to zero keeps its place in the pattern.
+TEST(Solve, SparseStoreKeepsItsAnalysisWhileThePatternStays) {
+  if (!SparseFactor::available()) GTEST_SKIP() << "built without the sparse solver";
+  SolverRun run(StoreKind::Sparse);
+  run.solve(rows({{4, 1, 0}, {1, 4, 1}, {0, 1, 4}}), {6, 12, 14}, kFullStorage);
+  run.solve(rows({{2, 1, 0}, {1, 3, 1}, {0, 1, 2}}), {4, 10, 8}, kFullStorage);
+  for (int i = 1; i <= 3; ++i) EXPECT_NEAR(run.solution(i), i, 1e-14);
+  EXPECT_EQ(run.work.sparse.analyses(), 1);
+  EXPECT_EQ(run.work.sparse.factorizations(), 2);
+
+  SparseRows& r = run.equations.rows;
+  r.clear();
+  r.add(1, 2, 0.5);
+  r.add(1, 1, 2.0);
+  r.add(1, 2, 0.5);  // summed with the first: 1
+  r.add(2, 2, 3.0);
+  r.add(2, 1, 7.0);
+  r.seal();
+  r.zero(2, 1);
+  EXPECT_TRUE(r.holds(2, 1));
+  EXPECT_EQ(r.value(1, 2), 1.0);
+  run.equations.RHS(1) = 4.0;
+  run.equations.RHS(2) = 3.0;
+  SOLVE(run.equations, run.solution, run.work, 2, kFullStorage, 3, run.errorFlag, run.report);
+  EXPECT_EQ(run.errorFlag, 0);
+  EXPECT_NEAR(run.solution(1), 1.5, 1e-14);
+  EXPECT_NEAR(run.solution(2), 1.0, 1e-14);
+  EXPECT_EQ(run.work.sparse.analyses(), 2);
 }
 
 // Band rows that are all zero reach the factorization when the caller's bandwidth says so:

@@ -17,10 +17,16 @@ void runInProcess(InProcessRun& r, const std::string& deckText) {
   }
 }
 
-std::unique_ptr<InProcessRun> runInProcess(const std::string& deckText) {
-  auto r = std::make_unique<InProcessRun>();
+std::unique_ptr<InProcessRun> runInProcess(const std::string& deckText, JobRequest request) {
+  auto r = std::make_unique<InProcessRun>(std::move(request));
   runInProcess(*r, deckText);
   return r;
+}
+
+JobRequest largeRequest() {
+  JobRequest request;
+  request.large = true;
+  return request;
 }
 
 }  // namespace korvant::test

@@ -12,6 +12,10 @@
 namespace korvant::test {
 
 struct InProcessRun {
+  InProcessRun() = default;
+  // A run with what the command line would ask of it (the sparse store, say).
+  explicit InProcessRun(JobRequest request) : run(keyboard, console, std::move(request)) {}
+
   std::istringstream keyboard;
   std::ostringstream console;
   RunContext run{keyboard, console};
@@ -21,7 +25,10 @@ struct InProcessRun {
 // Runs `deckText` in `r`, a fresh run.
 void runInProcess(InProcessRun& r, const std::string& deckText);
 
-// The same in a run of its own.
-std::unique_ptr<InProcessRun> runInProcess(const std::string& deckText);
+// The same in a run of its own, made with `request`.
+std::unique_ptr<InProcessRun> runInProcess(const std::string& deckText, JobRequest request = {});
+
+// The request of a run on the sparse equation store (--large).
+JobRequest largeRequest();
 
 }  // namespace korvant::test
