@@ -98,7 +98,7 @@ double perPass(const JobFigures& f) {
 Row measure(const Options& o, const std::string& coupling, int n, bool nonlinear, bool large) {
   const std::string name = coupling + (nonlinear ? "_nonlinear_" : "_linear_") +
                            std::to_string(n) + (large ? "_large" : "");
-  std::ofstream(o.runFolder / (name + ".inp")) << deckText(o, coupling, n, nonlinear);
+  std::ofstream(name + ".inp") << deckText(o, coupling, n, nonlinear);
   Row row{coupling + (nonlinear ? " nonlinear" : " linear"), n, large, {}, {}};
   row.stats = runChild<JobFigures>([&] { return runBenchJob(name, large); }, row.f);
   if (row.f.exitStatus != 0)
@@ -133,8 +133,10 @@ void printGrowth(const std::vector<Row>& rows) {
             << exponent(rows, [](const Row& r) { return r.stats.peakBytes; }) << '\n';
 }
 
-int run(const Options& o) {
+int run(Options o) {
+  o.decks = fs::absolute(o.decks);
   fs::create_directories(o.runFolder);
+  fs::current_path(o.runFolder);
   std::cout << std::fixed << std::setprecision(3);
   std::cout << std::left << std::setw(22) << "job" << std::setw(8) << "grid" << std::right
             << std::setw(8) << "NEQ" << std::setw(7) << "BW" << std::setw(5) << "pass"

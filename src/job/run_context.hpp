@@ -52,6 +52,9 @@ struct JobRequest {
   bool json = false;                   // write the run's summary as JOB.json
   bool plots = false;                  // draw the run's pictures beside the report
   bool large = false;                  // the sparse equation store, limited by the machine's memory
+  // Capacities other than the build's, for a harness that analyses small grids only (the
+  // deck fuzzer): its runs then allocate a store of their size, not 128 MB each.
+  std::optional<Capacities> capacities;
   CollapseSearchRequest collapse;
 };
 
@@ -113,7 +116,8 @@ enum class AnalysisEnd {
 // The capacities a run starts with: the build's, or on the sparse store (--large) those of
 // the machine's memory.
 inline Capacities capacitiesOf(const JobRequest& request) {
-  return request.large ? machineCapacities() : Capacities{};
+  if (request.large) return machineCapacities();
+  return request.capacities.value_or(Capacities{});
 }
 
 // The analysis arrays a run starts with: for the build's capacities, or, on the sparse store,
