@@ -280,11 +280,13 @@ TrialResult trialOf(const RunContext& run, double multiplier, double seconds) {
   return t;
 }
 
-TrialResult runTrial(const std::string& deckText, double multiplier) {
+TrialResult runTrial(const std::string& deckText, double multiplier, bool large) {
   const auto start = Clock::now();
   std::istringstream keyboard;
   std::ostringstream console;
-  RunContext trial(keyboard, console);
+  JobRequest request;
+  request.large = large;
+  RunContext trial(keyboard, console, request);
   // The trial's report is kept in memory, for the message of a fatal error.
   std::stringbuf report;
   static_cast<std::ios&>(trial.reportFile).rdbuf(&report);
@@ -354,7 +356,7 @@ CollapseSearch runCollapseSearch(RunContext& run, const CollapseSearchRequest& r
   search.yieldLine = yieldLineEstimate(run.model);
   search.result = searchCollapse(
       trialOf(run, 1.0, seconds), search.tolerance, search.workers,
-      [&deckText](double m) { return runTrial(deckText, m); },
+      [&deckText, large = run.request.large](double m) { return runTrial(deckText, m, large); },
       [&run](const TrialResult& t, int k) {
         writeTrialLine(run.console, t, k);
         run.console.flush();
