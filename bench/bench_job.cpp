@@ -38,6 +38,7 @@ JobFigures runBenchJob(const std::string& name, bool large) {
   const auto start = Clock::now();
   JobRequest request{name, true};
   request.large = large;
+  prepareProcess(request);  // each job runs in a child process of its own
   auto run = std::make_unique<RunContext>(keyboard, console, request);
   const auto created = Clock::now();
   figures.exitStatus = runJob(*run);

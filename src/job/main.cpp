@@ -16,26 +16,6 @@
 #include "job/run_pictures.hpp"
 #include "job/summary_json.hpp"
 
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
-
-namespace {
-
-// On the sparse store every pass factors the system anew into blocks of tens of megabytes,
-// which the allocator would take from the system and give back each time, paying a page
-// fault for every page on every pass (a tenth of the run's time on a 61 x 61 grid). Kept
-// in the process instead, the memory of one pass serves the next.
-void keepFreedMemoryForTheNextPass() {
-#if defined(__GLIBC__)
-  constexpr int kLarge = 1 << 30;
-  mallopt(M_MMAP_THRESHOLD, kLarge);
-  mallopt(M_TRIM_THRESHOLD, kLarge);
-#endif
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
   using namespace korvant;
   const CommandLine commandLine = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
@@ -56,7 +36,7 @@ int main(int argc, char** argv) {
     case CommandLine::Action::Run:
       break;
   }
-  if (commandLine.request.large) keepFreedMemoryForTheNextPass();
+  prepareProcess(commandLine.request);
   RunContext run(std::cin, std::cout, commandLine.request);
   if (run.request.json || run.request.plots)
     run.summary = std::make_unique<RunSummary>(run.request.plots);

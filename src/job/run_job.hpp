@@ -21,4 +21,8 @@ int runJob(RunContext& run, std::ostream& errors = std::cerr);
 // report and the console instead of a crash. Returns the fatal run-time status.
 int reportInternalError(RunContext& run, const std::exception& error);
 
+// What the process needs for the jobs it runs as `request` asks: on the sparse store, the
+// memory a pass frees kept for the next (call before the first job).
+void prepareProcess(const JobRequest& request);
+
 }  // namespace korvant

@@ -23,8 +23,9 @@ class SparseFactor {
 
   // Factors the n x n system of rows 1..n (unknowns 1..n). Returns false when a pivot is
   // exactly zero; otherwise `rcond` is the estimate of the reciprocal 1-norm condition
-  // number, made as for the full and band factorizations. Failures of the library itself
-  // (memory) are thrown.
+  // number, made as for the full and band factorizations, or, where the pivots leave no
+  // doubt that it is far from negligible, their smallest over their largest magnitude.
+  // Failures of the library itself (memory) are thrown.
   bool factor(const SparseRows& rows, int n, double& rcond);
   // Solves with the last factors: x(0..n-1) from b(0..n-1).
   void solve(const double* b, double* x);
