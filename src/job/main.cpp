@@ -37,8 +37,10 @@ int main(int argc, char** argv) {
       break;
   }
   RunContext run(std::cin, std::cout, commandLine.request);
-  if (run.request.json || run.request.plots)
-    run.summary = std::make_unique<RunSummary>(run.request.plots);
+  if (run.request.json || run.request.plots) {
+    run.summary = std::make_unique<RunSummary>(run.model, run.request.plots);
+    run.watchers.push_back(run.summary.get());
+  }
   int status = exit_status::kCompleted;  // of the job of the deck's own load
   std::optional<CollapseSearch> search;   // the collapse search, when one ran
   try {
