@@ -54,6 +54,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
       c.request.json = true;
     } else if (a == "--plots") {
       c.request.plots = true;
+    } else if (a == "--vtk") {
+      c.request.vtk = true;
     } else if (a == "--help" || a == "-h") {
       c.action = CommandLine::Action::Help;
     } else if (a == "--version") {
@@ -92,6 +94,9 @@ void writeUsage(Writer& out) {
   out.line("      --plots    also draw PNG pictures beside the report with gnuplot: w of");
   out.line("                 every printed solution, the crack and yield maps and the");
   out.line("                 load-deflection curve; their data files go into JOB.plots");
+  out.line("      --vtk      also write ParaView files: JOB.pvd, the load history as an");
+  out.line("                 animation of the files in JOB.vtk, one per printed solution and");
+  out.line("                 per increment (with --collapse: of the job's own load only)");
   out.line("  --collapse     after the job, search the load multiplier at which a collapse");
   out.line("                 is predicted: the table JOB.col and two result lines");
   out.line("  --tolerance T  width of the collapse bracket over its lower end (default 0.01)");

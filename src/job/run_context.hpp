@@ -53,6 +53,7 @@ struct JobRequest {
   bool overwrite = false;              // answer the overwrite question with yes, unasked
   bool json = false;                   // write the run's summary as JOB.json
   bool plots = false;                  // draw the run's pictures beside the report
+  bool vtk = false;                    // write the run's solutions as VTK files for ParaView
   CollapseSearchRequest collapse;
 };
 
@@ -149,8 +150,8 @@ struct RunContext {
   bool statusBannersWritten = false;  // the console status banners come once per run
   PhaseTimes phaseTimes;              // time spent in each phase of the solution passes
   std::unique_ptr<RunSummary> summary;  // collected only when a summary file was asked for
-  // Those who follow the analysis for the files the command line asks for (the summary);
-  // owned by the main program, told of every stage, step and printed solution.
+  // Those who follow the analysis for the files the command line asks for (the summary, the
+  // VTK files); owned by the main program, told of every stage, step and printed solution.
   std::vector<RunWatcher*> watchers;
 
   // The report, mirrored to the console when the STATUS switch is on: the writer of the
