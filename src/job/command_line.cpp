@@ -118,7 +118,8 @@ void writeUsage(Writer& out) {
   out.line("     unreadable number or cannot be read");
   out.line(I(3, kFatalRunTime), "  the analysis was stopped by a fatal run-time error");
   out.line(I(3, kFilesNotWritten),
-           "  the report, the zone layout plot or a dataset could not be written completely");
+           "  the report, the zone layout plot, a dataset, JOB.json or a file of --vtk");
+  out.line("     could not be written completely");
 }
 
 void writeVersion(Writer& out) {

@@ -62,11 +62,14 @@ int main(int argc, char** argv) {
   }
   std::string problem;
   const CollapseSearch* ran = search && search->workers > 0 ? &*search : nullptr;
-  if (run.request.json && !writeJsonSummary(run, status, ran, problem))
+  bool jsonWritten = true;
+  if (run.request.json && !writeJsonSummary(run, status, ran, problem)) {
     Writer(std::cerr).line("korvant: ", problem);
+    jsonWritten = false;
+  }
   if (run.request.plots && run.end != AnalysisEnd::NotRun) drawPictures(run, std::cerr);
   // A file of the run that could not be written ends the command with its own status, as
   // the job's files do.
-  if (!vtkWritten) return exit_status::kFilesNotWritten;
+  if (!vtkWritten || !jsonWritten) return exit_status::kFilesNotWritten;
   return search ? search->status : status;
 }
