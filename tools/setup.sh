@@ -3,8 +3,10 @@
 # when run as root; otherwise it prints the command to run) and builds the program and its
 # tests. Extra arguments go to the cmake configure step, e.g. -DKORVANT_SANITIZE=ON.
 #
-#   KORVANT_BUILD_DIR   build folder (default: build, beside src)
-#   KORVANT_BUILD_TYPE  CMake build type (default: RelWithDebInfo)
+#   KORVANT_BUILD_DIR       build folder (default: build, beside src)
+#   KORVANT_BUILD_TYPE      CMake build type (default: RelWithDebInfo)
+#   KORVANT_EXTRA_PACKAGES  further Debian packages to install, blank-separated (tools/test.sh:
+#                           those the tests need and the program does not)
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -12,6 +14,8 @@ build="${KORVANT_BUILD_DIR:-$root/build}"
 build_type="${KORVANT_BUILD_TYPE:-RelWithDebInfo}"
 packages=(g++ make cmake libblas-dev liblapack-dev libgtest-dev nlohmann-json3-dev gnuplot-nox
           libsuitesparse-dev)
+read -r -a extra <<<"${KORVANT_EXTRA_PACKAGES:-}"
+packages+=("${extra[@]}")
 
 missing=()
 if command -v dpkg-query >/dev/null; then

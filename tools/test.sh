@@ -6,7 +6,10 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${KORVANT_BUILD_DIR:-$root/build}"
 
-KORVANT_BUILD_DIR="$build" "$root/tools/setup.sh" -DKORVANT_TESTS=ON "$@"
+# python3-vtk9: the tests read the VTK files of --vtk back with VTK's own reader (the program
+# writes them without it).
+KORVANT_BUILD_DIR="$build" KORVANT_EXTRA_PACKAGES="python3-vtk9 ${KORVANT_EXTRA_PACKAGES:-}" \
+  "$root/tools/setup.sh" -DKORVANT_TESTS=ON "$@"
 
 # A sanitizer stop gets a status of its own (no job ends with 98 or 99), so that no test
 # can pass on one; the options given here come last and win.

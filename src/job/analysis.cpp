@@ -5,7 +5,7 @@
 #include "core/grid.hpp"
 #include "equations/boundary.hpp"
 #include "equations/reduction.hpp"
-#include "job/run_summary.hpp"
+#include "job/run_watcher.hpp"
 #include "job/status_lines.hpp"
 #include "nonlinear/cracking_stage.hpp"
 #include "nonlinear/stage_reports.hpp"
@@ -75,13 +75,13 @@ void graphicalDatasets(RunContext& run, int mode, const Matrix<double>& solution
          run.report, run.fatal);
 }
 
-// The maxima of a printed solution, for the run's summary when one is collected.
+// The run's watchers are told of a printed solution.
 void summarise(RunContext& run, const Matrix<double>& solution, bool linear, bool fibres,
                bool failureMeasures = false) {
-  if (run.summary)
-    run.summary->printed(run.STAGE, linear, solution, run.model,
-                         fibres ? &run.files.fibreResults : nullptr,
-                         failureMeasures ? &run.files.failureRatio : nullptr);
+  const PrintedTables tables{run.STAGE, linear, solution,
+                             fibres ? &run.files.fibreResults : nullptr,
+                             failureMeasures ? &run.files.failureRatio : nullptr};
+  for (RunWatcher* watcher : run.watchers) watcher->printed(tables);
 }
 
 // Linear analysis: one elastic solution under the whole pressure, its stresses and tables.
@@ -143,7 +143,7 @@ bool crackingStage(RunContext& run) {
   PRNRTN(procedure_banner::CRACKING, run.report);
   announceStage(run);
   RunPasses runPasses(run);
-  SummarisedPasses passes(runPasses, run.summary.get(), run.model, run.STAGE);
+  WatchedPasses passes(runPasses, run.watchers, run.STAGE);
   Writer out = run.statusReport();
   const StageOutcome outcome =
       crackingIterations(passes, run.model, limitsOf(run), RunFlags{run.fatal, run.collapse}, out);
@@ -180,7 +180,7 @@ void incrementalStage(RunContext& run) {
   PRNRTN(procedure_banner::CRACKING_YIELDING, run.report);
   announceStage(run);
   RunPasses runPasses(run);
-  SummarisedPasses passes(runPasses, run.summary.get(), run.model, run.STAGE);
+  WatchedPasses passes(runPasses, run.watchers, run.STAGE);
   SolutionVectors& v = run.arrays.solutions;
   Writer out = run.statusReport();
   const YieldingOutcome outcome =

@@ -60,6 +60,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
         return usageError(
             "--large: this build has no sparse solver (build it with libsuitesparse-dev)");
       c.request.large = true;
+    } else if (a == "--vtk") {
+      c.request.vtk = true;
     } else if (a == "--help" || a == "-h") {
       c.action = CommandLine::Action::Help;
     } else if (a == "--version") {
@@ -101,6 +103,9 @@ void writeUsage(Writer& out) {
   out.line("      --large    grids beyond the build's capacities (MXD1 = MXBD = 4000): the");
   out.line("                 equations in a sparse store, limited by the machine's memory,");
   out.line("                 solved by a sparse direct solver (UMFPACK); same report");
+  out.line("      --vtk      also write ParaView files: JOB.pvd, the load history as an");
+  out.line("                 animation of the files in JOB.vtk, one per printed solution and");
+  out.line("                 per increment (with --collapse: of the job's own load only)");
   out.line("  --collapse     after the job, search the load multiplier at which a collapse");
   out.line("                 is predicted: the table JOB.col and two result lines");
   out.line("  --tolerance T  width of the collapse bracket over its lower end (default 0.01)");
@@ -122,7 +127,8 @@ void writeUsage(Writer& out) {
   out.line("     unreadable number or cannot be read");
   out.line(I(3, kFatalRunTime), "  the analysis was stopped by a fatal run-time error");
   out.line(I(3, kFilesNotWritten),
-           "  the report, the zone layout plot or a dataset could not be written completely");
+           "  the report, the zone layout plot, a dataset, JOB.json or a file of --vtk");
+  out.line("     could not be written completely");
 }
 
 void writeVersion(Writer& out) {

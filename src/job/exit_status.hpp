@@ -11,7 +11,8 @@ inline constexpr int kDialogue = 2;      // the job did not start: missing deck,
 inline constexpr int kInputErrors = 3;   // fatal input errors, or the deck ended early,
                                          // holds an unreadable number or cannot be read
 inline constexpr int kFatalRunTime = 4;  // the analysis was stopped by a fatal run-time error
-inline constexpr int kFilesNotWritten = 5;  // the report, the zone layout plot or a dataset
-                                            // could not be written completely (a full disc)
+inline constexpr int kFilesNotWritten = 5;  // the report, the zone layout plot, a dataset or
+                                            // a file the command line asked for (JOB.json,
+                                            // the VTK files) could not be written completely
 
 }  // namespace korvant::exit_status

@@ -14,6 +14,7 @@
 #include "job/run_context.hpp"
 #include "job/run_job.hpp"
 #include "job/run_pictures.hpp"
+#include "job/run_vtk.hpp"
 #include "job/summary_json.hpp"
 
 int main(int argc, char** argv) {
@@ -38,14 +39,23 @@ int main(int argc, char** argv) {
   }
   prepareProcess(commandLine.request);
   RunContext run(std::cin, std::cout, commandLine.request);
-  if (run.request.json || run.request.plots)
-    run.summary = std::make_unique<RunSummary>(run.request.plots);
+  if (run.request.json || run.request.plots) {
+    run.summary = std::make_unique<RunSummary>(run.model, run.request.plots);
+    run.watchers.push_back(run.summary.get());
+  }
+  std::unique_ptr<VtkSeries> vtk;  // the files of the job's own run, not of its collapse search
+  if (run.request.vtk) {
+    vtk = std::make_unique<VtkSeries>(run);
+    run.watchers.push_back(vtk.get());
+  }
+  bool vtkWritten = true;
   int status = exit_status::kCompleted;  // of the job of the deck's own load
   std::optional<CollapseSearch> search;   // the collapse search, when one ran
   try {
     const auto start = std::chrono::steady_clock::now();
     status = runJob(run, std::cerr);
     const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
+    if (vtk) vtkWritten = vtk->finish(status, std::cerr);
     if (run.request.collapse.enabled && run.end != AnalysisEnd::NotRun)
       search = runCollapseSearch(run, run.request.collapse, seconds.count());
   } catch (const std::exception& error) {
@@ -53,8 +63,14 @@ int main(int argc, char** argv) {
   }
   std::string problem;
   const CollapseSearch* ran = search && search->workers > 0 ? &*search : nullptr;
-  if (run.request.json && !writeJsonSummary(run, status, ran, problem))
+  bool jsonWritten = true;
+  if (run.request.json && !writeJsonSummary(run, status, ran, problem)) {
     Writer(std::cerr).line("korvant: ", problem);
+    jsonWritten = false;
+  }
   if (run.request.plots && run.end != AnalysisEnd::NotRun) drawPictures(run, std::cerr);
+  // A file of the run that could not be written ends the command with its own status, as
+  // the job's files do.
+  if (!vtkWritten || !jsonWritten) return exit_status::kFilesNotWritten;
   return search ? search->status : status;
 }

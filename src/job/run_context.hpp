@@ -11,6 +11,7 @@
 #include <ostream>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "equations/assembly.hpp"
 #include "equations/boundary_lists.hpp"
@@ -19,6 +20,7 @@
 #include "core/matrix.hpp"
 #include "job/phase_times.hpp"
 #include "job/run_summary.hpp"
+#include "job/run_watcher.hpp"
 #include "nonlinear/stage_passes.hpp"
 #include "output/graphical_datasets.hpp"
 #include "core/record_store.hpp"
@@ -55,6 +57,7 @@ struct JobRequest {
   // Capacities other than the build's, for a harness that analyses small grids only (the
   // deck fuzzer): its runs then allocate a store of their size, not 128 MB each.
   std::optional<Capacities> capacities;
+  bool vtk = false;                    // write the run's solutions as VTK files for ParaView
   CollapseSearchRequest collapse;
 };
 
@@ -167,6 +170,9 @@ struct RunContext {
   bool statusBannersWritten = false;  // the console status banners come once per run
   PhaseTimes phaseTimes;              // time spent in each phase of the solution passes
   std::unique_ptr<RunSummary> summary;  // collected only when a summary file was asked for
+  // Those who follow the analysis for the files the command line asks for (the summary, the
+  // VTK files); owned by the main program, told of every stage, step and printed solution.
+  std::vector<RunWatcher*> watchers;
 
   // The report, mirrored to the console when the STATUS switch is on: the writer of the
   // blocks that matter during a run.

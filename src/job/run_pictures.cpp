@@ -35,18 +35,19 @@ std::string shortNumber(double value) {
 
 // The name of a printed solution's picture after "w_", and what the solution is.
 std::pair<std::string, std::string> solutionOf(const PrintedSolution& p) {
-  if (p.linear) return {"linear", "linear solution"};
+  const char* name = solutionLabel(p.STAGE, p.linear);
+  if (p.linear) return {name, "linear solution"};
   switch (p.STAGE) {
     case solution_stage::INITIAL_ELASTIC:
-      return {"elastic", "initial elastic solution"};
+      return {name, "initial elastic solution"};
     case solution_stage::CRACKING:
-      return {"cracking", "converged cracking solution"};
+      return {name, "converged cracking solution"};
     case solution_stage::COMBINED:
-      return {"combined", "converged combined cracking and yielding solution"};
+      return {name, "converged combined cracking and yielding solution"};
     case solution_stage::YIELDING:
-      return {"yielding", "converged yielding solution"};
+      return {name, "converged yielding solution"};
     default:
-      return {"failed_combined", "running total of the failed combined incrementation (stage 6)"};
+      return {name, "running total of the failed combined incrementation (stage 6)"};
   }
 }
 

@@ -27,10 +27,10 @@ void RunSummary::solutionMade() {
   if (!stages_.empty()) ++stages_.back().solutions;
 }
 
-void RunSummary::recovered(const Matrix<double>& solution, const ModelDeck& model) {
+void RunSummary::recovered(const Matrix<double>& solution) {
   if (stages_.empty() || stages_.back().steps.empty()) return;
-  const DifferenceGrid grid{model.A, model.B, model.NUMA, model.NUMB};
-  stages_.back().steps.back().w = displacementPeaks(solution, model, grid)[2];
+  const DifferenceGrid grid{model_.A, model_.B, model_.NUMA, model_.NUMB};
+  stages_.back().steps.back().w = displacementPeaks(solution, model_, grid)[2];
 }
 
 void RunSummary::degraded(const FailureCounts& counts) {
@@ -58,21 +58,23 @@ const char* stageName(int STAGE) {
   }
 }
 
-void RunSummary::printed(int STAGE, bool linear, const Matrix<double>& solution,
-                         const ModelDeck& model, const RecordStore* fibreResults,
-                         const RecordStore* failureRatio) {
-  if (STAGE == solution_stage::INITIAL_ELASTIC) stages_.push_back(StageRecord{STAGE, 1, 0, {}});
-  const DifferenceGrid grid{model.A, model.B, model.NUMA, model.NUMB};
-  PrintedSolution p{STAGE, linear, displacementPeaks(solution, model, grid), false, {}, {}, {}, {}};
-  if (fibreResults) {
+void RunSummary::printed(const PrintedTables& t) {
+  if (t.STAGE == solution_stage::INITIAL_ELASTIC) stages_.push_back(StageRecord{t.STAGE, 1, 0, {}});
+  const DifferenceGrid grid{model_.A, model_.B, model_.NUMA, model_.NUMB};
+  PrintedSolution p;
+  p.STAGE = t.STAGE;
+  p.linear = t.linear;
+  p.displacement = displacementPeaks(t.solution, model_, grid);
+  if (t.fibreResults) {
     p.fibres = true;
-    p.upper = fibrePeaks(*fibreResults, grid, fibre_field::UPPER_SXX);
-    p.lower = fibrePeaks(*fibreResults, grid, fibre_field::LOWER_SXX);
+    p.upper = fibrePeaks(*t.fibreResults, grid, fibre_field::UPPER_SXX);
+    p.lower = fibrePeaks(*t.fibreResults, grid, fibre_field::LOWER_SXX);
   }
   if (keepFields_) {
-    p.w = wField(solution, model, grid);
-    if (failureRatio)
-      for (int n = 1; n <= grid.NUMA * grid.NUMB; ++n) p.failure.push_back(failureRatio->read(n)[0]);
+    p.w = wField(t.solution, model_, grid);
+    if (t.failureRatio)
+      for (int n = 1; n <= grid.NUMA * grid.NUMB; ++n)
+        p.failure.push_back(t.failureRatio->read(n)[0]);
   }
   printed_.push_back(std::move(p));
 }
@@ -81,33 +83,5 @@ const StageStep* RunSummary::lastStep() const {
   if (stages_.empty() || stages_.back().steps.empty()) return nullptr;
   return &stages_.back().steps.back();
 }
-
-SummarisedPasses::SummarisedPasses(StagePasses& inner, RunSummary* summary, const ModelDeck& model,
-                                   int STAGE)
-    : inner_(inner), summary_(summary), model_(model) {
-  if (summary_) summary_->beginStage(STAGE);
-}
-
-void SummarisedPasses::reached(const StagePosition& position) {
-  inner_.reached(position);
-  if (summary_) summary_->reached(position);
-}
-
-PassOutcome SummarisedPasses::solve(double appliedLoadFactor) {
-  if (summary_) summary_->solutionMade();
-  return inner_.solve(appliedLoadFactor);
-}
-
-void SummarisedPasses::recover(const Matrix<double>& solution) {
-  inner_.recover(solution);
-  if (summary_) summary_->recovered(solution, model_);
-}
-
-void SummarisedPasses::degrade(int STAGE, FailureCounts& counts) {
-  inner_.degrade(STAGE, counts);
-  if (summary_) summary_->degraded(counts);
-}
-
-void SummarisedPasses::reset() { inner_.reset(); }
 
 }  // namespace korvant

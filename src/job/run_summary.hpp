@@ -1,7 +1,8 @@
 // A machine-readable summary of a run, collected while the analysis goes on and written as
-// JOB.json when the command line asks for it (--json). The collector only watches: it reads
-// the solutions and the result records the analysis has made and writes nothing to the
-// report, the zone file or the datasets.
+// JOB.json when the command line asks for it (--json), and the source of the pictures of
+// --plots. The collector is one of the run's watchers (job/run_watcher.hpp): it reads the
+// solutions and the result records the analysis has made and writes nothing to the report,
+// the zone file or the datasets.
 #pragma once
 
 #include <string>
@@ -11,6 +12,7 @@
 #include "core/matrix.hpp"
 #include "core/record_store.hpp"
 #include "input/model_deck.hpp"
+#include "job/run_watcher.hpp"
 #include "nonlinear/stage_passes.hpp"
 #include "output/maxima.hpp"
 
@@ -54,24 +56,21 @@ struct PrintedSolution {
 // The name of a solution stage in the summary and the pictures.
 const char* stageName(int STAGE);
 
-class RunSummary {
+class RunSummary final : public RunWatcher {
  public:
-  // `keepFields`: keep the values of every printed solution for the pictures, not its
-  // maxima alone.
-  explicit RunSummary(bool keepFields = false) : keepFields_(keepFields) {}
-  // A new stage of solutions, watched through SummarisedPasses.
-  void beginStage(int STAGE);
-  // The stage is about to solve its next step: the iteration, or the pass and increment.
-  void reached(const StagePosition& position);
-  void solutionMade();
-  void recovered(const Matrix<double>& solution, const ModelDeck& model);
-  void degraded(const FailureCounts& counts);
-  // The tables of `solution` were printed under STAGE, with the fibre stresses of
-  // `fibreResults` unless it is null; the elastic (or linear) solution, made on its own,
-  // counts as a stage of one solution. `failureRatio`, unless null, holds the failure
-  // measures printed with it.
-  void printed(int STAGE, bool linear, const Matrix<double>& solution, const ModelDeck& model,
-               const RecordStore* fibreResults, const RecordStore* failureRatio = nullptr);
+  // The summary of the run of `model`. `keepFields`: keep the values of every printed
+  // solution for the pictures, not its maxima alone.
+  explicit RunSummary(const ModelDeck& model, bool keepFields = false)
+      : model_(model), keepFields_(keepFields) {}
+  // A new stage of solutions.
+  void beginStage(int STAGE) override;
+  void reached(const StagePosition& position) override;
+  void solutionMade() override;
+  void recovered(const Matrix<double>& solution) override;
+  void degraded(const FailureCounts& counts) override;
+  // Notes the maxima of the printed tables; the elastic (or linear) solution, made on its
+  // own, counts as a stage of one solution.
+  void printed(const PrintedTables& tables) override;
 
   const std::vector<StageRecord>& stages() const { return stages_; }
   const std::vector<PrintedSolution>& solutions() const { return printed_; }
@@ -79,26 +78,10 @@ class RunSummary {
   const StageStep* lastStep() const;
 
  private:
+  const ModelDeck& model_;
   bool keepFields_ = false;
   std::vector<StageRecord> stages_;
   std::vector<PrintedSolution> printed_;
-};
-
-// The passes of a stage with the summary watching them: every call goes on to `inner`.
-class SummarisedPasses final : public StagePasses {
- public:
-  SummarisedPasses(StagePasses& inner, RunSummary* summary, const ModelDeck& model, int STAGE);
-  PassOutcome solve(double appliedLoadFactor) override;
-  const Matrix<double>& current() const override { return inner_.current(); }
-  void recover(const Matrix<double>& solution) override;
-  void degrade(int STAGE, FailureCounts& counts) override;
-  void reset() override;
-  void reached(const StagePosition& position) override;
-
- private:
-  StagePasses& inner_;
-  RunSummary* summary_;
-  const ModelDeck& model_;
 };
 
 }  // namespace korvant

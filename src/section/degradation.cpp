@@ -361,8 +361,7 @@ void recomposeCombinedLayer(LayerRecord& layer, double Es, double Ec) {
 
 void DEGRAD(const ModelDeck& model, int STAGE, WorkingFiles& files, DegradationBuffers& buffers,
             FailureCounts& counts, Writer& report) {
-  const bool failureRatios =
-      requested(model.PRINTREQ, request::FAILURE) || requested(model.GRAPHREQ, request::FAILURE);
+  const bool failureRatios = failureMeasuresKept(model.PRINTREQ, model.GRAPHREQ);
   buffers.laws.load(files.damageLaws);
   for (int I = 1; I <= model.NUMB; ++I) {
     for (int J = 1; J <= model.NUMA; ++J) {

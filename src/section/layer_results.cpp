@@ -49,4 +49,12 @@ bool fibreItemsRequested(std::string_view requests) {
          requested(requests, request::UPPER_STRAINS) || requested(requests, request::LOWER_STRAINS);
 }
 
+bool fibreResultsRecovered(std::string_view PRINTREQ, std::string_view GRAPHREQ) {
+  return fibreItemsRequested(PRINTREQ) || fibreItemsRequested(GRAPHREQ);
+}
+
+bool failureMeasuresKept(std::string_view PRINTREQ, std::string_view GRAPHREQ) {
+  return requested(PRINTREQ, request::FAILURE) || requested(GRAPHREQ, request::FAILURE);
+}
+
 }  // namespace korvant

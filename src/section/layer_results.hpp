@@ -94,4 +94,9 @@ bool requested(std::string_view requests, int position);
 // (positions 4, 5).
 bool fibreItemsRequested(std::string_view requests);
 
+// The recovery writes FibreResults when either request string asks for a fibre item.
+bool fibreResultsRecovered(std::string_view PRINTREQ, std::string_view GRAPHREQ);
+// The degradation keeps the failure measure of every point when either string asks for it.
+bool failureMeasuresKept(std::string_view PRINTREQ, std::string_view GRAPHREQ);
+
 }  // namespace korvant

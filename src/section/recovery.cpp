@@ -217,7 +217,7 @@ double totalThickness(const PointLayerTable& table) {
 void RECOV(const Matrix<double>& solution, const ModelDeck& model, const DifferenceGrid& grid,
            const DerivativePointTest& BCHECK, WorkingFiles& files, PointLayerTable& layers,
            LayerResults& results, Writer& report) {
-  const bool fibres = fibreItemsRequested(model.PRINTREQ) || fibreItemsRequested(model.GRAPHREQ);
+  const bool fibres = fibreResultsRecovered(model.PRINTREQ, model.GRAPHREQ);
   const DisplacementField field(solution, grid, model.COUPLING);
   Matrix<double> Q(component::COUNT, component::COUNT);
   for (int I = 1; I <= grid.NUMB; ++I) {

@@ -79,6 +79,7 @@ TEST(CollapseSearch, LimitsAndFatalTrials) {
 struct SearchRun {
   RunResult result;
   std::string report, table, json;
+  std::size_t vtkListed = 0, vtkFiles = 0;  // with --vtk: the collection's files, the folder's
   std::vector<std::string> lines;  // the console's result lines
   double lo = 0.0, hi = 0.0;
 };
@@ -93,6 +94,13 @@ SearchRun runSearch(const ConcreteSlabDeck& deck, const std::vector<std::string>
   run.report = readFile(dir / "slab.out");
   run.table = readFile(dir / "slab.col");
   if (std::filesystem::exists(dir / "slab.json")) run.json = readFile(dir / "slab.json");
+  if (std::filesystem::exists(dir / "slab.vtk")) {
+    const std::string collection = readFile(dir / "slab.pvd");
+    for (std::size_t at = collection.find("<DataSet "); at != std::string::npos;
+         at = collection.find("<DataSet ", at + 1))
+      ++run.vtkListed;
+    run.vtkFiles = filesIn(dir / "slab.vtk").size();
+  }
   run.lines = linesStartingWith(run.result.console, "collapse load factor: ");
   const auto yieldLine = linesStartingWith(run.result.console, "yield-line estimate: ");
   run.lines.insert(run.lines.end(), yieldLine.begin(), yieldLine.end());
@@ -120,8 +128,11 @@ double trialNear(const std::string& table, double value) {
 TEST(CollapseSearch, RealSlabThroughTheExecutable) {
   const double q = yieldLinePressure(meshSlab(0.0));
   const ConcreteSlabDeck deck = meshSlab(q);
-  const SearchRun two = runSearch(deck, {"--workers", "2", "--json"});
+  const SearchRun two = runSearch(deck, {"--workers", "2", "--json", "--vtk"});
   EXPECT_EQ(two.result.status, 0) << two.result.console << two.result.errors;
+  // The VTK files are those of the deck's own load, none of a trial's.
+  EXPECT_EQ(two.vtkListed, vtkSolutionsOf(two.report));
+  EXPECT_EQ(two.vtkFiles, two.vtkListed);
   ASSERT_EQ(two.lines.size(), 2u) << two.result.console;
   const std::regex result(
       R"(collapse load factor: [0-9.e+-]+ \.\. [0-9.e+-]+ \(pressure [0-9.e+-]+ \.\. [0-9.e+-]+\))");

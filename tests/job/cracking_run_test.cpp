@@ -43,24 +43,6 @@ std::vector<std::pair<int, int>> iterations(const std::string& report) {
   return found;
 }
 
-// The lower or upper fibre stress rows (X, Y, SXX, SYY, SXY) after `heading`.
-std::vector<std::vector<double>> fibreRows(const std::string& report, const std::string& heading) {
-  const std::vector<std::string> lines = splitLines(report);
-  std::vector<std::vector<double>> rows;
-  bool in = false;
-  for (const std::string& line : lines) {
-    if (line == at(28, heading)) {
-      in = true;
-      continue;
-    }
-    if (!in) continue;
-    if (line.find("MAXIMUM") != std::string::npos) break;
-    const std::vector<double> v = numbersOf(line);
-    if (v.size() == 5) rows.push_back(v);
-  }
-  return rows;
-}
-
 std::vector<double> rowAt(const std::vector<std::vector<double>>& rows, double X, double Y) {
   for (const auto& r : rows)
     if (std::abs(r[0] - X) < 1e-6 * (1 + X) && std::abs(r[1] - Y) < 1e-6 * (1 + Y)) return r;

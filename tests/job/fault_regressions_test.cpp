@@ -51,6 +51,7 @@ struct Fault {
   std::string message;  // the start of a line of the report, or of standard error when
   bool onStandardError = false;
   std::function<void(const TempDir&)> prepare = nullptr;
+  std::vector<std::string> options = {};
 };
 
 std::vector<Fault> faults() {
@@ -61,6 +62,33 @@ std::vector<Fault> faults() {
       {"zone plot on a full disc", exampleDeck("plate.inp"), kFilesNotWritten,
        "korvant: ***ERROR: THE FILE job.zon COULD NOT BE WRITTEN COMPLETELY", true,
        [](const TempDir& d) { fullDisc(d / "job.zon"); }},
+      {"summary on a full disc", exampleDeck("plate.inp"), kFilesNotWritten,
+       "korvant: the summary file job.json cannot be written", true,
+       [](const TempDir& d) { fullDisc(d / "job.json"); }, {"--json"}},
+      {"VTK file on a full disc",
+       exampleDeck("plate.inp"),
+       kFilesNotWritten,
+       "korvant: ***ERROR: THE FILE job.vtk/000_linear.vts COULD NOT BE WRITTEN COMPLETELY",
+       true,
+       [](const TempDir& d) {
+         fs::create_directory(d / "job.vtk");
+         fullDisc(d / "job.vtk" / "000_linear.vts");
+       },
+       {"--vtk"}},
+      {"VTK collection on a full disc",
+       exampleDeck("plate.inp"),
+       kFilesNotWritten,
+       "korvant: ***ERROR: THE FILE job.pvd COULD NOT BE WRITTEN COMPLETELY",
+       true,
+       [](const TempDir& d) { fullDisc(d / "job.pvd"); },
+       {"--vtk"}},
+      {"VTK folder taken by a file",
+       exampleDeck("plate.inp"),
+       kFilesNotWritten,
+       "korvant: ***ERROR: THE FOLDER job.vtk COULD NOT BE MADE",
+       true,
+       [](const TempDir& d) { writeFile(d / "job.vtk", ""); },
+       {"--vtk"}},
       {"NUMA x NUMB past the range of whole numbers, coupled",
        withLine(plateWith(kGrid, "2147483647  2147483647  1"), "*COUPLING = NO", "*COUPLING = YES"),
        kInputErrors, "***ERROR: NUMBER OF DIVISIONS WILL CREATE GLOBAL MATRICES OF"},
@@ -102,7 +130,9 @@ TEST(FaultRegressions, EachEndsWithItsStatusAndMessage) {
     TempDir dir;
     writeFile(dir / "job.inp", f.deck);
     if (f.prepare) f.prepare(dir);
-    const RunResult r = runKorvant(dir.path(), {"--yes", "job"}, "");
+    std::vector<std::string> args = f.options;
+    args.insert(args.end(), {"--yes", "job"});
+    const RunResult r = runKorvant(dir.path(), args, "");
     EXPECT_EQ(r.status, f.status) << r.errors;
     // A report on the full disc device is never read back: it reads as endless zeros.
     const std::string report =

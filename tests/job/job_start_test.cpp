@@ -23,12 +23,6 @@ constexpr int kInputErrorsStatus = 3;
 constexpr int kDialogueStatus = 2;
 constexpr int kUsageStatus = 1;
 
-std::set<std::string> filesIn(const fs::path& dir) {
-  std::set<std::string> names;
-  for (const auto& e : fs::directory_iterator(dir)) names.insert(e.path().filename().string());
-  return names;
-}
-
 TEST(JobStart, JobTextsNameTheSameFiles) {
   for (const std::string typed : {"job.inp", " job", "j ob", "job.txt", "job", "  j o b  .x.y"}) {
     SCOPED_TRACE("typed '" + typed + "'");
@@ -239,7 +233,7 @@ TEST(CommandLine, HelpAndVersion) {
     const auto lines = splitLines(r.console);
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines[0], "Usage: korvant [--yes] [--large] [JOB]");
-    for (const std::string option : {"--yes", "--json", "--plots", "--help", "--version"})
+    for (const std::string option : {"--yes", "--json", "--plots", "--vtk", "--large", "--help", "--version"})
       EXPECT_NE(r.console.find(option), std::string::npos) << option;
   }
   EXPECT_TRUE(filesIn(dir.path()).empty());

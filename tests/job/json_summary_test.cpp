@@ -1,7 +1,8 @@
 // The run summary of --json through the executable. Each job runs twice, with and without the
-// option: the report, the zone file and the datasets must be the same byte for byte. The
-// summary is read back: its outcome against the exit status and the report, its iterations
-// and increments against the printed iteration reports, its maxima against the printed maxima.
+// option (and --vtk beside it, through every way a job ends): the report, the zone file and
+// the datasets must be the same byte for byte, and so must the exit status. The summary is
+// read back: its outcome against the exit status and the report, its iterations and
+// increments against the printed iteration reports, its maxima against the printed maxima.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -143,7 +144,7 @@ TEST(JsonSummary, OptionChangesNoFileOfTheJobAndItsSummaryMatchesTheReport) {
     for (const TempDir* dir : {&plain, &summarised})
       writeFile(*dir / "job.inp", withGraphic(c.deck.text()));
     const RunResult without = runKorvant(plain.path(), {"job"}, "");
-    const RunResult with = runKorvant(summarised.path(), {"--json", "job"}, "");
+    const RunResult with = runKorvant(summarised.path(), {"--json", "--vtk", "job"}, "");
     EXPECT_EQ(without.status, c.status);
     EXPECT_EQ(with.status, c.status);
     EXPECT_EQ(with.console, without.console);

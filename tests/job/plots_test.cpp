@@ -1,8 +1,8 @@
-// The pictures of --plots through the executable. Each job runs with and without the option:
-// the report, the zone file and the datasets must be the same byte for byte. The data files
-// the pictures are drawn from are read back against the report's own tables and iteration
-// reports, and every picture must be a PNG of the size the script asks for. gnuplot missing
-// from PATH must leave the job and its data files as they are.
+// The pictures of --plots through the executable. Each job runs with and without the option
+// (and --json and --vtk beside it): the report, the zone file and the datasets must be the
+// same byte for byte. The data files the pictures are drawn from are read back against the
+// report's own tables and iteration reports, and every picture must be a PNG of the size the
+// script asks for. gnuplot missing from PATH must leave the job and its data files as they are.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -199,7 +199,7 @@ TEST(Plots, OptionChangesNoFileOfTheJobAndItsPicturesShowTheReportsValues) {
     for (const TempDir* dir : {&plain, &plotted})
       writeFile(*dir / "job.inp", withGraphic(c.deck));
     const RunResult without = runKorvant(plain.path(), {"job"}, "");
-    const RunResult with = runKorvant(plotted.path(), {"--plots", "--json", "job"}, "");
+    const RunResult with = runKorvant(plotted.path(), {"--plots", "--json", "--vtk", "job"}, "");
     EXPECT_EQ(without.status, 0);
     EXPECT_EQ(with.status, 0);
     EXPECT_EQ(with.console, without.console);

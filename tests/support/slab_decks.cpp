@@ -201,6 +201,23 @@ std::vector<std::vector<double>> solutionRows(const std::string& report, const s
   return rowsFrom(lines, table + 1, coupled ? 5 : 3);
 }
 
+std::vector<std::vector<double>> fibreRows(const std::string& report, const std::string& heading,
+                                           std::size_t from) {
+  std::vector<std::vector<double>> rows;
+  bool in = false;
+  for (const std::string& line : splitLines(report.substr(from))) {
+    if (line == at(28, heading)) {
+      in = true;
+      continue;
+    }
+    if (!in) continue;
+    if (line.find("MAXIMUM") != std::string::npos) break;
+    const std::vector<double> v = numbersOf(line);
+    if (v.size() == 5) rows.push_back(v);
+  }
+  return rows;
+}
+
 std::vector<std::vector<double>> failureRows(const std::string& report) {
   const std::vector<std::string> lines = splitLines(report);
   const std::size_t table = lineAt(lines, "F A I L U R E  M E A S U R E S", 0);
@@ -237,6 +254,23 @@ std::vector<std::vector<double>> printedSteps(const std::string& report) {
     }
   }
   return steps;
+}
+
+PrintedIncrements printedIncrements(const std::string& report) {
+  PrintedIncrements p;
+  for (const auto& s : printedSteps(report))
+    if (s[0] > 0) p.steps.push_back(s);
+  p.collapse = report.find("@@@  STEEL YIELDING SOLUTION HAS REACHED") != std::string::npos;
+  return p;
+}
+
+std::size_t vtkSolutionsOf(const std::string& report) {
+  std::size_t tables = 0;
+  for (std::size_t at = report.find("V E C T O R"); at != std::string::npos;
+       at = report.find("V E C T O R", at + 1))
+    ++tables;
+  const PrintedIncrements p = printedIncrements(report);
+  return tables + p.steps.size() + (p.collapse ? 1 : 0);
 }
 
 }  // namespace korvant::test

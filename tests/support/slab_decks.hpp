@@ -89,6 +89,11 @@ std::vector<double> numbersOf(const std::string& line);
 std::vector<std::vector<double>> solutionRows(const std::string& report, const std::string& heading,
                                               std::size_t from = 0);
 
+// The fibre rows (X, Y, then SXX, SYY, SXY or the strains) of the first fibre table headed
+// `heading` ("UPPER FIBER STRESSES:" and so on) from `from` on in `report`.
+std::vector<std::vector<double>> fibreRows(const std::string& report, const std::string& heading,
+                                           std::size_t from = 0);
+
 // The (X, Y, ratio) rows of the failure-measure table of `report`.
 std::vector<std::vector<double>> failureRows(const std::string& report);
 
@@ -102,5 +107,17 @@ std::string withGraphic(std::string deck);
 // The steps of the printed iteration reports: (pass, step, load factor, YINC, CINC); a
 // cracking iteration has pass 0, load factor 1 and no YINC.
 std::vector<std::vector<double>> printedSteps(const std::string& report);
+
+// The increments of the printed iteration reports, (pass, increment, load factor, YINC, CINC)
+// in order, and whether an increment's deflection predicted a collapse after them.
+struct PrintedIncrements {
+  std::vector<std::vector<double>> steps;
+  bool collapse = false;
+};
+PrintedIncrements printedIncrements(const std::string& report);
+
+// The solutions that --vtk writes for the run of `report`: every displacement table, every
+// printed increment and the increment that predicted a collapse.
+std::size_t vtkSolutionsOf(const std::string& report);
 
 }  // namespace korvant::test

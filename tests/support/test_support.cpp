@@ -34,6 +34,12 @@ std::string readFile(const fs::path& file) {
   return s.str();
 }
 
+std::set<std::string> filesIn(const fs::path& dir) {
+  std::set<std::string> names;
+  for (const auto& e : fs::directory_iterator(dir)) names.insert(e.path().filename().string());
+  return names;
+}
+
 void writeFile(const fs::path& file, const std::string& text) {
   std::ofstream out(file, std::ios::binary);
   out << text;
@@ -81,11 +87,17 @@ std::string quote(const std::string& s) {
 
 RunResult runKorvant(const fs::path& dir, const std::vector<std::string>& args,
                      const std::string& input, const std::string& environment) {
+  return runProgram(dir, KORVANT_EXE, args, input, environment);
+}
+
+RunResult runProgram(const fs::path& dir, const std::string& program,
+                     const std::vector<std::string>& args, const std::string& input,
+                     const std::string& environment) {
   const fs::path in = dir / ".console_in";
   const fs::path out = dir / ".console_out";
   const fs::path err = dir / ".console_err";
   writeFile(in, input);
-  std::string cmd = "cd " + quote(dir.string()) + " && " + environment + " " + quote(KORVANT_EXE);
+  std::string cmd = "cd " + quote(dir.string()) + " && " + environment + " " + quote(program);
   for (const auto& a : args) cmd += " " + quote(a);
   cmd += " < " + quote(in.string()) + " > " + quote(out.string()) + " 2> " + quote(err.string());
   const int raw = std::system(cmd.c_str());

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -32,8 +33,14 @@ struct RunResult {
 // `environment` (e.g. "PATH=/x") is set for it alone.
 RunResult runKorvant(const std::filesystem::path& dir, const std::vector<std::string>& args,
                      const std::string& input, const std::string& environment = {});
+// The same for any program.
+RunResult runProgram(const std::filesystem::path& dir, const std::string& program,
+                     const std::vector<std::string>& args, const std::string& input,
+                     const std::string& environment = {});
 
 std::string readFile(const std::filesystem::path& file);
+// The names of the entries of folder `dir`.
+std::set<std::string> filesIn(const std::filesystem::path& dir);
 void writeFile(const std::filesystem::path& file, const std::string& text);
 std::vector<std::string> splitLines(const std::string& text);
 

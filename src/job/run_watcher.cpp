@@ -1,0 +1,53 @@
+#include "job/run_watcher.hpp"
+
+#include "core/codes.hpp"
+
+namespace korvant {
+
+const char* solutionLabel(int STAGE, bool linear) {
+  if (linear) return "linear";
+  switch (STAGE) {
+    case solution_stage::INITIAL_ELASTIC:
+      return "elastic";
+    case solution_stage::CRACKING:
+      return "cracking";
+    case solution_stage::COMBINED:
+      return "combined";
+    case solution_stage::YIELDING:
+      return "yielding";
+    default:
+      return "failed_combined";
+  }
+}
+
+WatchedPasses::WatchedPasses(StagePasses& inner, const std::vector<RunWatcher*>& watchers,
+                             int STAGE)
+    : inner_(inner), watchers_(watchers) {
+  for (RunWatcher* w : watchers_) w->beginStage(STAGE);
+}
+
+void WatchedPasses::reached(const StagePosition& position) {
+  inner_.reached(position);
+  for (RunWatcher* w : watchers_) w->reached(position);
+}
+
+PassOutcome WatchedPasses::solve(double appliedLoadFactor) {
+  for (RunWatcher* w : watchers_) w->solutionMade();
+  return inner_.solve(appliedLoadFactor);
+}
+
+void WatchedPasses::recover(const Matrix<double>& solution) {
+  inner_.recover(solution);
+  for (RunWatcher* w : watchers_) w->recovered(solution);
+}
+
+void WatchedPasses::degrade(int STAGE, FailureCounts& counts) {
+  inner_.degrade(STAGE, counts);
+  for (RunWatcher* w : watchers_) w->degraded(counts);
+}
+
+void WatchedPasses::reset() {
+  inner_.reset();
+}
+
+}  // namespace korvant

@@ -1,0 +1,31 @@
+// The values of one solution of the run at every point of the grid, gathered for the VTK
+// files of --vtk: the displacements, the fibre strains and stresses, the failure measure and,
+// layer by layer, the failure indices and the current moduli, read from the solution vector
+// and the working files as the analysis left them.
+#pragma once
+
+#include "core/matrix.hpp"
+#include "core/record_store.hpp"
+#include "input/model_deck.hpp"
+#include "output/vtk_files.hpp"
+
+namespace korvant {
+
+// Where the values of a solution are read from.
+struct VtkSources {
+  const Matrix<double>& solution;    // in the real numbering
+  const RecordStore* fibreResults;   // the fibre results of the solution; null: left out
+  const RecordStore* failureRatio;   // the failure measure of every point; null: left out
+  const RecordStore& currentLayers;  // the current layer tables, with the moduli in use
+  const RecordStore& layerState;     // the failure indices of every layer
+};
+
+// The point data of the solution, in this order: w with the sign the tables print (and u, v
+// of a coupled solution); SXX_upper, SYY_upper, SXY_upper, SXX_lower, ..., EXX_upper, ...,
+// EXY_lower from FibreResults; failure_measure; layers, the point's layer count; then for
+// every layer k from the lower surface (up to the most layers of any point) layer_kk_failure
+// with the components FICT, FICC, FICS, FY and layer_kk_moduli with E1, E2, zero at a point
+// with fewer layers. No field data: the caller says where the solution lies.
+VtkDataset solutionDataset(const ModelDeck& model, const VtkSources& sources);
+
+}  // namespace korvant

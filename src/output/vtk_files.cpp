@@ -1,0 +1,165 @@
+#include "output/vtk_files.hpp"
+
+#include <charconv>
+#include <cmath>
+#include <fstream>
+#include <ostream>
+
+#include "section/layer_table.hpp"
+
+namespace korvant {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The shortest text that reads back as the same double.
+std::string number(double value) {
+  char text[32];
+  const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+  return std::string(text, end);
+}
+
+// `text` as the value of an XML attribute.
+std::string attribute(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    switch (c) {
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+std::string extent(const DifferenceGrid& g) {
+  return "0 " + std::to_string(g.NUMA - 1) + " 0 " + std::to_string(g.NUMB - 1) + " 0 0";
+}
+
+void writeHead(std::ostream& out, const char* type) {
+  out << "<?xml version=\"1.0\"?>\n"
+      << "<VTKFile type=\"" << type << "\" version=\"0.1\" byte_order=\"LittleEndian\">\n";
+}
+
+void writeFieldData(std::ostream& out, const std::vector<VtkNumber>& numbers) {
+  if (numbers.empty()) return;
+  out << "    <FieldData>\n";
+  for (const VtkNumber& n : numbers)
+    out << "      <DataArray type=\"Float64\" Name=\"" << attribute(n.name)
+        << "\" NumberOfTuples=\"1\" format=\"ascii\">" << number(n.value) << "</DataArray>\n";
+  out << "    </FieldData>\n";
+}
+
+// VTK's points run along the first index fastest: x (J) inside y (I), where the records run
+// I inside J. `each(n)` writes the values of record n.
+template <typename Each>
+void byVtkPoints(const DifferenceGrid& g, Each each) {
+  for (int I = 1; I <= g.NUMB; ++I)
+    for (int J = 1; J <= g.NUMA; ++J) each(pointRecord(I, J, g.NUMB), I, J);
+}
+
+void writeArray(std::ostream& out, const DifferenceGrid& g, const VtkArray& a) {
+  const int m = a.componentCount();
+  out << "        <DataArray type=\"Float64\" Name=\"" << attribute(a.name) << "\"";
+  if (m > 1) out << " NumberOfComponents=\"" << m << "\"";
+  for (std::size_t c = 0; c < a.components.size(); ++c)
+    out << " ComponentName" << c << "=\"" << attribute(a.components[c]) << "\"";
+  out << " format=\"ascii\">\n";
+  byVtkPoints(g, [&](int n, int, int) {
+    out << "         ";
+    for (int c = 0; c < m; ++c)
+      out << ' ' << number(a.values[static_cast<std::size_t>((n - 1) * m + c)]);
+    out << '\n';
+  });
+  out << "        </DataArray>\n";
+}
+
+void writeGrid(std::ostream& out, const VtkDataset& d) {
+  const DifferenceGrid& g = d.grid;
+  writeHead(out, "StructuredGrid");
+  out << "  <StructuredGrid WholeExtent=\"" << extent(g) << "\">\n";
+  writeFieldData(out, d.fieldData);
+  out << "    <Piece Extent=\"" << extent(g) << "\">\n";
+  out << "      <PointData";
+  if (!d.pointData.empty()) out << " Scalars=\"" << attribute(d.pointData.front().name) << "\"";
+  out << ">\n";
+  for (const VtkArray& a : d.pointData) writeArray(out, g, a);
+  out << "      </PointData>\n"
+      << "      <Points>\n"
+      << "        <DataArray type=\"Float64\" NumberOfComponents=\"3\" format=\"ascii\">\n";
+  byVtkPoints(g, [&](int, int I, int J) {
+    out << "          " << number(g.x(J)) << ' ' << number(g.y(I)) << " 0\n";
+  });
+  out << "        </DataArray>\n"
+      << "      </Points>\n"
+      << "    </Piece>\n"
+      << "  </StructuredGrid>\n"
+      << "</VTKFile>\n";
+}
+
+// Writes the file by `write`; false, with the reason, when it did not all reach the file.
+template <typename Write>
+bool writeFile(const fs::path& file, std::string& problem, Write write) {
+  std::ofstream out(file, std::ios::out | std::ios::trunc);
+  if (out) write(out);
+  out.flush();
+  bool written = static_cast<bool>(out);
+  out.close();
+  written = written && !out.fail();
+  if (!written) problem = "THE FILE " + file.string() + " COULD NOT BE WRITTEN COMPLETELY";
+  return written;
+}
+
+}  // namespace
+
+std::optional<std::string> firstNonFinite(const VtkDataset& d) {
+  const DifferenceGrid& g = d.grid;
+  for (const VtkNumber& n : d.fieldData)
+    if (!std::isfinite(n.value)) return n.name + " IS NOT A FINITE NUMBER";
+  for (const VtkArray& a : d.pointData) {
+    const std::size_t m = static_cast<std::size_t>(a.componentCount());
+    for (std::size_t k = 0; k < a.values.size(); ++k) {
+      if (std::isfinite(a.values[k])) continue;
+      const int n = static_cast<int>(k / m) + 1;
+      const int I = (n - 1) % g.NUMB + 1, J = (n - 1) / g.NUMB + 1;
+      const std::string component = m > 1 ? " " + a.components[k % m] : std::string();
+      return a.name + component + " IS NOT A FINITE NUMBER AT POINT I = " + std::to_string(I) +
+             ", J = " + std::to_string(J);
+    }
+  }
+  return std::nullopt;
+}
+
+bool writeStructuredGrid(const fs::path& file, const VtkDataset& dataset, std::string& problem) {
+  if (const auto bad = firstNonFinite(dataset)) {
+    problem = "THE FILE " + file.string() + " IS NOT WRITTEN: " + *bad;
+    return false;
+  }
+  return writeFile(file, problem, [&](std::ostream& out) { writeGrid(out, dataset); });
+}
+
+bool writeCollection(const fs::path& file, const std::vector<VtkStep>& steps,
+                     std::string& problem) {
+  return writeFile(file, problem, [&](std::ostream& out) {
+    writeHead(out, "Collection");
+    out << "  <Collection>\n";
+    for (const VtkStep& s : steps)
+      out << "    <DataSet timestep=\"" << s.timestep << "\" part=\"0\" file=\""
+          << attribute(s.file) << "\"/>\n";
+    out << "  </Collection>\n"
+        << "</VTKFile>\n";
+  });
+}
+
+}  // namespace korvant
