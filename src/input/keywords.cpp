@@ -1,4 +1,5 @@
 #include "input/keywords.hpp"
+#include "core/text.hpp"
 
 #include <array>
 #include <cctype>
@@ -48,9 +49,6 @@ constexpr std::array<KeywordTest, 26> kKeywords{{
     {Statement::End, "END", CaseRule::AnyCase},
 }};
 
-char lower(char c) {
-  return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-}
 
 // Whether the keyword stands in the line from column 2 under its case rule.
 bool matches(const std::string& line, const KeywordTest& test) {

@@ -11,6 +11,7 @@
 #include "input/option_scans.hpp"
 #include "input/statements.hpp"
 #include "input/table_statement_support.hpp"
+#include "core/text.hpp"
 
 namespace korvant {
 namespace {
@@ -108,9 +109,6 @@ void storeLoad(StatementContext& ctx, const LoadRow& row) {
 
 // ---- support layouts ------------------------------------------------------------------
 
-char upper(char c) {
-  return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-}
 
 char columnOf(const std::string& text, int column) {
   return column >= 1 && column <= static_cast<int>(text.size())

@@ -1,4 +1,5 @@
 #include "input/option_scans.hpp"
+#include "core/text.hpp"
 
 #include <cctype>
 
@@ -11,12 +12,6 @@ char at(const std::string& line, int column) {
   return line[static_cast<std::size_t>(column - 1)];
 }
 
-char upper(char c) {
-  return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-}
-char lower(char c) {
-  return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-}
 
 // The upper-case letter of `letters` that `c` is, in either case; 0 when none.
 char memberOf(char c, std::string_view letters) {

@@ -12,6 +12,7 @@
 #include "job/dbfile.hpp"
 #include "job/exit_status.hpp"
 #include "nonlinear/convergence.hpp"
+#include "core/text.hpp"
 
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -23,11 +24,6 @@ namespace {
 using fmt::E;
 using fmt::I;
 using fmt::X;
-
-std::string trimRight(std::string text) {
-  text.erase(text.find_last_not_of(' ') + 1);
-  return text;
-}
 
 // Where the deck cannot be read on (it ends early, a number cannot be read, the file cannot
 // be read at all): the message and the deck line, to the report when it is open and to the

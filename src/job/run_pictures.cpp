@@ -13,6 +13,7 @@
 #include "core/codes.hpp"
 #include "core/writer.hpp"
 #include "output/maxima.hpp"
+#include "core/text.hpp"
 
 extern char** environ;
 
@@ -20,12 +21,6 @@ namespace korvant {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string trimmed(const std::string& text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 std::string shortNumber(double value) {
   char text[32];

@@ -10,17 +10,12 @@
 #include <vector>
 
 #include "core/codes.hpp"
+#include "core/text.hpp"
 
 namespace korvant {
 namespace {
 
 using Json = nlohmann::ordered_json;
-
-std::string trimmed(const std::string& text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 Json peak(const Peak& p) {
   return Json{{"value", p.value}, {"x", p.x}, {"y", p.y}};

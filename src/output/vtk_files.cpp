@@ -13,7 +13,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // The shortest text that reads back as the same double.
-std::string number(double value) {
+std::string shortest(double value) {
   char text[32];
   const auto end = std::to_chars(text, text + sizeof text, value).ptr;
   return std::string(text, end);
@@ -57,7 +57,7 @@ void writeFieldData(std::ostream& out, const std::vector<VtkNumber>& numbers) {
   out << "    <FieldData>\n";
   for (const VtkNumber& n : numbers)
     out << "      <DataArray type=\"Float64\" Name=\"" << attribute(n.name)
-        << "\" NumberOfTuples=\"1\" format=\"ascii\">" << number(n.value) << "</DataArray>\n";
+        << "\" NumberOfTuples=\"1\" format=\"ascii\">" << shortest(n.value) << "</DataArray>\n";
   out << "    </FieldData>\n";
 }
 
@@ -79,7 +79,7 @@ void writeArray(std::ostream& out, const DifferenceGrid& g, const VtkArray& a) {
   byVtkPoints(g, [&](int n, int, int) {
     out << "         ";
     for (int c = 0; c < m; ++c)
-      out << ' ' << number(a.values[static_cast<std::size_t>((n - 1) * m + c)]);
+      out << ' ' << shortest(a.values[static_cast<std::size_t>((n - 1) * m + c)]);
     out << '\n';
   });
   out << "        </DataArray>\n";
@@ -99,7 +99,7 @@ void writeGrid(std::ostream& out, const VtkDataset& d) {
       << "      <Points>\n"
       << "        <DataArray type=\"Float64\" NumberOfComponents=\"3\" format=\"ascii\">\n";
   byVtkPoints(g, [&](int, int I, int J) {
-    out << "          " << number(g.x(J)) << ' ' << number(g.y(I)) << " 0\n";
+    out << "          " << shortest(g.x(J)) << ' ' << shortest(g.y(I)) << " 0\n";
   });
   out << "        </DataArray>\n"
       << "      </Points>\n"
