@@ -2,6 +2,7 @@
 // the checks, the echo, the zone layout and the point set-up; a deck that passes with a grid
 // of at most kLargestAnalysedPoints points is analysed as well. Every way a deck can be bad
 // must end as a counted error or a DeckError, never as a crash, a leak or a sanitizer report.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -22,6 +23,7 @@ using namespace korvant;
 // checks, and their runs are given a store of 1000 equations, which holds the extended grid
 // of any such deck (at most 7 x 44 points of three unknowns), instead of the build's 128 MB.
 constexpr long long kLargestAnalysedPoints = 121;
+constexpr int kLargestStageLimit = 6;
 
 JobRequest smallGrids() {
   JobRequest request;
@@ -38,7 +40,13 @@ void analyse(const std::string& text) {
   DeckReader deck = DeckReader::fromText(text);
   if (MODEL(deck, run->model, run->cap, run->report, run->zonePlot, run->files, run->CTOT) > 0)
     return;
-  DBINIT(run->model.NUMA, run->model.NUMB, run->files.fibreResults, run->files.failureRatio);
+  // The stages' limits kept small as well: a fuzzed deck may ask for a million iterations,
+  // which would only repeat what the first few cover.
+  ModelDeck& m = run->model;
+  m.NITCRK = std::min(m.NITCRK, kLargestStageLimit);
+  m.NPASSY = std::min(m.NPASSY, kLargestStageLimit);
+  m.NINCY = std::min(m.NINCY, kLargestStageLimit);
+  DBINIT(m.NUMA, m.NUMB, run->files.fibreResults, run->files.failureRatio);
   runAnalysis(*run);
 }
 
