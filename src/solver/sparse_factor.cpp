@@ -60,8 +60,10 @@ namespace {
 
 }  // namespace
 
-// A pivot ratio beyond which no system of the plate equations has a negligible condition
-// estimate (those are below 1e-16); between the two the estimate decides.
+// Partial pivoting shows a system that is near singular in its pivots, but for contrived
+// matrices: where the smallest pivot is at least this fraction of the largest, the condition
+// estimate would lie far above a negligible one (below 1e-16), and is not made. Below it the
+// estimate decides.
 constexpr double kPivotRatioBeyondDoubt = 1e-8;
 
 struct SparseFactor::State {
@@ -136,9 +138,8 @@ bool SparseFactor::factor(const SparseRows& rows, int n, double& rcond) {
   ++s.factorizations;
   if (status == UMFPACK_WARNING_singular_matrix) return false;
   if (status != UMFPACK_OK) failed("THE FACTORIZATION", status);
-  // The ratio of the smallest to the largest pivot magnitude comes with the factors. Where
-  // it is far from negligible, so is the condition estimate of a system like these, and the
-  // half dozen solves of the estimate are spared; the ratio stands in as the estimate.
+  // The ratio of the smallest to the largest pivot magnitude comes with the factors; where
+  // it leaves no doubt, it stands in for the estimate and spares its half dozen solves.
   const double pivotRatio = s.info[UMFPACK_RCOND];
   rcond = pivotRatio >= kPivotRatioBeyondDoubt ? pivotRatio : estimateCondition(s);
   return true;
