@@ -92,8 +92,8 @@ void storeLoad(StatementContext& ctx, const LoadRow& row) {
   if (m.NLOAD >= tableRoom(ctx.cap.MXD5, m.LOADS)) {
     ctx.report.line("***ERROR: NUMBER OF LOADS EXCEEDING ", I(5, ctx.cap.MXD5),
                     ". INCREASE MXD5 PARAMETER");
-    ctx.report.line(X(10), "LOAD", I(5, static_cast<long long>(row.number)), " OF TYPE",
-                    I(5, static_cast<long long>(row.type)), " IS NOT STORED");
+    ctx.report.line(X(10), "LOAD", I(5, wholeValue(row.number)), " OF TYPE",
+                    I(5, wholeValue(row.type)), " IS NOT STORED");
     ++ctx.nerr;
     return;
   }

@@ -86,7 +86,7 @@ void storeZoneLayers(StatementContext& ctx, int row, const std::vector<int>& ids
   for (int k = 1; k <= kept; ++k) ctx.model.ZLAY(row, k) = ids[static_cast<std::size_t>(k - 1)];
   if (given <= kZoneLayers) return;
   ctx.report.line("***ERROR: NUMBER OF LAYERS IN ZONE",
-                  I(5, static_cast<long long>(ctx.scratch.zone)), " EXCEEDING ", I(5, kZoneLayers),
+                  I(5, wholeValue(ctx.scratch.zone)), " EXCEEDING ", I(5, kZoneLayers),
                   ".");
   ctx.report.line(X(10), "THE ZONE LISTS", I(5, given), " LAYERS; ONLY THE FIRST",
                   I(5, kZoneLayers), " ARE STORED");
@@ -215,7 +215,7 @@ void handleZone(StatementContext& ctx) {
   const std::vector<int> ids = readZoneLayerList(ctx, statementLine);
   if (m.NZONE >= tableRoom(ctx.cap.MXD5, m.ZONES)) {
     capacityError(ctx, "ZONES");
-    ctx.report.line(X(10), "ZONE", I(5, static_cast<long long>(ctx.scratch.zone)),
+    ctx.report.line(X(10), "ZONE", I(5, wholeValue(ctx.scratch.zone)),
                     " IS NOT STORED");
     return;
   }
@@ -248,11 +248,11 @@ void handleDamageLaw(StatementContext& ctx) {
   const bool room = m.NLAW < tableRoom(ctx.cap.MXD5, m.DLAWS);
   if (!room) {
     capacityError(ctx, "DAMAGE LAWS");
-    ctx.report.line(X(10), "DAMAGE LAW", I(5, static_cast<long long>(s.lawId)), " IS NOT STORED");
+    ctx.report.line(X(10), "DAMAGE LAW", I(5, wholeValue(s.lawId)), " IS NOT STORED");
   }
   const int kind = static_cast<int>(s.materialType);
   if (kind == 0) {
-    ctx.report.line("***ERROR: DAMAGE LAW TYPE FOR LAW ID", I(5, static_cast<long long>(s.lawId)),
+    ctx.report.line("***ERROR: DAMAGE LAW TYPE FOR LAW ID", I(5, wholeValue(s.lawId)),
                     " NOT RECOGNIZED");
     ++ctx.nerr;
     if (!room) return;

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "core/capacities.hpp"
@@ -38,8 +39,13 @@ enum { I = 1, J, CONDITION, LOCATION, COUNT = LOCATION };
 
 
 // Identifiers and codes held in the real-valued tables are whole values; they are compared
-// and printed rounded to the nearest whole number.
+// and printed rounded to the nearest whole number. A value beyond the range of whole numbers
+// (1e25 read from a deck, say) gives the nearest end of the range, which no identifier
+// matches and which prints as asterisks; one that is not a number gives the lower end.
 inline long long wholeValue(double v) {
+  constexpr double kBeyond = 9.2e18;  // just inside the range of long long
+  if (!(v > -kBeyond)) return std::numeric_limits<long long>::min();
+  if (!(v < kBeyond)) return std::numeric_limits<long long>::max();
   return std::llround(v);
 }
 

@@ -115,6 +115,11 @@ std::vector<Fault> faults() {
       {"a long thin band one column past the store", bandStored("493  3  1"), kInputErrors,
        "          BY   4001. THIS EXCEEDS THE MAXIMUM DIMENSION OF"},
       {"a long thin band that just fits", bandStored("492  3  1"), kCompleted, ""},
+      // Found by the fuzzer: the number of a load the full table cannot store, printed in
+      // its message, was converted from beyond the range of whole numbers.
+      {"an unstored load numbered 4.4e25",
+       plateWith("1  UNIFORM LOAD  0.01", loadLines(20) + "\n*NORMAL PRESSURE\n4.4e25  UNIFORM LOAD  0.01"),
+       kInputErrors, "          LOAD***** OF TYPE    1 IS NOT STORED"},
   };
 }
 
