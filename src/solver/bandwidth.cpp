@@ -85,18 +85,17 @@ void measure(const ColumnRows& rows, int& BW, int solverOption, int NEQ) {
 // Full storage takes the largest offset on or above the diagonal as the half bandwidth;
 // band storage counts the offsets from the lowest to the highest, as it does its columns.
 void measureSparse(const SparseRows& rows, int& BW, int solverOption, int NEQ) {
-  int lowest = 1000000, highest = -1000000, widest = -1;
+  int lowest = 1000000, highest = -1000000;
   for (int r = 1; r <= std::min(NEQ, rows.rows()); ++r) {
     for (const SparseEntry& e : rows.entries(r)) {
       if (!present(e.value) || e.unknown < 1 || e.unknown > NEQ) continue;
       const int offset = e.unknown - r;
       lowest = std::min(lowest, offset);
       highest = std::max(highest, offset);
-      widest = std::max(widest, offset);
     }
   }
   if (solverOption == kFullStorage)
-    BW = widest < 0 ? 0 : 2 * widest + 1;
+    BW = highest < 0 ? 0 : 2 * highest + 1;
   else
     BW = highest < lowest ? 0 : highest - lowest + 1;
 }
