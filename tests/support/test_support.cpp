@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdint>
+#include <cstdlib>
 #include <cstdio>
 #include <fstream>
 #include <random>
@@ -85,9 +87,66 @@ std::string quote(const std::string& s) {
 }
 }  // namespace
 
+// With KORVANT_OUTPUT_ARCHIVE set, every job a test runs leaves a copy of its folder (the
+// deck and every file the job wrote, its console, errors and exit status) in that folder, under
+// a name made from what went in, so that two builds can be compared file by file
+// (tools/compare_outputs.sh). The job folder's own path is masked in the texts.
+namespace {
+std::uint64_t fnv1a(const std::string& text, std::uint64_t h = 1469598103934665603ULL) {
+  for (unsigned char c : text) h = (h ^ c) * 1099511628211ULL;
+  return h;
+}
+
+std::string masked(std::string text, const std::string& dir) {
+  for (std::size_t at = text.find(dir); at != std::string::npos; at = text.find(dir, at))
+    text.replace(at, dir.size(), "<DIR>");
+  return text;
+}
+
+std::string jobKey(const fs::path& dir, const std::vector<std::string>& args,
+                   const std::string& input, const std::string& environment) {
+  std::set<std::string> names;
+  for (const auto& e : fs::recursive_directory_iterator(dir))
+    names.insert(fs::relative(e.path(), dir).string());
+  std::uint64_t h = fnv1a(input + "\n" + environment);
+  for (const auto& a : args) h = fnv1a(a + "\n", h);
+  for (const auto& name : names) {
+    h = fnv1a(name + "\n", h);
+    if (name.ends_with(".inp")) h = fnv1a(readFile(dir / name), h);
+  }
+  char key[17];
+  std::snprintf(key, sizeof key, "%016llx", static_cast<unsigned long long>(h));
+  return key;
+}
+
+void archiveJob(const fs::path& dir, const std::string& key, const RunResult& r) {
+  const fs::path into = fs::path(std::getenv("KORVANT_OUTPUT_ARCHIVE")) / key;
+  std::error_code ec;
+  fs::remove_all(into, ec);
+  fs::create_directories(into);
+  const std::string d = dir.string();
+  for (const auto& e : fs::recursive_directory_iterator(dir)) {
+    const fs::path rel = fs::relative(e.path(), dir);
+    if (e.is_directory()) {
+      fs::create_directories(into / rel);
+    } else if (e.is_regular_file()) {
+      writeFile(into / rel, masked(readFile(e.path()), d));
+    }
+  }
+  writeFile(into / ".status", std::to_string(r.status) + "\n");
+  writeFile(into / ".stdout", masked(r.console, d));
+  writeFile(into / ".stderr", masked(r.errors, d));
+}
+}  // namespace
+
 RunResult runKorvant(const fs::path& dir, const std::vector<std::string>& args,
                      const std::string& input, const std::string& environment) {
-  return runProgram(dir, KORVANT_EXE, args, input, environment);
+  if (std::getenv("KORVANT_OUTPUT_ARCHIVE") == nullptr)
+    return runProgram(dir, KORVANT_EXE, args, input, environment);
+  const std::string key = jobKey(dir, args, input, environment);
+  RunResult r = runProgram(dir, KORVANT_EXE, args, input, environment);
+  archiveJob(dir, key, r);
+  return r;
 }
 
 RunResult runProgram(const fs::path& dir, const std::string& program,
