@@ -7,7 +7,7 @@
 
 #include "core/grid.hpp"
 #include "equations/stencils.hpp"
-#include "input/model_deck.hpp"
+#include "core/model_deck.hpp"
 #include "core/record_store.hpp"
 #include "core/writer.hpp"
 #include "section/layer_table.hpp"

@@ -6,7 +6,7 @@
 
 #include "equations/boundary_lists.hpp"
 #include "equations/constraint_table.hpp"
-#include "input/model_deck.hpp"
+#include "core/model_deck.hpp"
 #include "core/record_store.hpp"
 #include "core/writer.hpp"
 #include "solver/equation_store.hpp"

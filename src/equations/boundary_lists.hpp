@@ -10,7 +10,7 @@
 
 #include <string_view>
 
-#include "input/model_deck.hpp"
+#include "core/model_deck.hpp"
 #include "core/matrix.hpp"
 #include "core/writer.hpp"
 

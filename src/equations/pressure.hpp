@@ -2,7 +2,7 @@
 // table of the model.
 #pragma once
 
-#include "input/model_deck.hpp"
+#include "core/model_deck.hpp"
 #include "core/writer.hpp"
 
 namespace korvant {

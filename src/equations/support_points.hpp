@@ -4,7 +4,7 @@
 // boundary conditions; the assembly gives them no equation.
 #pragma once
 
-#include "input/model_deck.hpp"
+#include "core/model_deck.hpp"
 
 namespace korvant {
 

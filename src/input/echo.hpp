@@ -1,7 +1,7 @@
 // INPRT: the input echo, the program banner followed by the model restated block by block.
 #pragma once
 
-#include "input/model_deck.hpp"
+#include "core/model_deck.hpp"
 #include "core/writer.hpp"
 
 namespace korvant {

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "input/deck_reader.hpp"
-#include "input/model_deck.hpp"
+#include "core/model_deck.hpp"
 #include "core/record_store.hpp"
 #include "core/writer.hpp"
 

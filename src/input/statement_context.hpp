@@ -5,7 +5,7 @@
 #include <string>
 
 #include "input/deck_reader.hpp"
-#include "input/model_deck.hpp"
+#include "core/model_deck.hpp"
 #include "core/writer.hpp"
 
 namespace korvant {

@@ -3,7 +3,7 @@
 // the per-point layer tables, the damage-law working file and the stop on fatal errors.
 #pragma once
 
-#include "input/model_deck.hpp"
+#include "core/model_deck.hpp"
 #include "core/record_store.hpp"
 #include "core/writer.hpp"
 

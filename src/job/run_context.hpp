@@ -16,7 +16,7 @@
 #include "equations/assembly.hpp"
 #include "equations/boundary_lists.hpp"
 #include "equations/constraint_table.hpp"
-#include "input/model_deck.hpp"
+#include "core/model_deck.hpp"
 #include "core/matrix.hpp"
 #include "job/phase_times.hpp"
 #include "job/run_summary.hpp"

@@ -9,7 +9,7 @@
 
 #include "core/matrix.hpp"
 #include "core/writer.hpp"
-#include "input/model_deck.hpp"
+#include "core/model_deck.hpp"
 #include "nonlinear/convergence.hpp"
 #include "nonlinear/stage_passes.hpp"
 

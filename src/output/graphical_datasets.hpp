@@ -17,7 +17,7 @@
 #include "core/matrix.hpp"
 #include "core/record_store.hpp"
 #include "core/writer.hpp"
-#include "input/model_deck.hpp"
+#include "core/model_deck.hpp"
 
 namespace korvant {
 

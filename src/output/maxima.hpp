@@ -11,7 +11,7 @@
 #include "core/grid.hpp"
 #include "core/matrix.hpp"
 #include "core/record_store.hpp"
-#include "input/model_deck.hpp"
+#include "core/model_deck.hpp"
 
 namespace korvant {
 

@@ -6,7 +6,7 @@
 
 #include "core/matrix.hpp"
 #include "core/record_store.hpp"
-#include "input/model_deck.hpp"
+#include "core/model_deck.hpp"
 #include "output/vtk_files.hpp"
 
 namespace korvant {

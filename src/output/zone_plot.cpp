@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "input/model_deck.hpp"
+#include "core/model_deck.hpp"
 
 namespace korvant {
 

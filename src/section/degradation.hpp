@@ -7,7 +7,7 @@
 
 #include "core/record_store.hpp"
 #include "core/writer.hpp"
-#include "input/model_deck.hpp"
+#include "core/model_deck.hpp"
 #include "section/layer_results.hpp"
 #include "section/layer_state.hpp"
 #include "section/layer_table.hpp"

@@ -2,7 +2,7 @@
 // by the overlap factor, holds the point.
 #pragma once
 
-#include "input/model_deck.hpp"
+#include "core/model_deck.hpp"
 
 namespace korvant {
 

@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "core/grid.hpp"
-#include "input/model_deck.hpp"
+#include "core/model_deck.hpp"
 #include "core/matrix.hpp"
 #include "core/record_store.hpp"
 #include "core/writer.hpp"

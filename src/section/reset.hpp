@@ -3,7 +3,7 @@
 #pragma once
 
 #include "core/record_store.hpp"
-#include "input/model_deck.hpp"
+#include "core/model_deck.hpp"
 #include "section/degradation.hpp"
 
 namespace korvant {

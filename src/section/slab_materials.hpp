@@ -2,7 +2,7 @@
 // writes the initial and current layer tables and the zero layer state of every point.
 #pragma once
 
-#include "input/model_deck.hpp"
+#include "core/model_deck.hpp"
 #include "core/record_store.hpp"
 #include "core/writer.hpp"
 

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "input/model_deck.hpp"
+#include "core/model_deck.hpp"
 
 namespace korvant {
 

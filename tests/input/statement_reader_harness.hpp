@@ -8,7 +8,7 @@
 
 #include "input/deck_reader.hpp"
 #include "input/model.hpp"
-#include "input/model_deck.hpp"
+#include "core/model_deck.hpp"
 #include "core/writer.hpp"
 #include "support/test_support.hpp"
 

@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "input/model_deck.hpp"
+#include "core/model_deck.hpp"
 
 namespace korvant {
 namespace {

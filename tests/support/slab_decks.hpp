@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "input/model_deck.hpp"
+#include "core/model_deck.hpp"
 #include "support/test_support.hpp"
 
 namespace korvant::test {
