@@ -217,7 +217,8 @@ void assemblePhase(RunContext& run) {
   const PhaseTimer timer(run.phaseTimes.assembly);
   AnalysisArrays& a = run.arrays;
   ASSEMBLE(a.store, run.model, run.files.currentLayers, kLoadNumber, run.appliedLoadFactor,
-           a.assembly, run.report, run.fatal);
+           a.assembly, run.report, run.fatal,
+           run.request.conservative ? EquationForm::Conservative : EquationForm::Specified);
 }
 
 void boundaryPhase(RunContext& run) {

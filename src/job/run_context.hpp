@@ -58,6 +58,7 @@ struct JobRequest {
   // deck fuzzer): its runs then allocate a store of their size, not 128 MB each.
   std::optional<Capacities> capacities;
   bool vtk = false;                    // write the run's solutions as VTK files for ParaView
+  bool conservative = false;           // the equilibrium written on the section forces
   CollapseSearchRequest collapse;
 };
 
