@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "equations/force_operators.hpp"
+
 namespace korvant {
 
 // Where each force is evaluated. The scheme is chosen so that, for a uniform section, every
@@ -27,160 +29,15 @@ namespace korvant {
 // y) keep the node's own stiffness.
 namespace {
 
-enum Unknown { U = 0, V = 1, W = 2 };
-enum Strain { EXX = 0, EYY, GXY, KXX, KYY, KXY, STRAINS };
-enum Force { NXX = 0, NYY, NXY, MXX, MYY, MXY };
-
-// One term of a strain: weight times unknown c at the offset (m, n) from the equation's point
-// (m along y, n along x).
-struct Tap {
-  int c, m, n;
-  double w;
-};
-
-// One strain as a sum of taps.
-struct StrainOp {
-  std::array<Tap, 16> taps{};
-  int count = 0;
-  void add(int c, int m, int n, double w) { taps[static_cast<std::size_t>(count++)] = {c, m, n, w}; }
-};
-
-// The six strains at one place, built from differences about the nodes (a, b).
-class Strains {
- public:
-  Strains(double DX, double DY) : DX_(DX), DY_(DY) {}
-  StrainOp& operator[](int k) { return s_[static_cast<std::size_t>(k)]; }
-  const StrainOp& operator[](int k) const { return s_[static_cast<std::size_t>(k)]; }
-  void clear() {
-    for (StrainOp& op : s_) op.count = 0;
-  }
-
-  // Central first differences at node (a, b).
-  void dx(int k, int c, int a, int b, double s) {
-    (*this)[k].add(c, a, b + 1, s / (2.0 * DX_));
-    (*this)[k].add(c, a, b - 1, -s / (2.0 * DX_));
-  }
-  void dy(int k, int c, int a, int b, double s) {
-    (*this)[k].add(c, a + 1, b, s / (2.0 * DY_));
-    (*this)[k].add(c, a - 1, b, -s / (2.0 * DY_));
-  }
-  // Compact second differences at node (a, b).
-  void dxx(int k, int c, int a, int b, double s) {
-    const double h2 = DX_ * DX_;
-    (*this)[k].add(c, a, b - 1, s / h2);
-    (*this)[k].add(c, a, b, -2.0 * s / h2);
-    (*this)[k].add(c, a, b + 1, s / h2);
-  }
-  void dyy(int k, int c, int a, int b, double s) {
-    const double h2 = DY_ * DY_;
-    (*this)[k].add(c, a - 1, b, s / h2);
-    (*this)[k].add(c, a, b, -2.0 * s / h2);
-    (*this)[k].add(c, a + 1, b, s / h2);
-  }
-  // Compact first differences from node (a, b) to its neighbour along x or y.
-  void fx(int k, int c, int a, int b, double s) {
-    (*this)[k].add(c, a, b + 1, s / DX_);
-    (*this)[k].add(c, a, b, -s / DX_);
-  }
-  void fy(int k, int c, int a, int b, double s) {
-    (*this)[k].add(c, a + 1, b, s / DY_);
-    (*this)[k].add(c, a, b, -s / DY_);
-  }
-
-  double DX() const { return DX_; }
-  double DY() const { return DY_; }
-
- private:
-  double DX_, DY_;
-  std::array<StrainOp, STRAINS> s_{};
-};
-
-// The strains at node (a, b).
-void nodeStrains(Strains& e, int a, int b) {
-  e.clear();
-  e.dx(EXX, U, a, b, 1.0);
-  e.dy(EYY, V, a, b, 1.0);
-  e.dy(GXY, U, a, b, 1.0);
-  e.dx(GXY, V, a, b, 1.0);
-  e.dxx(KXX, W, a, b, -1.0);
-  e.dyy(KYY, W, a, b, -1.0);
-  // -2 w,xy as the mean of the four cells' compact mixed differences (the central one).
-  const double s = -2.0 / (4.0 * e.DX() * e.DY());
-  e[KXY].add(W, a + 1, b + 1, s);
-  e[KXY].add(W, a - 1, b - 1, s);
-  e[KXY].add(W, a + 1, b - 1, -s);
-  e[KXY].add(W, a - 1, b + 1, -s);
-}
-
-// The strains at the half point between nodes (a, b) and (a, b + 1).
-void xHalfStrains(Strains& e, int a, int b) {
-  e.clear();
-  e.fx(EXX, U, a, b, 1.0);
-  e.dy(EYY, V, a, b, 0.5), e.dy(EYY, V, a, b + 1, 0.5);
-  e.dy(GXY, U, a, b, 0.5), e.dy(GXY, U, a, b + 1, 0.5), e.fx(GXY, V, a, b, 1.0);
-  e.dxx(KXX, W, a, b, -0.5), e.dxx(KXX, W, a, b + 1, -0.5);
-  e.dyy(KYY, W, a, b, -0.5), e.dyy(KYY, W, a, b + 1, -0.5);
-  e.dy(KXY, W, a, b + 1, -2.0 / e.DX()), e.dy(KXY, W, a, b, 2.0 / e.DX());
-}
-
-// The strains at the half point between nodes (a, b) and (a + 1, b).
-void yHalfStrains(Strains& e, int a, int b) {
-  e.clear();
-  e.dx(EXX, U, a, b, 0.5), e.dx(EXX, U, a + 1, b, 0.5);
-  e.fy(EYY, V, a, b, 1.0);
-  e.fy(GXY, U, a, b, 1.0), e.dx(GXY, V, a, b, 0.5), e.dx(GXY, V, a + 1, b, 0.5);
-  e.dxx(KXX, W, a, b, -0.5), e.dxx(KXX, W, a + 1, b, -0.5);
-  e.dyy(KYY, W, a, b, -0.5), e.dyy(KYY, W, a + 1, b, -0.5);
-  e.dx(KXY, W, a + 1, b, -2.0 / e.DY()), e.dx(KXY, W, a, b, 2.0 / e.DY());
-}
-
-// The strains at the centre of the cell of nodes (a..a + 1, b..b + 1).
-void cellStrains(Strains& e, int a, int b) {
-  e.clear();
-  e.fx(EXX, U, a, b, 0.5), e.fx(EXX, U, a + 1, b, 0.5);
-  e.fy(EYY, V, a, b, 0.5), e.fy(EYY, V, a, b + 1, 0.5);
-  e.fy(GXY, U, a, b, 0.5), e.fy(GXY, U, a, b + 1, 0.5);
-  e.fx(GXY, V, a, b, 0.5), e.fx(GXY, V, a + 1, b, 0.5);
-  for (int i = a; i <= a + 1; ++i) {
-    for (int j = b; j <= b + 1; ++j) {
-      e.dxx(KXX, W, i, j, -0.25);
-      e.dyy(KYY, W, i, j, -0.25);
-    }
-  }
-  const double s = -2.0 / (e.DX() * e.DY());
-  e[KXY].add(W, a + 1, b + 1, s);
-  e[KXY].add(W, a, b, s);
-  e[KXY].add(W, a + 1, b, -s);
-  e[KXY].add(W, a, b + 1, -s);
-}
-
-// Mean stiffness of the nodes (I + a .. I + a + da, J + b .. J + b + db).
-PlaneStiffness meanStiffness(const StiffnessField& field, int I, int J, int da, int db) {
-  PlaneStiffness mean;
-  const double share = 1.0 / ((da + 1) * (db + 1));
-  for (int i = I; i <= I + da; ++i) {
-    for (int j = J; j <= J + db; ++j) {
-      const PlaneStiffness& s = field.nearest(i, j);
-      for (std::size_t k = 0; k < mean.S.size(); ++k) mean.S[k] += share * s.S[k];
-    }
-  }
-  return mean;
-}
+using namespace force_ops;
 
 // Adds `weight` times force f, evaluated from the strains e with the stiffness S, to the
 // stencils of equation `eq`.
 void addForce(StencilSet& C, int eq, int f, double weight, const Strains& e,
               const PlaneStiffness& S) {
-  for (int k = 0; k < STRAINS; ++k) {
-    const double coefficient = weight * S(f, k);
-    if (coefficient == 0.0) continue;
-    const StrainOp& op = e[k];
-    for (int t = 0; t < op.count; ++t) {
-      const Tap& tap = op.taps[static_cast<std::size_t>(t)];
-      C(stencil::number(eq, tap.c))(kStencilCentre + tap.m, kStencilCentre + tap.n) +=
-          coefficient * tap.w;
-    }
-  }
+  forEachForceTerm(e, S, f, weight, [&](int c, int m, int n, double value) {
+    C(stencil::number(eq, c))(kStencilCentre + m, kStencilCentre + n) += value;
+  });
 }
 
 // The u and v equations: differences of the membrane forces at the four half points.

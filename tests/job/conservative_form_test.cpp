@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "job/run_context.hpp"
+#include "section/layer_results.hpp"
 #include "solver/sparse_factor.hpp"
 #include "support/in_process_run.hpp"
 #include "support/slab_decks.hpp"
@@ -128,6 +129,103 @@ TEST(ConservativeForm, TwoZoneStripFollowsBeamTheory) {
   EXPECT_GT(order, 1.8);
   EXPECT_GT(orderFine, 1.8);
   EXPECT_GT(specifiedFine, 0.1);
+}
+
+
+// The recovered upper-face stresses at mid-free-edge and at mid-span of an SFSF slab of one
+// isotropic layer (Poisson's ratio 0.2) on an n x n grid: (normal stress at the edge, largest
+// span stress at mid-span), and the deflection at mid-free-edge.
+struct FreeEdgeStress {
+  double normal, span, w;
+};
+FreeEdgeStress sfsfFreeEdge(int n, bool conservative, bool coupled = false) {
+  ZonedPlateDeck d;
+  d.layout = "SFSF";
+  d.NUMA = d.NUMB = n;
+  d.nu = 0.2;
+  d.coupled = coupled;
+  d.print = "D +S";
+  d.zones = {{0.0, d.A, 0.0, d.B, 30000.0, 150.0}};
+  const auto r = runInProcess(d.text(), formRequest(conservative));
+  EXPECT_EQ(r->run.fatal, 0);
+  const int mid = (n + 1) / 2;
+  auto fibre = [&](int I, int J, int field) {
+    return r->run.files.fibreResults.read((J - 1) * n + I)[static_cast<std::size_t>(field - 1)];
+  };
+  const int perPoint = coupled ? 3 : 1;
+  const double w = r->run.arrays.solutions.current(perPoint * mid);
+  return {fibre(mid, 1, fibre_field::UPPER_SXX), fibre(mid, mid, fibre_field::UPPER_SYY), w};
+}
+
+// Free edges of an SFSF slab: the normal stress recovered at mid-free-edge is zero to the
+// discretisation error with the natural conditions (here round-off: one isotropic layer, so
+// the fibre stress is proportional to the edge moment), coupled and uncoupled; the specified
+// form, which takes the neighbours beyond the edge as 0, grows with the square of the grid.
+TEST(ConservativeForm, FreeEdgeCarriesNoNormalStress) {
+  std::vector<double> specified;
+  for (int n : {21, 31, 41}) {
+    for (bool coupled : {false, true}) {
+      if (coupled && n > 31) continue;  // beyond the build's equation rows
+      const FreeEdgeStress c = sfsfFreeEdge(n, true, coupled);
+      EXPECT_LE(std::abs(c.normal), 1e-9 * std::abs(c.span)) << n << (coupled ? " coupled" : "");
+    }
+    specified.push_back(sfsfFreeEdge(n, false).normal);
+  }
+  std::printf("SFSF mid-free-edge normal stress, specified form: %.3e %.3e %.3e\n", specified[0],
+              specified[1], specified[2]);
+  EXPECT_GT(std::abs(specified[2]), 3.0 * std::abs(specified[0]));
+}
+
+// The slab supported at its corners alone (user layout) under a point load P at its centre:
+// w at the centre over P a^2 / D, w at the centre with the slab outside the central fifth
+// ten times softer over w with the uniform slab, and the recovered normal stress at mid-edge.
+struct CornerSupported {
+  double alpha, softRatio, edgeStress;
+};
+CornerSupported cornerSupported(int n, bool conservative) {
+  const double P = 1000.0;
+  double w[2] = {0.0, 0.0}, edge = 0.0;
+  for (int soft = 0; soft < 2; ++soft) {
+    ZonedPlateDeck d = cornerSupportedSlab(n, P, soft ? 10.0 : 1.0);
+    d.print = "D +S";
+    const auto r = runInProcess(d.text(), formRequest(conservative));
+    EXPECT_EQ(r->run.fatal + r->inputErrors, 0);
+    const int mid = (n + 1) / 2;
+    w[soft] = r->run.arrays.solutions.current((mid - 1) * n + mid);
+    if (soft == 0)
+      edge = r->run.files.fibreResults.read((mid - 1) * n + 1)[fibre_field::UPPER_SYY - 1];
+  }
+  const ZonedPlateDeck d = cornerSupportedSlab(n, P);
+  const PlateZone& z = d.zones.back();
+  const double D = z.E * z.h * z.h * z.h / (12.0 * (1.0 - d.nu * d.nu));
+  return {w[0] * D / (P * d.A * d.A), w[1] / w[0], edge};
+}
+
+// The corner-supported slab: with a uniform section both forms solve the same equations
+// (the centre deflection converges at second order); with the unloaded region ten times
+// softer the conservative form deflects several times more, the specified form not at all
+// (only the stiffness ratios of unloaded points enter it); the normal stress at mid-free-edge
+// is zero with the natural conditions and grows with the grid in the specified form.
+TEST(ConservativeForm, CornerSupportedSlabFeelsItsSoftRegion) {
+  std::vector<CornerSupported> c, s;
+  for (int n : {21, 31, 41}) {
+    c.push_back(cornerSupported(n, true));
+    s.push_back(cornerSupported(n, false));
+    std::printf("corner-supported %d: w D / (P a^2) %.5f (specified %.5f), soft/uniform %.4f "
+                "(specified %.4f), mid-edge normal stress %.3e (specified %.3e)\n",
+                n, c.back().alpha, s.back().alpha, c.back().softRatio, s.back().softRatio,
+                c.back().edgeStress, s.back().edgeStress);
+    EXPECT_NEAR(c.back().alpha, s.back().alpha, 1e-10 * s.back().alpha);
+    EXPECT_NEAR(s.back().softRatio, 1.0, 1e-10);
+    EXPECT_GT(c.back().softRatio, 5.0);
+    EXPECT_LE(std::abs(c.back().edgeStress), 1e-12 * std::abs(s.back().edgeStress));
+  }
+  // Second order: the differences of 21 to 31 and 31 to 41 points stand as (1/20^2 - 1/30^2)
+  // to (1/30^2 - 1/40^2).
+  const double ratio = (c[0].alpha - c[1].alpha) / (c[1].alpha - c[2].alpha);
+  EXPECT_NEAR(ratio, (1.0 / 400 - 1.0 / 900) / (1.0 / 900 - 1.0 / 1600), 0.3);
+  EXPECT_LT(c[2].softRatio - c[1].softRatio, c[1].softRatio - c[0].softRatio);
+  EXPECT_GT(std::abs(s[2].edgeStress), 3.0 * std::abs(s[0].edgeStress));
 }
 
 }  // namespace
