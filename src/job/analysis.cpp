@@ -314,6 +314,10 @@ void runAnalysis(RunContext& run) {
   if (run.request.large) sizeArraysToGrid(run);
   // Every stage that ends the analysis otherwise says so; what runs to its end completed.
   run.end = AnalysisEnd::Completed;
+  if (run.request.conservative) {
+    run.report.line(X(15), "* EQUILIBRIUM WRITTEN ON THE SECTION FORCES (CONSERVATIVE FORM)");
+    run.report.blank();
+  }
   SYSDEF(run.model, run.cap, run.arrays.lists, run.arrays.NEQ, run.report, run.fatal);
   if (run.fatal == 0) {
     if (run.model.SOLPROC == solution_procedure::NONLINEAR)

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "solver/sparse_factor.hpp"
 #include "support/in_process_run.hpp"
 #include "support/slab_decks.hpp"
+#include "support/test_support.hpp"
 #include "support/zoned_decks.hpp"
 
 namespace korvant::test {
@@ -226,6 +228,41 @@ TEST(ConservativeForm, CornerSupportedSlabFeelsItsSoftRegion) {
   EXPECT_NEAR(ratio, (1.0 / 400 - 1.0 / 900) / (1.0 / 900 - 1.0 / 1600), 0.3);
   EXPECT_LT(c[2].softRatio - c[1].softRatio, c[1].softRatio - c[0].softRatio);
   EXPECT_GT(std::abs(s[2].edgeStress), 3.0 * std::abs(s[0].edgeStress));
+}
+
+// korvant --conservative JOB: the report says so in one line after the echo and otherwise
+// keeps its layout; on a simply supported slab of one section its numbers are those of the
+// specified form.
+TEST(ConservativeForm, CommandLineOptionAddsOneLineAfterTheEcho) {
+  ConcreteSlabDeck d;
+  d.solution = "LINEAR";
+  d.NUMA = d.NUMB = 9;
+  d.bars = {BarLayer{12.0, 150.0, 0.0, 40.0}};
+  TempDir dir;
+  writeFile(dir / "slab.inp", d.text());
+  ASSERT_EQ(runKorvant(dir.path(), {"--yes", "slab"}, "").status, 0);
+  const std::string specified = readFile(dir / "slab.out");
+  ASSERT_EQ(runKorvant(dir.path(), {"--yes", "--conservative", "slab"}, "").status, 0);
+  std::string conservative = readFile(dir / "slab.out");
+  const std::string line =
+      "               * EQUILIBRIUM WRITTEN ON THE SECTION FORCES (CONSERVATIVE FORM)\n\n";
+  const std::size_t at = conservative.find(line);
+  ASSERT_NE(at, std::string::npos);
+  EXPECT_LT(conservative.rfind("* EQUATION SOLVER", at), at);
+  EXPECT_GT(conservative.find("S Y S T E M  S T A T I S T I C S"), at);
+  conservative.erase(at, line.size());
+  // Line by line the same, the numbers to round-off (zeros of 1e-15 print as they fall).
+  std::istringstream a(conservative), b(specified);
+  std::string la, lb;
+  while (std::getline(b, lb)) {
+    ASSERT_TRUE(std::getline(a, la));
+    if (la == lb) continue;
+    const std::vector<double> x = numbersOf(la), y = numbersOf(lb);
+    ASSERT_EQ(x.size(), y.size()) << la << "\n" << lb;
+    for (std::size_t k = 0; k < x.size(); ++k)
+      EXPECT_NEAR(x[k], y[k], 1e-12 + 1e-8 * std::abs(y[k])) << la << "\n" << lb;
+  }
+  EXPECT_FALSE(std::getline(a, la));
 }
 
 }  // namespace
