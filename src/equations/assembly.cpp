@@ -131,7 +131,7 @@ void ASSEMBLE(EquationStore& store, const ModelDeck& model, const RecordStore& c
     for (int I = 1; I <= grid.NUMB; ++I) {
       if (isSupportPoint(model, I, J)) continue;
       if (conservative) {
-        CONSC(work.field, I, J, DX, DY, work.C);
+        CONSC(work.field, I, J, DX, DY, work.C, model.COUPLING == coupling::COUPLED);
       } else {
         ABDMAT(work.layers, I, J, work.abd, grid.NUMB, model.NEUTRAL, currentLayers);
         COMPC(work.abd, DX, DY, work.C);

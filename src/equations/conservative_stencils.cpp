@@ -63,13 +63,14 @@ void membraneEquations(const StiffnessField& field, int I, int J, Strains& e, St
 // cell twisting moments, with the sign of -(Mxx,xx + 2 Mxy,xy + Myy,yy).
 void bendingEquation(const StiffnessField& field, int I, int J, Strains& e, StencilSet& C) {
   const double gxx = 1.0 / (e.DX() * e.DX()), gyy = 1.0 / (e.DY() * e.DY());
-  for (int b = -1; b <= 1; ++b) {
-    nodeStrains(e, 0, b);
-    addForce(C, W, MXX, b == 0 ? 2.0 * gxx : -gxx, e, field.nearest(I, J + b));
-  }
-  for (int a = -1; a <= 1; ++a) {
-    nodeStrains(e, a, 0);
-    addForce(C, W, MYY, a == 0 ? 2.0 * gyy : -gyy, e, field.nearest(I + a, J));
+  nodeStrains(e, 0, 0);
+  addForce(C, W, MXX, 2.0 * gxx, e, field.nearest(I, J));
+  addForce(C, W, MYY, 2.0 * gyy, e, field.nearest(I, J));
+  for (int s : {-1, 1}) {
+    nodeStrains(e, 0, s);
+    addForce(C, W, MXX, -gxx, e, field.nearest(I, J + s));
+    nodeStrains(e, s, 0);
+    addForce(C, W, MYY, -gyy, e, field.nearest(I + s, J));
   }
   const double gxy = 2.0 / (e.DX() * e.DY());
   for (int a : {0, -1}) {
@@ -106,10 +107,11 @@ const PlaneStiffness& StiffnessField::nearest(int I, int J) const {
   return s_[index(std::clamp(I, 1, NUMB_), std::clamp(J, 1, NUMA_))];
 }
 
-void CONSC(const StiffnessField& field, int I, int J, double DX, double DY, StencilSet& C) {
+void CONSC(const StiffnessField& field, int I, int J, double DX, double DY, StencilSet& C,
+           bool coupled) {
   for (Stencil& s : C.C) s.clear();
-  Strains e(DX, DY);
-  membraneEquations(field, I, J, e, C);
+  Strains e(DX, DY, !coupled);
+  if (coupled) membraneEquations(field, I, J, e, C);
   bendingEquation(field, I, J, e, C);
 }
 

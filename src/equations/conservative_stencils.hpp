@@ -59,8 +59,10 @@ class StiffnessField {
 
 // CONSC: fills the nine stencils of `C` for the equations of point (I, J) on the section
 // forces of `field`, for the grid spacings DX (x) and DY (y). With a uniform section the
-// stencils equal those of COMPC. Every entry of C is written.
-void CONSC(const StiffnessField& field, int I, int J, double DX, double DY, StencilSet& C);
+// stencils equal those of COMPC. Every entry of C is written; without `coupled` only the w
+// equation on w is built (the others are left zero).
+void CONSC(const StiffnessField& field, int I, int J, double DX, double DY, StencilSet& C,
+           bool coupled = true);
 
 // Whether position (m, n) of stencil k can hold a coefficient of CONSC for any stiffness:
 // the positions of COMPC and, for the membrane-bending stencils, the centre, which a

@@ -33,7 +33,9 @@ struct StrainOp {
 // The six strains at one place, built from differences about the nodes (a, b).
 class Strains {
  public:
-  Strains(double DX, double DY) : DX_(DX), DY_(DY) {}
+  // `bendingOnly`: the terms in u and v are left out (the equations in w alone).
+  Strains(double DX, double DY, bool bendingOnly = false)
+      : DX_(DX), DY_(DY), bendingOnly_(bendingOnly) {}
   StrainOp& operator[](int k) { return s_[static_cast<std::size_t>(k)]; }
   const StrainOp& operator[](int k) const { return s_[static_cast<std::size_t>(k)]; }
   void clear() {
@@ -42,21 +44,25 @@ class Strains {
 
   // Central first differences at node (a, b).
   void dx(int k, int c, int a, int b, double s) {
+    if (skip(c)) return;
     (*this)[k].add(c, a, b + 1, s / (2.0 * DX_));
     (*this)[k].add(c, a, b - 1, -s / (2.0 * DX_));
   }
   void dy(int k, int c, int a, int b, double s) {
+    if (skip(c)) return;
     (*this)[k].add(c, a + 1, b, s / (2.0 * DY_));
     (*this)[k].add(c, a - 1, b, -s / (2.0 * DY_));
   }
   // Compact second differences at node (a, b).
   void dxx(int k, int c, int a, int b, double s) {
+    if (skip(c)) return;
     const double h2 = DX_ * DX_;
     (*this)[k].add(c, a, b - 1, s / h2);
     (*this)[k].add(c, a, b, -2.0 * s / h2);
     (*this)[k].add(c, a, b + 1, s / h2);
   }
   void dyy(int k, int c, int a, int b, double s) {
+    if (skip(c)) return;
     const double h2 = DY_ * DY_;
     (*this)[k].add(c, a - 1, b, s / h2);
     (*this)[k].add(c, a, b, -2.0 * s / h2);
@@ -64,10 +70,12 @@ class Strains {
   }
   // Compact first differences from node (a, b) to its neighbour along x or y.
   void fx(int k, int c, int a, int b, double s) {
+    if (skip(c)) return;
     (*this)[k].add(c, a, b + 1, s / DX_);
     (*this)[k].add(c, a, b, -s / DX_);
   }
   void fy(int k, int c, int a, int b, double s) {
+    if (skip(c)) return;
     (*this)[k].add(c, a + 1, b, s / DY_);
     (*this)[k].add(c, a, b, -s / DY_);
   }
@@ -76,7 +84,9 @@ class Strains {
   double DY() const { return DY_; }
 
  private:
+  bool skip(int c) const { return bendingOnly_ && c != W; }
   double DX_, DY_;
+  bool bendingOnly_;
   std::array<StrainOp, STRAINS> s_{};
 };
 

@@ -52,7 +52,8 @@ double largest(const Stencil& s) {
 // With the same section at every point the forms are the same operators: every entry of the
 // nine stencils equals COMPC's, at an inner point and at a corner (whose neighbours beyond
 // the edges take the corner's section), for an isotropic layer, a section with membrane-
-// bending coupling and one of angled orthotropic layers (all of A16, B16, D16 present).
+// bending coupling and one of angled orthotropic layers (all of A16, B16, D16 present); the
+// w-only stencil is the same as the coupled one's.
 TEST(Consc, UniformSectionGivesTheStencilsOfCompcTermForTerm) {
   const std::vector<std::vector<LayerRecord>> sections = {
       {ply(30000.0, 30000.0, 0.2, 0.2, 0.0)},
@@ -68,6 +69,11 @@ TEST(Consc, UniformSectionGivesTheStencilsOfCompcTermForTerm) {
       COMPC(abd, DX, DY, specified);
       for (auto [I, J] : {std::pair{2, 3}, std::pair{1, 1}}) {
         CONSC(field, I, J, DX, DY, conservative);
+        StencilSet bending;
+        CONSC(field, I, J, DX, DY, bending, false);
+        for (int m = 1; m <= kStencilWidth; ++m)
+          for (int n = 1; n <= kStencilWidth; ++n)
+            EXPECT_EQ(bending(stencil::W_ON_W)(m, n), conservative(stencil::W_ON_W)(m, n));
         for (int k = 1; k <= stencil::COUNT; ++k) {
           const double scale = std::max(largest(specified(k)), 1e-300);
           for (int m = 1; m <= kStencilWidth; ++m)
