@@ -19,6 +19,9 @@ struct Functional {
   double& at(int comp, int m, int n) {
     return c[static_cast<std::size_t>(comp)](kStencilCentre + m, kStencilCentre + n);
   }
+  double at(int comp, int m, int n) const {
+    return c[static_cast<std::size_t>(comp)](kStencilCentre + m, kStencilCentre + n);
+  }
 };
 
 // A relation: dependent unknown = sum of coefficient times independent unknown.
@@ -109,10 +112,14 @@ void outerNodeStrains(Strains& e, const Edge& g) {
   }
 }
 
-// Solves the small system G x = -r for x, G of size n (1 or 3) by Gaussian elimination with
-// partial pivoting; returns false for a singular G.
-bool solveSmall(std::array<std::array<double, 3>, 3> G, int n, std::array<std::array<double, 3>, 3>& inverse) {
-  std::array<std::array<double, 3>, 3> X{};
+// At most four conditions are solved together (a free corner of the coupled solution).
+constexpr int kMostConditions = 4;
+using Small = std::array<std::array<double, kMostConditions>, kMostConditions>;
+
+// The inverse of G of size n by Gauss-Jordan elimination with partial pivoting; false for a
+// singular G.
+bool solveSmall(Small G, int n, Small& inverse) {
+  Small X{};
   for (int i = 0; i < n; ++i) X[i][i] = 1.0;
   for (int k = 0; k < n; ++k) {
     int p = k;
@@ -143,7 +150,7 @@ void firstRowRelations(const Edge& g, const StiffnessField& field, const Numberi
   const int n = coupled ? 3 : 1;
   if (!coupled) forces[0] = forces[2], comps[0] = W;
   std::array<Functional, 3> F{};
-  std::array<std::array<double, 3>, 3> G{}, Ginv{};
+  Small G{}, Ginv{};
   for (int k = 0; k < n; ++k) {
     addForce(F[k], e, S, forces[k], 1.0, coupled);
     for (int i = 0; i < n; ++i) {
@@ -179,7 +186,8 @@ void addSubstituted(Terms& terms, int q, double factor, const Relations& known) 
 // The effective shear dMnn/dn + 2 dMnt/dt = 0 at the edge point, solved for w of P(-2); and,
 // coupled, u and v of P(-2) continuing P0 and P(-1) linearly.
 void secondRowRelations(const Edge& g, const StiffnessField& field, const Numbering& num,
-                        double DX, double DY, const Relations& first, Relations& out) {
+                        double DX, double DY, const Relations& first, Relations& out,
+                        int cornerStep = 0) {
   Strains e(DX, DY);
   Functional F;
   const bool coupled = num.coupled();
@@ -190,7 +198,17 @@ void secondRowRelations(const Edge& g, const StiffnessField& field, const Number
   addForce(F, e, field.nearest(g.I + g.dm, g.J + g.dn), Mnn, sign / (2.0 * hn), coupled);
   outerNodeStrains(e, g);
   addForce(F, e, field.nearest(g.I, g.J), Mnn, -sign / (2.0 * hn), coupled);
-  if (g.normalX) {
+  if (cornerStep != 0) {
+    // At a free corner Mxy is 0: 2 dMnt/dt from the half point inside and the corner.
+    const int a = cornerStep == 1 ? 0 : -1;
+    if (g.normalX) {
+      yHalfStrains(e, a, 0);
+      addForce(F, e, meanStiffness(field, g.I + a, g.J, 1, 0), MXY, cornerStep * 4.0 / DY, coupled);
+    } else {
+      xHalfStrains(e, 0, a);
+      addForce(F, e, meanStiffness(field, g.I, g.J + a, 0, 1), MXY, cornerStep * 4.0 / DX, coupled);
+    }
+  } else if (g.normalX) {
     yHalfStrains(e, 0, 0);
     addForce(F, e, meanStiffness(field, g.I, g.J, 1, 0), MXY, 2.0 / DY, coupled);
     yHalfStrains(e, -1, 0);
@@ -219,6 +237,101 @@ void secondRowRelations(const Edge& g, const StiffnessField& field, const Number
     addSubstituted(t, num.unknown(g, c, -g.dm, -g.dn), 2.0, first);
     addSubstituted(t, num.unknown(g, c, 0, 0), -1.0, first);
   }
+}
+
+// The terms of a functional over the unknowns of the extended grid, every unknown with a
+// known relation written through it.
+Terms termsOf(const Functional& F, const Edge& g, const Numbering& num, const Relations& known) {
+  Terms t;
+  for (int c = 0; c < 3; ++c)
+    for (int m = -2; m <= 2; ++m)
+      for (int q = -2; q <= 2; ++q)
+        if (const double v = F.at(c, m, q); v != 0.0) addSubstituted(t, num.unknown(g, c, m, q), v, known);
+  return t;
+}
+
+// Solves the conditions F[k] = 0 for the unknowns x and writes their relations into `out`.
+void solveConditions(const std::vector<Terms>& F, const std::vector<int>& x, Relations& out) {
+  const int n = static_cast<int>(x.size());
+  Small G{}, Ginv{};
+  for (int k = 0; k < n; ++k)
+    for (int i = 0; i < n; ++i) {
+      const auto it = F[static_cast<std::size_t>(k)].find(x[static_cast<std::size_t>(i)]);
+      G[k][i] = it == F[static_cast<std::size_t>(k)].end() ? 0.0 : it->second;
+    }
+  if (!solveSmall(G, n, Ginv)) return;
+  for (int i = 0; i < n; ++i) {
+    Terms& terms = out[x[static_cast<std::size_t>(i)]];
+    terms.clear();
+    for (int k = 0; k < n; ++k)
+      for (const auto& [q, v] : F[static_cast<std::size_t>(k)])
+        if (std::find(x.begin(), x.end(), q) == x.end()) terms[q] -= Ginv[i][k] * v;
+  }
+}
+
+// A corner of two free edges: the point, with the steps into the slab across its edge
+// normal to y (dm) and its edge normal to x (dn).
+struct Corner {
+  int I, J, dm, dn;
+  Edge frame() const { return {I, J, dm, dn, true}; }
+};
+
+// The fictitious points beside a free corner: Mxx = Myy = 0 (and, coupled, Nxx = Nyy = 0) at
+// the corner, kxy from the one cell inside, solved together for w (and the normal
+// displacements) beyond both edges; the tangential displacements beyond an edge continue
+// those of the corner and its neighbour linearly.
+void cornerFirstRows(const Corner& k, const StiffnessField& field, const Numbering& num,
+                     double DX, double DY, Relations& first) {
+  const Edge g = k.frame();
+  const bool coupled = num.coupled();
+  const int L = 0, Ln = -k.dn, B = -k.dm;  // L = (0, -dn), B = (-dm, 0)
+  if (coupled) {
+    Terms& vL = first[num.unknown(g, V, L, Ln)];
+    vL = {{num.unknown(g, V, 0, 0), 2.0}, {num.unknown(g, V, 0, k.dn), -1.0}};
+    Terms& uB = first[num.unknown(g, U, B, 0)];
+    uB = {{num.unknown(g, U, 0, 0), 2.0}, {num.unknown(g, U, k.dm, 0), -1.0}};
+  }
+  Strains e(DX, DY);
+  nodeStrains(e, 0, 0);
+  e[KXY].count = 0;
+  addCellTwist(e, k.dm == 1 ? 0 : -1, k.dn == 1 ? 0 : -1, 1.0);
+  const PlaneStiffness& S = field.nearest(k.I, k.J);
+  std::vector<int> forces{MXX, MYY};
+  std::vector<int> x{num.unknown(g, W, L, Ln), num.unknown(g, W, B, 0)};
+  if (coupled) {
+    forces.insert(forces.end(), {NXX, NYY});
+    x.insert(x.end(), {num.unknown(g, U, L, Ln), num.unknown(g, V, B, 0)});
+  }
+  std::vector<Terms> F;
+  for (int f : forces) {
+    Functional fn;
+    addForce(fn, e, S, f, 1.0, coupled);
+    F.push_back(termsOf(fn, g, num, first));
+  }
+  solveConditions(F, x, first);
+}
+
+// The corner condition: no twisting moment at a free corner (its corner force 2 Mxy is 0),
+// solved for w of the diagonal point beyond the corner; coupled, u and v there continue
+// bilinearly.
+void cornerDiagonal(const Corner& k, const StiffnessField& field, const Numbering& num,
+                    double DX, double DY, Relations& first) {
+  const Edge g = k.frame();
+  const bool coupled = num.coupled();
+  Strains e(DX, DY);
+  nodeStrains(e, 0, 0);
+  Functional fn;
+  addForce(fn, e, field.nearest(k.I, k.J), MXY, 1.0, coupled);
+  if (coupled) {
+    for (int c : {U, V}) {
+      Terms& d = first[num.unknown(g, c, -k.dm, -k.dn)];
+      d.clear();
+      addSubstituted(d, num.unknown(g, c, 0, -k.dn), 1.0, first);
+      addSubstituted(d, num.unknown(g, c, -k.dm, 0), 1.0, first);
+      addSubstituted(d, num.unknown(g, c, 0, 0), -1.0, first);
+    }
+  }
+  solveConditions({termsOf(fn, g, num, first)}, {num.unknown(g, W, -k.dm, -k.dn)}, first);
 }
 
 void writeRelations(const Relations& relations, ConstraintTable& table) {
@@ -252,14 +365,36 @@ void naturalEdgeRows(const BoundaryPointList& FREE, const BoundaryPointList& FRE
   const Numbering num(model);
   const DifferenceGrid grid{model.A, model.B, model.NUMA, model.NUMB};
   const double DX = grid.DX(), DY = grid.DY();
+  // The steps into the slab of the free edges of every free point: a point with an edge
+  // normal to x and one normal to y is a free corner.
+  std::map<std::pair<int, int>, Corner> steps;
+  for (int k = 1; k <= FREE.count() && FREE.I(k) != 0; ++k) {
+    if (!hasEdge(FREE.location(k))) continue;
+    const Edge g = edgeOf(FREE.I(k), FREE.J(k), FREE.location(k));
+    Corner& c = steps.try_emplace({g.I, g.J}, Corner{g.I, g.J, 0, 0}).first->second;
+    (g.normalX ? c.dn : c.dm) = g.normalX ? g.dn : g.dm;
+  }
+  auto isCorner = [&steps](const Edge& g) {
+    const Corner& c = steps.at({g.I, g.J});
+    return c.dm != 0 && c.dn != 0;
+  };
   Relations first, second;
-  for (int k = 1; k <= FREE.count() && FREE.I(k) != 0; ++k)
-    if (hasEdge(FREE.location(k)))
-      firstRowRelations(edgeOf(FREE.I(k), FREE.J(k), FREE.location(k)), field, num, DX, DY, first);
-  for (int k = 1; k <= FREE.count() && FREE.I(k) != 0; ++k)
-    if (hasEdge(FREE.location(k)))
-      secondRowRelations(edgeOf(FREE.I(k), FREE.J(k), FREE.location(k)), field, num, DX, DY,
-                         first, second);
+  for (int k = 1; k <= FREE.count() && FREE.I(k) != 0; ++k) {
+    if (!hasEdge(FREE.location(k))) continue;
+    const Edge g = edgeOf(FREE.I(k), FREE.J(k), FREE.location(k));
+    if (!isCorner(g)) firstRowRelations(g, field, num, DX, DY, first);
+  }
+  for (const auto& [point, c] : steps)
+    if (c.dm != 0 && c.dn != 0) cornerFirstRows(c, field, num, DX, DY, first);
+  for (const auto& [point, c] : steps)
+    if (c.dm != 0 && c.dn != 0) cornerDiagonal(c, field, num, DX, DY, first);
+  for (int k = 1; k <= FREE.count() && FREE.I(k) != 0; ++k) {
+    if (!hasEdge(FREE.location(k))) continue;
+    const Edge g = edgeOf(FREE.I(k), FREE.J(k), FREE.location(k));
+    const Corner& c = steps.at({g.I, g.J});
+    const int along = !isCorner(g) ? 0 : g.normalX ? c.dm : c.dn;
+    secondRowRelations(g, field, num, DX, DY, first, second, along);
+  }
   writeRelations(first, table);
   writeRelations(second, table);
   for (int k = 1; k <= FREESYM.count() && FREESYM.I(k) != 0; ++k) {
