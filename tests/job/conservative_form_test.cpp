@@ -134,6 +134,14 @@ TEST(ConservativeForm, TwoZoneStripFollowsBeamTheory) {
 }
 
 
+// The grids of the free-edge checks, points a side; the largest one beyond the build's
+// equation rows, on the sparse store, when the build has it.
+constexpr int kLargestStoredGrid = 41;
+std::vector<int> gridSizes() {
+  if (SparseFactor::available()) return {21, 31, 41, 61};
+  return {21, 31, 41};
+}
+
 // The recovered upper-face stresses at mid-free-edge and at mid-span of an SFSF slab of one
 // isotropic layer (Poisson's ratio 0.2) on an n x n grid: (normal stress at the edge, largest
 // span stress at mid-span), and the deflection at mid-free-edge.
@@ -148,7 +156,7 @@ FreeEdgeStress sfsfFreeEdge(int n, bool conservative, bool coupled = false) {
   d.coupled = coupled;
   d.print = "D +S";
   d.zones = {{0.0, d.A, 0.0, d.B, 30000.0, 150.0}};
-  const auto r = runInProcess(d.text(), formRequest(conservative));
+  const auto r = runInProcess(d.text(), formRequest(conservative, n > kLargestStoredGrid));
   EXPECT_EQ(r->run.fatal, 0);
   const int mid = (n + 1) / 2;
   auto fibre = [&](int I, int J, int field) {
@@ -165,7 +173,7 @@ FreeEdgeStress sfsfFreeEdge(int n, bool conservative, bool coupled = false) {
 // form, which takes the neighbours beyond the edge as 0, grows with the square of the grid.
 TEST(ConservativeForm, FreeEdgeCarriesNoNormalStress) {
   std::vector<double> specified;
-  for (int n : {21, 31, 41}) {
+  for (int n : gridSizes()) {
     for (bool coupled : {false, true}) {
       if (coupled && n > 31) continue;  // beyond the build's equation rows
       const FreeEdgeStress c = sfsfFreeEdge(n, true, coupled);
@@ -173,8 +181,9 @@ TEST(ConservativeForm, FreeEdgeCarriesNoNormalStress) {
     }
     specified.push_back(sfsfFreeEdge(n, false).normal);
   }
-  std::printf("SFSF mid-free-edge normal stress, specified form: %.3e %.3e %.3e\n", specified[0],
-              specified[1], specified[2]);
+  std::printf("SFSF mid-free-edge normal stress, specified form:");
+  for (double v : specified) std::printf(" %.3e", v);
+  std::printf("\n");
   EXPECT_GT(std::abs(specified[2]), 3.0 * std::abs(specified[0]));
 }
 
@@ -190,7 +199,7 @@ CornerSupported cornerSupported(int n, bool conservative) {
   for (int soft = 0; soft < 2; ++soft) {
     ZonedPlateDeck d = cornerSupportedSlab(n, P, soft ? 10.0 : 1.0);
     d.print = "D +S";
-    const auto r = runInProcess(d.text(), formRequest(conservative));
+    const auto r = runInProcess(d.text(), formRequest(conservative, n > kLargestStoredGrid));
     EXPECT_EQ(r->run.fatal + r->inputErrors, 0);
     const int mid = (n + 1) / 2;
     w[soft] = r->run.arrays.solutions.current((mid - 1) * n + mid);
@@ -210,14 +219,15 @@ CornerSupported cornerSupported(int n, bool conservative) {
 // is zero with the natural conditions and grows with the grid in the specified form.
 TEST(ConservativeForm, CornerSupportedSlabFeelsItsSoftRegion) {
   std::vector<CornerSupported> c, s;
-  for (int n : {21, 31, 41}) {
+  for (int n : gridSizes()) {
     c.push_back(cornerSupported(n, true));
     s.push_back(cornerSupported(n, false));
     std::printf("corner-supported %d: w D / (P a^2) %.5f (specified %.5f), soft/uniform %.4f "
                 "(specified %.4f), mid-edge normal stress %.3e (specified %.3e)\n",
                 n, c.back().alpha, s.back().alpha, c.back().softRatio, s.back().softRatio,
                 c.back().edgeStress, s.back().edgeStress);
-    EXPECT_NEAR(c.back().alpha, s.back().alpha, 1e-10 * s.back().alpha);
+    // The same equations, the edge relations summed in another order: round-off apart.
+    EXPECT_NEAR(c.back().alpha, s.back().alpha, 1e-8 * s.back().alpha);
     EXPECT_NEAR(s.back().softRatio, 1.0, 1e-10);
     EXPECT_GT(c.back().softRatio, 5.0);
     EXPECT_LE(std::abs(c.back().edgeStress), 1e-12 * std::abs(s.back().edgeStress));
