@@ -116,8 +116,8 @@ void CONSC(const StiffnessField& field, int I, int J, double DX, double DY, Sten
 }
 
 bool conservativeReaches(int k, int m, int n) {
-  const bool coupling = k == stencil::U_ON_W || k == stencil::V_ON_W || k == stencil::W_ON_U ||
-                        k == stencil::W_ON_V;
+  const bool coupling =
+      k == stencil::U_ON_W || k == stencil::V_ON_W || k == stencil::W_ON_U || k == stencil::W_ON_V;
   return stencilReaches(k, m, n) || (coupling && m == kStencilCentre && n == kStencilCentre);
 }
 

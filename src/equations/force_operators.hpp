@@ -27,7 +27,9 @@ struct Tap {
 struct StrainOp {
   std::array<Tap, 16> taps{};
   int count = 0;
-  void add(int c, int m, int n, double w) { taps[static_cast<std::size_t>(count++)] = {c, m, n, w}; }
+  void add(int c, int m, int n, double w) {
+    taps[static_cast<std::size_t>(count++)] = {c, m, n, w};
+  }
 };
 
 // The six strains at one place, built from differences about the nodes (a, b).

@@ -139,8 +139,8 @@ bool solveSmall(Small G, int n, Small& inverse) {
 }
 
 // Nnn = Nnt = 0 (coupled) and Mnn = 0 at the edge point, solved for the components of P(-1).
-void firstRowRelations(const Edge& g, const StiffnessField& field, const Numbering& num,
-                       double DX, double DY, Relations& out) {
+void firstRowRelations(const Edge& g, const StiffnessField& field, const Numbering& num, double DX,
+                       double DY, Relations& out) {
   Strains e(DX, DY);
   edgeNodeStrains(e, g);
   const PlaneStiffness& S = field.nearest(g.I, g.J);
@@ -185,9 +185,8 @@ void addSubstituted(Terms& terms, int q, double factor, const Relations& known) 
 
 // The effective shear dMnn/dn + 2 dMnt/dt = 0 at the edge point, solved for w of P(-2); and,
 // coupled, u and v of P(-2) continuing P0 and P(-1) linearly.
-void secondRowRelations(const Edge& g, const StiffnessField& field, const Numbering& num,
-                        double DX, double DY, const Relations& first, Relations& out,
-                        int cornerStep = 0) {
+void secondRowRelations(const Edge& g, const StiffnessField& field, const Numbering& num, double DX,
+                        double DY, const Relations& first, Relations& out, int cornerStep = 0) {
   Strains e(DX, DY);
   Functional F;
   const bool coupled = num.coupled();
@@ -246,7 +245,8 @@ Terms termsOf(const Functional& F, const Edge& g, const Numbering& num, const Re
   for (int c = 0; c < 3; ++c)
     for (int m = -2; m <= 2; ++m)
       for (int q = -2; q <= 2; ++q)
-        if (const double v = F.at(c, m, q); v != 0.0) addSubstituted(t, num.unknown(g, c, m, q), v, known);
+        if (const double v = F.at(c, m, q); v != 0.0)
+          addSubstituted(t, num.unknown(g, c, m, q), v, known);
   return t;
 }
 
@@ -280,8 +280,8 @@ struct Corner {
 // the corner, kxy from the one cell inside, solved together for w (and the normal
 // displacements) beyond both edges; the tangential displacements beyond an edge continue
 // those of the corner and its neighbour linearly.
-void cornerFirstRows(const Corner& k, const StiffnessField& field, const Numbering& num,
-                     double DX, double DY, Relations& first) {
+void cornerFirstRows(const Corner& k, const StiffnessField& field, const Numbering& num, double DX,
+                     double DY, Relations& first) {
   const Edge g = k.frame();
   const bool coupled = num.coupled();
   const int L = 0, Ln = -k.dn, B = -k.dm;  // L = (0, -dn), B = (-dm, 0)
@@ -314,8 +314,8 @@ void cornerFirstRows(const Corner& k, const StiffnessField& field, const Numberi
 // The corner condition: no twisting moment at a free corner (its corner force 2 Mxy is 0),
 // solved for w of the diagonal point beyond the corner; coupled, u and v there continue
 // bilinearly.
-void cornerDiagonal(const Corner& k, const StiffnessField& field, const Numbering& num,
-                    double DX, double DY, Relations& first) {
+void cornerDiagonal(const Corner& k, const StiffnessField& field, const Numbering& num, double DX,
+                    double DY, Relations& first) {
   const Edge g = k.frame();
   const bool coupled = num.coupled();
   Strains e(DX, DY);
@@ -344,11 +344,13 @@ void writeRelations(const Relations& relations, ConstraintTable& table) {
 void symmetricRows(const Edge& g, int loc, const ModelDeck& model, const Numbering& num,
                    ConstraintTable& table) {
   for (int k : {1, 2}) {
-    table.append(num.unknown(g, W, -k * g.dm, -k * g.dn), num.unknown(g, W, k * g.dm, k * g.dn), 1.0);
+    table.append(num.unknown(g, W, -k * g.dm, -k * g.dn), num.unknown(g, W, k * g.dm, k * g.dn),
+                 1.0);
     if (!num.coupled()) continue;
     for (int c : {U, V}) {
       const double s = c == g.normalComponent() ? -1.0 : 1.0;
-      table.append(num.unknown(g, c, -k * g.dm, -k * g.dn), num.unknown(g, c, k * g.dm, k * g.dn), s);
+      table.append(num.unknown(g, c, -k * g.dm, -k * g.dn), num.unknown(g, c, k * g.dm, k * g.dn),
+                   s);
     }
   }
   if (!num.coupled() || loc <= 0) return;
@@ -399,7 +401,8 @@ void naturalEdgeRows(const BoundaryPointList& FREE, const BoundaryPointList& FRE
   writeRelations(second, table);
   for (int k = 1; k <= FREESYM.count() && FREESYM.I(k) != 0; ++k) {
     const int loc = FREESYM.location(k);
-    if (hasEdge(loc)) symmetricRows(edgeOf(FREESYM.I(k), FREESYM.J(k), loc), loc, model, num, table);
+    if (hasEdge(loc))
+      symmetricRows(edgeOf(FREESYM.I(k), FREESYM.J(k), loc), loc, model, num, table);
   }
 }
 
@@ -413,12 +416,14 @@ void extendedValues(const ConstraintTable& table, const ModelDeck& model,
       const int q = EQN(I + kFictitiousRows, J + kFictitiousRows, model.NUMA, model.NUMB,
                         numbering::EXTENDED, model.COUPLING);
       const int r = EQN(I, J, model.NUMA, model.NUMB, numbering::REAL, model.COUPLING);
-      for (int c = 0; c < perPoint; ++c) values[static_cast<std::size_t>(q - 1 + c)] = solution(r + c);
+      for (int c = 0; c < perPoint; ++c)
+        values[static_cast<std::size_t>(q - 1 + c)] = solution(r + c);
     }
   for (int k = 1; k <= table.count(); ++k) {
     if (table.second(k) <= 0) continue;
     const auto dependent = static_cast<std::size_t>(table.first(k) - 1);
-    values[dependent] += table.coefficient(k) * values[static_cast<std::size_t>(table.second(k) - 1)];
+    values[dependent] +=
+        table.coefficient(k) * values[static_cast<std::size_t>(table.second(k) - 1)];
   }
 }
 

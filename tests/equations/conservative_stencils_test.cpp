@@ -90,8 +90,8 @@ TEST(Consc, UniformSectionGivesTheStencilsOfCompcTermForTerm) {
 // sparse store keeps for them: the coupling stencils reach their centre as well, nothing
 // reaches the corners of the bending stencil.
 TEST(Consc, VaryingStiffnessStaysWithinTheReachOfTheForm) {
-  const SectionStiffness abd = sectionOf({ply(40000.0, 9000.0, 0.25, 0.05, 30.0),
-                                         ply(200000.0, 2000.0, 0.3, 0.003, -45.0)});
+  const SectionStiffness abd =
+      sectionOf({ply(40000.0, 9000.0, 0.25, 0.05, 30.0), ply(200000.0, 2000.0, 0.3, 0.003, -45.0)});
   StiffnessField field;
   field.resize(5, 5);
   for (int J = 1; J <= 5; ++J) {

@@ -37,7 +37,8 @@ std::vector<double> solutionOf(const std::string& deck, const JobRequest& reques
   const int perPoint = run.model.COUPLING == 2 ? 3 : 1;
   const int NR = perPoint * run.model.NUMA * run.model.NUMB;
   std::vector<double> v(static_cast<std::size_t>(NR));
-  for (int k = 1; k <= NR; ++k) v[static_cast<std::size_t>(k - 1)] = run.arrays.solutions.current(k);
+  for (int k = 1; k <= NR; ++k)
+    v[static_cast<std::size_t>(k - 1)] = run.arrays.solutions.current(k);
   return v;
 }
 
@@ -124,15 +125,15 @@ TEST(ConservativeForm, TwoZoneStripFollowsBeamTheory) {
   const double order = std::log(coarse / fine) / std::log(3.0);
   const double orderFine = std::log(fine / finest) / std::log(3.0);
   const double specified = stripError(31, false), specifiedFine = stripError(91, false);
-  std::printf("two-zone strip, error / wmax: conservative %.3e %.3e %.3e (order %.2f, %.2f);"
-              " specified %.3e %.3e\n",
-              coarse, fine, finest, order, orderFine, specified, specifiedFine);
+  std::printf(
+      "two-zone strip, error / wmax: conservative %.3e %.3e %.3e (order %.2f, %.2f);"
+      " specified %.3e %.3e\n",
+      coarse, fine, finest, order, orderFine, specified, specifiedFine);
   EXPECT_LT(fine, 2e-2);
   EXPECT_GT(order, 1.8);
   EXPECT_GT(orderFine, 1.8);
   EXPECT_GT(specifiedFine, 0.1);
 }
-
 
 // The grids of the free-edge checks, points a side; the largest one beyond the build's
 // equation rows, on the sparse store, when the build has it.
@@ -222,10 +223,11 @@ TEST(ConservativeForm, CornerSupportedSlabFeelsItsSoftRegion) {
   for (int n : gridSizes()) {
     c.push_back(cornerSupported(n, true));
     s.push_back(cornerSupported(n, false));
-    std::printf("corner-supported %d: w D / (P a^2) %.5f (specified %.5f), soft/uniform %.4f "
-                "(specified %.4f), mid-edge normal stress %.3e (specified %.3e)\n",
-                n, c.back().alpha, s.back().alpha, c.back().softRatio, s.back().softRatio,
-                c.back().edgeStress, s.back().edgeStress);
+    std::printf(
+        "corner-supported %d: w D / (P a^2) %.5f (specified %.5f), soft/uniform %.4f "
+        "(specified %.4f), mid-edge normal stress %.3e (specified %.3e)\n",
+        n, c.back().alpha, s.back().alpha, c.back().softRatio, s.back().softRatio,
+        c.back().edgeStress, s.back().edgeStress);
     // The same equations, the edge relations summed in another order: round-off apart.
     EXPECT_NEAR(c.back().alpha, s.back().alpha, 1e-8 * s.back().alpha);
     EXPECT_NEAR(s.back().softRatio, 1.0, 1e-10);
@@ -312,9 +314,10 @@ CantileverTip cantileverTip(int n, bool coupled) {
 TEST(ConservativeForm, CantileverWithFreeCornersBendsAsABeam) {
   const CantileverTip coarse = cantileverTip(11, false), fine = cantileverTip(21, false),
                       finest = cantileverTip(41, false), coupled = cantileverTip(21, true);
-  std::printf("cantilever tip / beam - 1: %.3e %.3e %.3e on 11, 21, 41 points (coupled 21: %.3e);"
-              " spread %.1e\n",
-              coarse.error, fine.error, finest.error, coupled.error, finest.spread);
+  std::printf(
+      "cantilever tip / beam - 1: %.3e %.3e %.3e on 11, 21, 41 points (coupled 21: %.3e);"
+      " spread %.1e\n",
+      coarse.error, fine.error, finest.error, coupled.error, finest.spread);
   EXPECT_LT(std::abs(fine.error), 5e-3);
   EXPECT_GT(std::log(coarse.error / fine.error) / std::log(2.0), 1.8);
   EXPECT_GT(std::log(fine.error / finest.error) / std::log(2.0), 1.8);

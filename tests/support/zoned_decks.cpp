@@ -21,15 +21,16 @@ std::string ZonedPlateDeck::text() const {
        "1.0  0.0  0.0  0.0\n";
   for (std::size_t k = 0; k < zones.size(); ++k) {
     const PlateZone& z = zones[k];
-    d << "*MATERIAL TYPE=CONCRETE, MATID=" << k + 1 << "\n" << z.E << "  " << nu
-      << "  2.5  30.0  3.0\n";
+    d << "*MATERIAL TYPE=CONCRETE, MATID=" << k + 1 << "\n"
+      << z.E << "  " << nu << "  2.5  30.0  3.0\n";
     d << "*LAYER = " << k + 1 << "\n0  " << k + 1 << "  1  " << z.h << "  0.0\n";
   }
   for (std::size_t k = 0; k < zones.size(); ++k) {
     const PlateZone& z = zones[k];
     d << "*ZONE = " << k + 1 << "\n"
       << z.x1 - z.x0 << "  " << z.y1 - z.y0 << "  " << (z.x0 + z.x1) / 2 << "  "
-      << (z.y0 + z.y1) / 2 << "\n" << k + 1 << "\n";
+      << (z.y0 + z.y1) / 2 << "\n"
+      << k + 1 << "\n";
   }
   d << "*NORMAL PRESSURE\n";
   if (loadedZone == 0) d << "1  UNIFORM LOAD  " << pressure << "\n";

@@ -22,7 +22,7 @@ struct ZonedPlateDeck {
   bool coupled = false;
   double nu = 0.0;
   double pressure = 0.01;
-  std::string print = "D";  // the *FILE PRINT request
+  std::string print = "D";       // the *FILE PRINT request
   std::vector<PlateZone> zones;  // the first that holds a point gives its section
   // With a zone number, `pressure` acts on that zone alone (LIVE), the others carry 0 (DEAD).
   int loadedZone = 0;
@@ -31,10 +31,10 @@ struct ZonedPlateDeck {
 };
 
 // A square slab of side a on n x n points, supported at its four corners only (a user layout:
-// SIMPLE corners, normal to both edges, and FREE edges, coded FE), of one concrete layer of modulus E,
-// Poisson's ratio nu and thickness h, under a point load P at its centre (the pressure
-// P / (DX DY) on the centre point's zone). `softOutside` divides E outside the central square
-// of side a / 5.
+// SIMPLE corners, normal to both edges, and FREE edges, coded FE), of one concrete layer of modulus
+// E, Poisson's ratio nu and thickness h, under a point load P at its centre (the pressure P / (DX
+// DY) on the centre point's zone). `softOutside` divides E outside the central square of side a
+// / 5.
 ZonedPlateDeck cornerSupportedSlab(int n, double P, double softOutside = 1.0);
 
 }  // namespace korvant::test
