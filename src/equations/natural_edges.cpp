@@ -138,41 +138,6 @@ bool solveSmall(Small G, int n, Small& inverse) {
   return true;
 }
 
-// Nnn = Nnt = 0 (coupled) and Mnn = 0 at the edge point, solved for the components of P(-1).
-void firstRowRelations(const Edge& g, const StiffnessField& field, const Numbering& num, double DX,
-                       double DY, Relations& out) {
-  Strains e(DX, DY);
-  edgeNodeStrains(e, g);
-  const PlaneStiffness& S = field.nearest(g.I, g.J);
-  const bool coupled = num.coupled();
-  std::array<int, 3> forces{g.normalX ? NXX : NYY, NXY, g.normalX ? MXX : MYY};
-  std::array<int, 3> comps{g.normalComponent(), g.tangentComponent(), W};
-  const int n = coupled ? 3 : 1;
-  if (!coupled) forces[0] = forces[2], comps[0] = W;
-  std::array<Functional, 3> F{};
-  Small G{}, Ginv{};
-  for (int k = 0; k < n; ++k) {
-    addForce(F[k], e, S, forces[k], 1.0, coupled);
-    for (int i = 0; i < n; ++i) {
-      double& entry = F[k].at(comps[i], -g.dm, -g.dn);
-      G[k][i] = entry;
-      entry = 0.0;
-    }
-  }
-  if (!solveSmall(G, n, Ginv)) return;
-  for (int i = 0; i < n; ++i) {
-    Terms& terms = out[num.unknown(g, comps[i], -g.dm, -g.dn)];
-    terms.clear();
-    for (int k = 0; k < n; ++k)
-      for (int c = 0; c < 3; ++c)
-        for (int m = -2; m <= 2; ++m)
-          for (int q = -2; q <= 2; ++q) {
-            const double v = F[k].at(c, m, q);
-            if (v != 0.0) terms[num.unknown(g, c, m, q)] -= Ginv[i][k] * v;
-          }
-  }
-}
-
 // Adds `factor` times unknown q to `terms`, written through its relation when it has one.
 void addSubstituted(Terms& terms, int q, double factor, const Relations& known) {
   const auto it = known.find(q);
@@ -181,6 +146,61 @@ void addSubstituted(Terms& terms, int q, double factor, const Relations& known) 
     return;
   }
   for (const auto& [r, c] : it->second) terms[r] += factor * c;
+}
+
+// The terms of a functional over the unknowns of the extended grid, every unknown with a
+// known relation written through it.
+Terms termsOf(const Functional& F, const Edge& g, const Numbering& num, const Relations& known) {
+  Terms t;
+  for (int c = 0; c < 3; ++c)
+    for (int m = -2; m <= 2; ++m)
+      for (int q = -2; q <= 2; ++q)
+        if (const double v = F.at(c, m, q); v != 0.0)
+          addSubstituted(t, num.unknown(g, c, m, q), v, known);
+  return t;
+}
+
+// Solves the conditions F[k] = 0 for the unknowns x and writes their relations into `out`.
+void solveConditions(const std::vector<Terms>& F, const std::vector<int>& x, Relations& out) {
+  const int n = static_cast<int>(x.size());
+  Small G{}, Ginv{};
+  for (int k = 0; k < n; ++k)
+    for (int i = 0; i < n; ++i) {
+      const auto it = F[static_cast<std::size_t>(k)].find(x[static_cast<std::size_t>(i)]);
+      G[k][i] = it == F[static_cast<std::size_t>(k)].end() ? 0.0 : it->second;
+    }
+  if (!solveSmall(G, n, Ginv)) return;
+  for (int i = 0; i < n; ++i) {
+    Terms& terms = out[x[static_cast<std::size_t>(i)]];
+    terms.clear();
+    for (int k = 0; k < n; ++k)
+      for (const auto& [q, v] : F[static_cast<std::size_t>(k)])
+        if (std::find(x.begin(), x.end(), q) == x.end()) terms[q] -= Ginv[i][k] * v;
+  }
+}
+
+// Nnn = Nnt = 0 (coupled) and Mnn = 0 at the edge point, solved for the components of P(-1).
+void firstRowRelations(const Edge& g, const StiffnessField& field, const Numbering& num, double DX,
+                       double DY, Relations& out) {
+  Strains e(DX, DY);
+  edgeNodeStrains(e, g);
+  const PlaneStiffness& S = field.nearest(g.I, g.J);
+  const bool coupled = num.coupled();
+  std::vector<int> forces{g.normalX ? MXX : MYY};
+  std::vector<int> x{num.unknown(g, W, -g.dm, -g.dn)};
+  if (coupled) {
+    forces.insert(forces.end(), {g.normalX ? NXX : NYY, NXY});
+    x.insert(x.end(), {num.unknown(g, g.normalComponent(), -g.dm, -g.dn),
+                       num.unknown(g, g.tangentComponent(), -g.dm, -g.dn)});
+  }
+  const Relations none;  // the conditions of an edge point name no other fictitious point
+  std::vector<Terms> F;
+  for (int f : forces) {
+    Functional fn;
+    addForce(fn, e, S, f, 1.0, coupled);
+    F.push_back(termsOf(fn, g, num, none));
+  }
+  solveConditions(F, x, out);
 }
 
 // The effective shear dMnn/dn + 2 dMnt/dt = 0 at the edge point, solved for w of P(-2); and,
@@ -218,54 +238,13 @@ void secondRowRelations(const Edge& g, const StiffnessField& field, const Number
     xHalfStrains(e, 0, -1);
     addForce(F, e, meanStiffness(field, g.I, g.J - 1, 0, 1), MXY, -2.0 / DX, coupled);
   }
-  double& own = F.at(W, -2 * g.dm, -2 * g.dn);
-  const double gw = own;
-  own = 0.0;
-  if (gw == 0.0) return;
-  Terms& w2 = out[num.unknown(g, W, -2 * g.dm, -2 * g.dn)];
-  w2.clear();
-  for (int c = 0; c < 3; ++c)
-    for (int m = -2; m <= 2; ++m)
-      for (int q = -2; q <= 2; ++q)
-        if (const double v = F.at(c, m, q); v != 0.0)
-          addSubstituted(w2, num.unknown(g, c, m, q), -v / gw, first);
+  solveConditions({termsOf(F, g, num, first)}, {num.unknown(g, W, -2 * g.dm, -2 * g.dn)}, out);
   if (!coupled) return;
   for (int c : {U, V}) {
     Terms& t = out[num.unknown(g, c, -2 * g.dm, -2 * g.dn)];
     t.clear();
     addSubstituted(t, num.unknown(g, c, -g.dm, -g.dn), 2.0, first);
     addSubstituted(t, num.unknown(g, c, 0, 0), -1.0, first);
-  }
-}
-
-// The terms of a functional over the unknowns of the extended grid, every unknown with a
-// known relation written through it.
-Terms termsOf(const Functional& F, const Edge& g, const Numbering& num, const Relations& known) {
-  Terms t;
-  for (int c = 0; c < 3; ++c)
-    for (int m = -2; m <= 2; ++m)
-      for (int q = -2; q <= 2; ++q)
-        if (const double v = F.at(c, m, q); v != 0.0)
-          addSubstituted(t, num.unknown(g, c, m, q), v, known);
-  return t;
-}
-
-// Solves the conditions F[k] = 0 for the unknowns x and writes their relations into `out`.
-void solveConditions(const std::vector<Terms>& F, const std::vector<int>& x, Relations& out) {
-  const int n = static_cast<int>(x.size());
-  Small G{}, Ginv{};
-  for (int k = 0; k < n; ++k)
-    for (int i = 0; i < n; ++i) {
-      const auto it = F[static_cast<std::size_t>(k)].find(x[static_cast<std::size_t>(i)]);
-      G[k][i] = it == F[static_cast<std::size_t>(k)].end() ? 0.0 : it->second;
-    }
-  if (!solveSmall(G, n, Ginv)) return;
-  for (int i = 0; i < n; ++i) {
-    Terms& terms = out[x[static_cast<std::size_t>(i)]];
-    terms.clear();
-    for (int k = 0; k < n; ++k)
-      for (const auto& [q, v] : F[static_cast<std::size_t>(k)])
-        if (std::find(x.begin(), x.end(), q) == x.end()) terms[q] -= Ginv[i][k] * v;
   }
 }
 
