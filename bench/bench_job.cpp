@@ -29,7 +29,7 @@ void copyFigures(const RunContext& run, JobFigures& f) {
 
 }  // namespace
 
-JobFigures runBenchJob(const std::string& name, bool large) {
+JobFigures runBenchJob(const std::string& name, bool large, bool conservative) {
   using Clock = std::chrono::steady_clock;
   using Seconds = std::chrono::duration<double>;
   JobFigures figures;
@@ -38,6 +38,7 @@ JobFigures runBenchJob(const std::string& name, bool large) {
   const auto start = Clock::now();
   JobRequest request{name, true};
   request.large = large;
+  request.conservative = conservative;
   prepareProcess(request);  // each job runs in a child process of its own
   auto run = std::make_unique<RunContext>(keyboard, console, request);
   const auto created = Clock::now();

@@ -28,7 +28,8 @@ struct JobFigures {
 };
 
 // Runs the job `name` (deck name.inp in the current folder; the report is overwritten
-// without asking and the console output is dropped); `large`: on the sparse store.
-JobFigures runBenchJob(const std::string& name, bool large = false);
+// without asking and the console output is dropped); `large`: on the sparse store;
+// `conservative`: on the equations on the section forces (--conservative).
+JobFigures runBenchJob(const std::string& name, bool large = false, bool conservative = false);
 
 }  // namespace korvant::bench

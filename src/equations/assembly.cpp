@@ -32,10 +32,23 @@ int lastComponent(int couplingOption) {
   return couplingOption == coupling::COUPLED ? 2 : 0;
 }
 
+// The plane stiffness of every real point, support points included, from its current
+// layer table.
+void stiffnessOfEveryPoint(const ModelDeck& model, const DifferenceGrid& grid,
+                           const RecordStore& currentLayers, AssemblyWork& work) {
+  work.field.resize(grid.NUMA, grid.NUMB);
+  for (int J = 1; J <= grid.NUMA; ++J) {
+    for (int I = 1; I <= grid.NUMB; ++I) {
+      ABDMAT(work.layers, I, J, work.abd, grid.NUMB, model.NEUTRAL, currentLayers);
+      work.field.at(I, J) = planeStiffness(work.abd);
+    }
+  }
+}
+
 }  // namespace
 
 void LOADG(EquationStore& store, int row, int column, int m, int n, const StencilSet& C,
-           int couplingOption, int solverOption, Writer& report, int& errors) {
+           int couplingOption, int solverOption, Writer& report, int& errors, EquationForm form) {
   const bool band = solverOption == kBandStorage;
   const int last = lastComponent(couplingOption);
 
@@ -62,7 +75,7 @@ void LOADG(EquationStore& store, int row, int column, int m, int n, const Stenci
   // 3. The block: equation e and unknown f of the point pair (0 u, 1 v, 2 w).
   //    A sparse store takes only the positions a stencil can reach (zero elsewhere anyway).
   auto add = [&](int e, int f, int k) {
-    if (!store.sparse() || stencilReaches(k, m, n))
+    if (!store.sparse() || formReaches(form, k, m, n))
       addEntry(store, band, row + e, column + f, C(k)(m, n));
   };
   if (couplingOption != coupling::COUPLED) {
@@ -76,7 +89,7 @@ void LOADG(EquationStore& store, int row, int column, int m, int n, const Stenci
 
 void LOADC(EquationStore& store, const StencilSet& C, double pressure, int I, int J,
            const DifferenceGrid& grid, int couplingOption, int solverOption, Writer& report,
-           int& errors) {
+           int& errors, EquationForm form) {
   const int row = EQN(I, J, grid.NUMA, grid.NUMB, numbering::REAL, couplingOption);
   const int wRow = row + lastComponent(couplingOption);
 
@@ -90,14 +103,15 @@ void LOADC(EquationStore& store, const StencilSet& C, double pressure, int I, in
       // Extended indices of stencil point (I + m - 3, J + n - 3).
       const int column =
           EQN(I + m - 1, J + n - 1, grid.NUMA, grid.NUMB, numbering::EXTENDED, couplingOption);
-      LOADG(store, row, column, m, n, C, couplingOption, solverOption, report, errors);
+      LOADG(store, row, column, m, n, C, couplingOption, solverOption, report, errors, form);
       if (errors != before) return;
     }
   }
 }
 
 void ASSEMBLE(EquationStore& store, const ModelDeck& model, const RecordStore& currentLayers,
-              int loadNumber, double loadFactor, AssemblyWork& work, Writer& report, int& fatal) {
+              int loadNumber, double loadFactor, AssemblyWork& work, Writer& report, int& fatal,
+              EquationForm form) {
   // 1. Every pass starts from an empty store: the previous pass's solver reused its memory.
   //    Only the entries written since the last clearing can be non-zero, and only those
   //    are set to zero again.
@@ -107,16 +121,25 @@ void ASSEMBLE(EquationStore& store, const ModelDeck& model, const RecordStore& c
   const DifferenceGrid grid{model.A, model.B, model.NUMA, model.NUMB};
   const double DX = grid.DX(), DY = grid.DY();
 
+  // The equations on the section forces read the stiffness of the point's neighbours too.
+  const bool conservative = form == EquationForm::Conservative;
+  if (conservative) stiffnessOfEveryPoint(model, grid, currentLayers, work);
+
   // 3. - 5. The equations of every point the layout does not support.
   const int before = fatal;
   for (int J = 1; J <= grid.NUMA; ++J) {
     for (int I = 1; I <= grid.NUMB; ++I) {
       if (isSupportPoint(model, I, J)) continue;
-      ABDMAT(work.layers, I, J, work.abd, grid.NUMB, model.NEUTRAL, currentLayers);
-      COMPC(work.abd, DX, DY, work.C);
+      if (conservative) {
+        CONSC(work.field, I, J, DX, DY, work.C, model.COUPLING == coupling::COUPLED);
+      } else {
+        ABDMAT(work.layers, I, J, work.abd, grid.NUMB, model.NEUTRAL, currentLayers);
+        COMPC(work.abd, DX, DY, work.C);
+      }
       const double p = PRESSURE(model, grid.x(J), grid.y(I), loadNumber, report, fatal);
       if (fatal != before) return;
-      LOADC(store, work.C, p * loadFactor, I, J, grid, model.COUPLING, model.SOLVER, report, fatal);
+      LOADC(store, work.C, p * loadFactor, I, J, grid, model.COUPLING, model.SOLVER, report, fatal,
+            form);
       if (fatal != before) return;
     }
   }

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "core/grid.hpp"
+#include "equations/natural_edges.hpp"
 #include "equations/reduction.hpp"
 #include "equations/support_points.hpp"
 #include "section/layer_table.hpp"
@@ -156,8 +157,9 @@ void freeSymRows(ConstraintWriter& out, int I, int J, int loc) {
 
 bool writeConstraintRows(const BoundaryPointLists& lists, ConstraintTable& table,
                          const ModelDeck& model, const RecordStore& currentLayers, int& errorFlag,
-                         Writer& report) {
+                         Writer& report, EquationForm form, const StiffnessField* field) {
   table.clear();
+  const bool natural = form == EquationForm::Conservative && field != nullptr;
   ConstraintWriter out(table, model);
   PointLayerTable layers;
 
@@ -165,6 +167,13 @@ bool writeConstraintRows(const BoundaryPointLists& lists, ConstraintTable& table
   const int conditions[] = {condition::CLAMPED, condition::SIMPLE, condition::FREE,
                             condition::FREE_SYM};
   for (int n = 0; n < 4; ++n) {
+    if (natural && conditions[n] == condition::FREE) {
+      naturalEdgeRows(lists.FREE, lists.FREESYM, table, model, *field);
+      if (table.count() < table.capacity()) break;
+      reportConstraintOverflow(report, "ESTABLISHING BOUNDARY CONDITIONS. CURRENT ", table.count());
+      ++errorFlag;
+      return false;
+    }
     const BoundaryPointList& list = *ordered[n];
     for (int k = 1; k <= list.count() && list.I(k) != 0; ++k) {
       const int I = list.I(k), J = list.J(k), loc = list.location(k);
@@ -198,8 +207,10 @@ bool writeConstraintRows(const BoundaryPointLists& lists, ConstraintTable& table
 
 void BOUNDARY(EquationStore& store, const BoundaryPointLists& lists, ConstraintTable& table,
               RemovedList& removed, const ModelDeck& model, const RecordStore& currentLayers,
-              int& NEQ, int& BW, int& errorFlag, Writer& report) {
-  if (!writeConstraintRows(lists, table, model, currentLayers, errorFlag, report)) return;
+              int& NEQ, int& BW, int& errorFlag, Writer& report, EquationForm form,
+              const StiffnessField* field) {
+  if (!writeConstraintRows(lists, table, model, currentLayers, errorFlag, report, form, field))
+    return;
 
   NEQ = extendedUnknowns(model.NUMA, model.NUMB, model.COUPLING);
   const int errorsBefore = errorFlag;

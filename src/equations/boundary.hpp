@@ -5,6 +5,7 @@
 #pragma once
 
 #include "equations/boundary_lists.hpp"
+#include "equations/conservative_stencils.hpp"
 #include "equations/constraint_table.hpp"
 #include "core/model_deck.hpp"
 #include "core/record_store.hpp"
@@ -19,16 +20,20 @@ namespace korvant {
 // sets NEQ to the extended count, reduces the system in `store` (REDUCE) and measures its
 // bandwidth BW (BANDWD). Slab sides, grid, coupling and solver option come from `model`.
 // A table that reaches its MXD2 rows is reported, raises errorFlag and nothing is reduced.
+// With the equations on the section forces (`form` Conservative, `field` the stiffness of
+// every point) the free and symmetric edges take their natural conditions instead.
 void BOUNDARY(EquationStore& store, const BoundaryPointLists& lists, ConstraintTable& table,
               RemovedList& removed, const ModelDeck& model, const RecordStore& currentLayers,
-              int& NEQ, int& BW, int& errorFlag, Writer& report);
+              int& NEQ, int& BW, int& errorFlag, Writer& report,
+              EquationForm form = EquationForm::Specified, const StiffnessField* field = nullptr);
 
 // The first half of BOUNDARY: the constraint rows of the four lists, in the order CLAMPED,
 // SIMPLE, FREE, FREE-SYM, written into `table` (cleared first). False, with the message in
 // the report and errorFlag raised, when the table reaches its MXD2 rows.
 bool writeConstraintRows(const BoundaryPointLists& lists, ConstraintTable& table,
                          const ModelDeck& model, const RecordStore& currentLayers, int& errorFlag,
-                         Writer& report);
+                         Writer& report, EquationForm form = EquationForm::Specified,
+                         const StiffnessField* field = nullptr);
 
 // BPOINT: true when the support layout of `model` drops the equations of point (I, J), or
 // when (I, J) lies outside the grid.

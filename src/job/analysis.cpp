@@ -4,6 +4,7 @@
 
 #include "core/grid.hpp"
 #include "equations/boundary.hpp"
+#include "equations/natural_edges.hpp"
 #include "equations/reduction.hpp"
 #include "job/run_watcher.hpp"
 #include "job/status_lines.hpp"
@@ -212,19 +213,23 @@ void nonlinearAnalysis(RunContext& run) {
   incrementalStage(run);
 }
 
+EquationForm formOf(const RunContext& run) {
+  return run.request.conservative ? EquationForm::Conservative : EquationForm::Specified;
+}
+
 // The pass in its phases, each timed into the run's phase times.
 void assemblePhase(RunContext& run) {
   const PhaseTimer timer(run.phaseTimes.assembly);
   AnalysisArrays& a = run.arrays;
   ASSEMBLE(a.store, run.model, run.files.currentLayers, kLoadNumber, run.appliedLoadFactor,
-           a.assembly, run.report, run.fatal);
+           a.assembly, run.report, run.fatal, formOf(run));
 }
 
 void boundaryPhase(RunContext& run) {
   const PhaseTimer timer(run.phaseTimes.boundary);
   AnalysisArrays& a = run.arrays;
   BOUNDARY(a.store, a.lists, a.constraints, a.removed, run.model, run.files.currentLayers, a.NEQ,
-           a.BW, run.fatal, run.report);
+           a.BW, run.fatal, run.report, formOf(run), &a.assembly.field);
   a.reducedNEQ = a.NEQ;
 }
 
@@ -284,8 +289,12 @@ void recoverStresses(RunContext& run, const Matrix<double>& solution) {
   };
   AnalysisArrays& a = run.arrays;
   const PhaseTimer timer(run.phaseTimes.recovery);
+  // On the section forces, the neighbours beyond the edges are the fictitious points of the
+  // edge conditions of the last pass.
+  const bool conservative = formOf(run) == EquationForm::Conservative;
+  if (conservative) extendedValues(a.constraints, model, solution, a.beyondEdges);
   RECOV(solution, model, gridOf(model), test, run.files, a.layerBuffer, a.resultsBuffer,
-        run.report);
+        run.report, conservative ? &a.beyondEdges : nullptr);
 }
 
 namespace {
@@ -294,7 +303,8 @@ namespace {
 // deck, within the limits the deck was checked against. Done once, before the analysis.
 void sizeArraysToGrid(RunContext& run) {
   const ModelDeck& m = run.model;
-  run.cap = gridCapacities(run.cap, extendedUnknownsWide(m.NUMA, m.NUMB, m.COUPLING));
+  run.cap = withEdgeConditionRows(
+      gridCapacities(run.cap, extendedUnknownsWide(m.NUMA, m.NUMB, m.COUPLING)), run.request);
   run.arrays = AnalysisArrays(run.cap, StoreKind::Sparse);
 }
 
@@ -304,6 +314,10 @@ void runAnalysis(RunContext& run) {
   if (run.request.large) sizeArraysToGrid(run);
   // Every stage that ends the analysis otherwise says so; what runs to its end completed.
   run.end = AnalysisEnd::Completed;
+  if (run.request.conservative) {
+    run.report.line(X(15), "* EQUILIBRIUM WRITTEN ON THE SECTION FORCES (CONSERVATIVE FORM)");
+    run.report.blank();
+  }
   SYSDEF(run.model, run.cap, run.arrays.lists, run.arrays.NEQ, run.report, run.fatal);
   if (run.fatal == 0) {
     if (run.model.SOLPROC == solution_procedure::NONLINEAR)

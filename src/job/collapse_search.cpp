@@ -280,12 +280,14 @@ TrialResult trialOf(const RunContext& run, double multiplier, double seconds) {
   return t;
 }
 
-TrialResult runTrial(const std::string& deckText, double multiplier, bool large) {
+TrialResult runTrial(const std::string& deckText, double multiplier, bool large,
+                     bool conservative) {
   const auto start = Clock::now();
   std::istringstream keyboard;
   std::ostringstream console;
   JobRequest request;
   request.large = large;
+  request.conservative = conservative;
   RunContext trial(keyboard, console, request);
   // The trial's report is kept in memory, for the message of a fatal error.
   std::stringbuf report;
@@ -356,7 +358,9 @@ CollapseSearch runCollapseSearch(RunContext& run, const CollapseSearchRequest& r
   search.yieldLine = yieldLineEstimate(run.model);
   search.result = searchCollapse(
       trialOf(run, 1.0, seconds), search.tolerance, search.workers,
-      [&deckText, large = run.request.large](double m) { return runTrial(deckText, m, large); },
+      [&deckText, large = run.request.large, conservative = run.request.conservative](double m) {
+        return runTrial(deckText, m, large, conservative);
+      },
       [&run](const TrialResult& t, int k) {
         writeTrialLine(run.console, t, k);
         run.console.flush();

@@ -39,8 +39,10 @@ const char* outcomeName(AnalysisEnd end);
 TrialResult trialOf(const RunContext& run, double multiplier, double seconds);
 
 // Runs the deck text under its pressures times `multiplier` in a context of its own; nothing
-// is written to any file. `large`: on the sparse equation store, as the job itself ran.
-TrialResult runTrial(const std::string& deckText, double multiplier, bool large = false);
+// is written to any file. `large`: on the sparse equation store, `conservative`: on the
+// equations on the section forces, as the job itself ran.
+TrialResult runTrial(const std::string& deckText, double multiplier, bool large = false,
+                     bool conservative = false);
 
 // The largest and smallest multipliers the search tries.
 inline constexpr double kLargestMultiplier = 1024.0;

@@ -62,6 +62,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
       c.request.large = true;
     } else if (a == "--vtk") {
       c.request.vtk = true;
+    } else if (a == "--conservative") {
+      c.request.conservative = true;
     } else if (a == "--help" || a == "-h") {
       c.action = CommandLine::Action::Help;
     } else if (a == "--version") {
@@ -106,6 +108,10 @@ void writeUsage(Writer& out) {
   out.line("      --vtk      also write ParaView files: JOB.pvd, the load history as an");
   out.line("                 animation of the files in JOB.vtk, one per printed solution and");
   out.line("                 per increment (with --collapse: of the job's own load only)");
+  out.line("      --conservative  write the equilibrium on the section forces of every");
+  out.line("                 point's own stiffness, with the natural conditions of free and");
+  out.line("                 symmetric edges, instead of the stiffness of each loaded point");
+  out.line("                 outside the derivatives (docs/deck.md, The two forms)");
   out.line("  --collapse     after the job, search the load multiplier at which a collapse");
   out.line("                 is predicted: the table JOB.col and two result lines");
   out.line("  --tolerance T  width of the collapse bracket over its lower end (default 0.01)");

@@ -1,5 +1,6 @@
 // The command line of the korvant executable:
-//   korvant [--yes] [JOB]    run a job (JOB given: no prompt; --yes: overwrite unasked)
+//   korvant [--yes] [--conservative] [JOB]    run a job (JOB given: no prompt; --yes:
+//                            overwrite unasked; --conservative: the equations on the forces)
 //   korvant --help | --version
 #pragma once
 

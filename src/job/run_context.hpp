@@ -3,6 +3,7 @@
 // Nothing here is global; a second context would be a second, independent job.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <fstream>
 #include <istream>
@@ -58,6 +59,7 @@ struct JobRequest {
   // deck fuzzer): its runs then allocate a store of their size, not 128 MB each.
   std::optional<Capacities> capacities;
   bool vtk = false;                    // write the run's solutions as VTK files for ParaView
+  bool conservative = false;           // the equilibrium written on the section forces
   CollapseSearchRequest collapse;
 };
 
@@ -100,6 +102,7 @@ struct AnalysisArrays {
   PointLayerTable layerBuffer;
   LayerResults resultsBuffer;
   DegradationBuffers degradation;
+  std::vector<double> beyondEdges;  // the extended grid's displacements, for the recovery
 
   int NEQ = 0;         // unknowns of the system: the extended count, the reduced one, then expanded
   int BW = 0;          // bandwidth of the reduced system
@@ -118,9 +121,16 @@ enum class AnalysisEnd {
 
 // The capacities a run starts with: the build's, or on the sparse store (--large) those of
 // the machine's memory.
+// The natural conditions of free edges on the section forces write several times the
+// constraint rows of the specified ones: twenty an equation.
+inline Capacities withEdgeConditionRows(Capacities cap, const JobRequest& request) {
+  if (request.conservative) cap.MXD2 = std::max(cap.MXD2, 20 * cap.MXD1);
+  return cap;
+}
+
 inline Capacities capacitiesOf(const JobRequest& request) {
   if (request.large) return machineCapacities();
-  return request.capacities.value_or(Capacities{});
+  return withEdgeConditionRows(request.capacities.value_or(Capacities{}), request);
 }
 
 // The analysis arrays a run starts with: for the build's capacities, or, on the sparse store,

@@ -21,8 +21,9 @@ struct Derivatives {
 // The solution values of grid points by component; a point outside the grid gives 0.
 class DisplacementField {
  public:
-  DisplacementField(const Matrix<double>& solution, const DifferenceGrid& grid, int COUPLING)
-      : solution_(solution), grid_(grid), COUPLING_(COUPLING) {}
+  DisplacementField(const Matrix<double>& solution, const DifferenceGrid& grid, int COUPLING,
+                    const std::vector<double>* beyondEdges)
+      : solution_(solution), grid_(grid), COUPLING_(COUPLING), beyond_(beyondEdges) {}
 
   bool coupled() const { return COUPLING_ == coupling::COUPLED; }
   double u(int I, int J) const { return value(I, J, 0); }
@@ -31,12 +32,18 @@ class DisplacementField {
 
  private:
   double value(int I, int J, int offset) const {
-    if (I < 1 || I > grid_.NUMB || J < 1 || J > grid_.NUMA) return 0.0;
+    if (I < 1 || I > grid_.NUMB || J < 1 || J > grid_.NUMA) {
+      if (beyond_ == nullptr) return 0.0;
+      const int q = EQN(I + kFictitiousRows, J + kFictitiousRows, grid_.NUMA, grid_.NUMB,
+                        numbering::EXTENDED, COUPLING_);
+      return (*beyond_)[static_cast<std::size_t>(q - 1 + offset)];
+    }
     return solution_(EQN(I, J, grid_.NUMA, grid_.NUMB, numbering::REAL, COUPLING_) + offset);
   }
   const Matrix<double>& solution_;
   const DifferenceGrid& grid_;
   int COUPLING_;
+  const std::vector<double>* beyond_;
 };
 
 // Central differences at (I, J); the membrane derivatives only in the coupled solution.
@@ -216,9 +223,9 @@ double totalThickness(const PointLayerTable& table) {
 
 void RECOV(const Matrix<double>& solution, const ModelDeck& model, const DifferenceGrid& grid,
            const DerivativePointTest& BCHECK, WorkingFiles& files, PointLayerTable& layers,
-           LayerResults& results, Writer& report) {
+           LayerResults& results, Writer& report, const std::vector<double>* beyondEdges) {
   const bool fibres = fibreResultsRecovered(model.PRINTREQ, model.GRAPHREQ);
-  const DisplacementField field(solution, grid, model.COUPLING);
+  const DisplacementField field(solution, grid, model.COUPLING, beyondEdges);
   Matrix<double> Q(component::COUNT, component::COUNT);
   for (int I = 1; I <= grid.NUMB; ++I) {
     for (int J = 1; J <= grid.NUMA; ++J) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <vector>
 
 #include "core/grid.hpp"
 #include "core/model_deck.hpp"
@@ -28,9 +29,11 @@ using DerivativePointTest = std::function<bool(int& I, int& J)>;
 // point's LayerResults record; the FibreResults record when PRINTREQ or GRAPHREQ asks for an
 // outer-fibre item; and, with DEBUG on, the intermediate values to `report`.
 // `layers` and `results` are the caller's buffers: they hold the last point's tables after
-// the call.
+// the call. `beyondEdges`, when given, holds the displacements of the extended grid
+// (extended numbering): a neighbour outside the grid then takes its fictitious value.
 void RECOV(const Matrix<double>& solution, const ModelDeck& model, const DifferenceGrid& grid,
            const DerivativePointTest& BCHECK, WorkingFiles& files, PointLayerTable& layers,
-           LayerResults& results, Writer& report);
+           LayerResults& results, Writer& report,
+           const std::vector<double>* beyondEdges = nullptr);
 
 }  // namespace korvant

@@ -45,6 +45,7 @@ const std::vector<ExampleDeck>& exampleDecks() {
       {"collapse.inp", 8, sp(15) + "A SIMPLY SUPPORTED PLATE WILL BE ANALYZED"},
       {"flat_slab.inp", 4, sp(11) + "A 4-COLUMN SYMMETRIC EDGE PLATE WILL BE ANALYZED"},
       {"user_defined.inp", 99, sp(15) + "A USER-DEFINED LAYOUT WILL BE ANALYZED"},
+      {"corner_supported.inp", 99, sp(15) + "A USER-DEFINED LAYOUT WILL BE ANALYZED"},
   };
   return decks;
 }
