@@ -5,19 +5,17 @@
 
 #include <string>
 
-#include "job/collapse_search.hpp"
+#include "exporters/run_summary.hpp"
+#include "studies/collapse_search.hpp"
 #include "job/run_context.hpp"
 
 namespace korvant {
 
-// False when this build was made without nlohmann-json and cannot write the summary.
-bool jsonSummaryAvailable();
-
-// Writes the summary of `run`, which ended with `exitStatus`, to the job's base name followed
-// by ".json". A job that never started (no job named, no report opened) has no summary.
+// Writes the summary of `run` (collected by `summary`, one of its watchers), which ended with
+// `exitStatus`, to the job's base name followed by ".json". A job that never started (no job named, no report opened) has no summary.
 // With `search`, the collapse search made after the job goes with it. Returns false, with the
 // reason in `problem`, when the file cannot be written.
-bool writeJsonSummary(RunContext& run, int exitStatus, const CollapseSearch* search,
-                      std::string& problem);
+bool writeJsonSummary(const RunContext& run, const RunSummary& summary, int exitStatus,
+                      const CollapseSearch* search, std::string& problem);
 
 }  // namespace korvant
