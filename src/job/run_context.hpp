@@ -122,7 +122,7 @@ inline AnalysisArrays initialArrays(const JobRequest& request, const Capacities&
   if (!request.large && !request.readOnly) return AnalysisArrays(cap);
   Capacities none = cap;
   none.MXD1 = none.MXBD = none.MXD2 = 0;
-  return AnalysisArrays(none, StoreKind::Sparse);
+  return AnalysisArrays(none, request.large ? StoreKind::Sparse : StoreKind::Array);
 }
 
 struct RunContext {
