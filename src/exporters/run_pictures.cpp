@@ -40,8 +40,8 @@ std::pair<std::string, std::string> solutionOf(const PrintedSolution& p) {
 std::string positionOf(const RunSummary& summary) {
   const StageStep* step = summary.lastStep();
   if (!step || summary.stages().empty()) return {};
-  const std::string stage = std::string(" in the ") + stageNames(summary.stages().back().STAGE).name +
-                            " stage";
+  const std::string stage =
+      std::string(" in the ") + stageNames(summary.stages().back().STAGE).name + " stage";
   if (step->pass == 0) return stage + ", iteration " + std::to_string(step->step);
   return stage + ", pass " + std::to_string(step->pass) + ", increment " +
          std::to_string(step->step) + ", load factor " + shortNumber(step->loadFactor);
@@ -102,8 +102,8 @@ void addMaps(const RunContext& run, const RunSummary& summary, PictureSet& set) 
   std::vector<double> values;
   for (int n = 1; n <= set.grid.NUMA * set.grid.NUMB; ++n)
     values.push_back(run.files.failureRatio.read(n)[0]);
-  set.maps.push_back(failureMap("failure_end", "at the end of the run\n" + endOf(run.outcome, summary),
-                                std::move(values)));
+  set.maps.push_back(failureMap(
+      "failure_end", "at the end of the run\n" + endOf(run.outcome, summary), std::move(values)));
 }
 
 void addCurve(const RunContext& run, const RunSummary& summary, PictureSet& set) {
@@ -118,7 +118,8 @@ void addCurve(const RunContext& run, const RunSummary& summary, PictureSet& set)
                      " stage, every increment of every pass\n" + endOf(run.outcome, summary);
     // The collapsing increment was added to the running total before its deflection
     // stopped the stage: that total is the curve's last point.
-    if (run.outcome.end == RunEnd::Collapse && !stage.steps.empty() && !stage.steps.back().degraded) {
+    const bool collapsed = run.outcome.end == RunEnd::Collapse;
+    if (collapsed && !stage.steps.empty() && !stage.steps.back().degraded) {
       const StageStep& s = stage.steps.back();
       const Peak w = displacementPeaks(run.arrays.solutions.yieldingTotal, run.model, set.grid)[2];
       set.collapse = CurvePoint{s.pass, s.step, s.loadFactor, w.value, w.x, w.y, 0, 0};

@@ -6,15 +6,16 @@
 #include <string>
 
 #include "exporters/run_summary.hpp"
-#include "studies/collapse_search.hpp"
 #include "job/run_context.hpp"
+#include "studies/collapse_search.hpp"
 
 namespace korvant {
 
 // Writes the summary of `run` (collected by `summary`, one of its watchers), which ended with
-// `exitStatus`, to the job's base name followed by ".json". A job that never started (no job named, no report opened) has no summary.
-// With `search`, the collapse search made after the job goes with it. Returns false, with the
-// reason in `problem`, when the file cannot be written.
+// `exitStatus`, to the job's base name followed by ".json". A job that never started (no job
+// named, no report opened) has no summary. With `search`, the collapse search made after the
+// job goes with it. Returns false, with the reason in `problem`, when the file cannot be
+// written.
 bool writeJsonSummary(const RunContext& run, const RunSummary& summary, int exitStatus,
                       const CollapseSearch* search, std::string& problem);
 

@@ -105,7 +105,8 @@ void writeClosingSummary(const RunContext& run, bool reportOpened, bool reportWr
   const std::string report =
       "; report " + run.names.report + (reportWritten ? "" : " (NOT WRITTEN COMPLETELY)");
   // A predicted collapse has no final table, and so no largest deflection to name.
-  const bool finalTable = statusOf(run.outcome) == exit_status::kCompleted && end != RunEnd::Collapse;
+  const bool finalTable =
+      statusOf(run.outcome) == exit_status::kCompleted && end != RunEnd::Collapse;
   const Matrix<double>* solution = finalTable ? &finalSolution(run) : nullptr;
   if (!solution) {
     errors.line(head, report);

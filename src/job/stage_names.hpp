@@ -7,9 +7,9 @@ namespace korvant {
 
 struct StageNames {
   int STAGE = 0;
-  const char* name = "";      // "combined cracking and yielding"
-  const char* label = "";     // in file names: "combined"
-  const char* solution = "";  // what its printed solution is: "converged ... solution"
+  const char* name = "";             // "combined cracking and yielding"
+  const char* label = "";            // in file names: "combined"
+  const char* solution = "";         // what its printed solution is: "converged ... solution"
   const char* statusLine = nullptr;  // the console line when the stage begins, if it has one
 };
 

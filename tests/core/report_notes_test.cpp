@@ -23,12 +23,13 @@ ReportNotes notesOf(const std::vector<std::string>& lines) {
 }
 
 TEST(ReportNotes, JoinsEachErrorWithItsIndentedLines) {
-  const ReportNotes notes = notesOf({"***ERROR: NUMA (    2) MUST BE INPUT AS 3 OR MORE",
-                                     "          FOR THIS SLAB", "", "  ***ERROR: INDENTED",
-                                     "***ERROR: SECOND", "NOT GOING ON", "          NOR THIS"});
-  EXPECT_EQ(notes.errorMessages(),
-            (std::vector<std::string>{"***ERROR: NUMA (    2) MUST BE INPUT AS 3 OR MORE FOR THIS SLAB",
-                                      "***ERROR: SECOND"}));
+  const ReportNotes notes =
+      notesOf({"***ERROR: NUMA (    2) MUST BE INPUT AS 3 OR MORE", "          FOR THIS SLAB", "",
+               "  ***ERROR: INDENTED", "***ERROR: SECOND", "NOT GOING ON", "          NOR THIS"});
+  EXPECT_EQ(
+      notes.errorMessages(),
+      (std::vector<std::string>{"***ERROR: NUMA (    2) MUST BE INPUT AS 3 OR MORE FOR THIS SLAB",
+                                "***ERROR: SECOND"}));
   EXPECT_EQ(notes.lastError(), "***ERROR: SECOND");
   EXPECT_EQ(notes.fatalMessage(), "");
 }
@@ -41,8 +42,8 @@ TEST(ReportNotes, TheFatalMessageIsTheBlockBeforeTheLastFatalLineWithoutItsFrame
     std::string message;
   };
   const std::vector<Case> cases = {
-      {"after blank lines", {"***ERROR: FIRST", "", "###  SINGULAR  ###", "  MATRIX   ", "", "",
-                             fatal},
+      {"after blank lines",
+       {"***ERROR: FIRST", "", "###  SINGULAR  ###", "  MATRIX   ", "", "", fatal},
        "SINGULAR MATRIX"},
       {"right before it", {"@@@@@@", "@@@ ONE @@@", fatal}, "ONE"},
       {"the last fatal line", {"A", "", fatal, "", "B", "", fatal}, "B"},

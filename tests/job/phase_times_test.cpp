@@ -47,7 +47,8 @@ TEST(PhaseTimes, ALinearJobMakesOnePassAndRecordsItsReducedSystem) {
     std::istringstream keyboard;
     std::ostringstream console;
     RunContext run(keyboard, console);
-    const RunOutcome& outcome = runDeck(run, DeckSource::text(plateDeck(c.NUMA, c.NUMB, c.coupled)));
+    const std::string deck = plateDeck(c.NUMA, c.NUMB, c.coupled);
+    const RunOutcome& outcome = runDeck(run, DeckSource::text(deck));
     ASSERT_EQ(outcome.end, RunEnd::Completed);
     ASSERT_EQ(run.fatal, 0);
     EXPECT_EQ(run.phaseTimes.passes, 1);

@@ -35,7 +35,11 @@ TEST(Pipeline, RecordsHowEachRunEnded) {
   };
   const std::vector<Case> cases = {
       {"analysed", good, false, RunEnd::Completed, 0, {}},
-      {"input errors", linearSlab(2).text(), false, RunEnd::InputErrors, 1,
+      {"input errors",
+       linearSlab(2).text(),
+       false,
+       RunEnd::InputErrors,
+       1,
        {"***ERROR: NUMA (    2) MUST BE INPUT AS 3 OR MORE"}},
       // The report of a run in memory is no file: the message goes to the console alone.
       {"no end statement", good.substr(0, good.find("*END")), false, RunEnd::InputErrors, 1, {}},

@@ -69,7 +69,8 @@ ModelDeck modelOf(const ConcreteSlabDeck& d) {
   WorkingFiles files;
   ModelDeck model;
   int CTOT = 0;
-  EXPECT_EQ(readAndSetUp(reader, model, Capacities{}, out, zoneOut, files, CTOT), 0) << report.str();
+  EXPECT_EQ(readAndSetUp(reader, model, Capacities{}, out, zoneOut, files, CTOT), 0)
+      << report.str();
   return model;
 }
 
