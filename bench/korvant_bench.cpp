@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "band_yardstick.hpp"
-#include "job/collapse_search.hpp"
+#include "studies/collapse_search.hpp"
 #include "bench_job.hpp"
 #include "child_process.hpp"
 

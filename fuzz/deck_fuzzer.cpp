@@ -1,7 +1,8 @@
-// libFuzzer target: one deck text per input, read in memory through the statement reader,
-// the checks, the echo, the zone layout and the point set-up; a deck that passes with a grid
-// of at most kLargestAnalysedPoints points is analysed as well. Every way a deck can be bad
-// must end as a counted error or a DeckError, never as a crash, a leak or a sanitizer report.
+// libFuzzer target: one deck text per input, run in memory through the run's pipeline: first
+// read, checked and set up only (the statement reader, the checks, the echo, the zone layout
+// and the point set-up); a deck that passes with a grid of at most kLargestAnalysedPoints
+// points is then run again and analysed. Every way a deck can be bad must end as a counted
+// error or a DeckError (an input error too), never as a crash, a leak or a sanitizer report.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -9,10 +10,7 @@
 #include <sstream>
 #include <string>
 
-#include "input/deck_reader.hpp"
-#include "input/model.hpp"
-#include "job/analysis.hpp"
-#include "job/dbfile.hpp"
+#include "job/pipeline.hpp"
 #include "job/run_context.hpp"
 
 namespace {
@@ -33,40 +31,38 @@ JobRequest smallGrids() {
   return request;
 }
 
+// The reading of every deck: against the build's capacities, with no analysis arrays.
+JobRequest readOnly() {
+  JobRequest request;
+  request.readOnly = true;
+  return request;
+}
+
 void analyse(const std::string& text) {
   std::istringstream keyboard;
   std::ostringstream console;
   auto run = std::make_unique<RunContext>(keyboard, console, smallGrids());
-  DeckReader deck = DeckReader::fromText(text);
-  if (MODEL(deck, run->model, run->cap, run->report, run->zonePlot, run->files, run->CTOT) > 0)
-    return;
+  RunPlan plan;
   // The stages' limits kept small as well: a fuzzed deck may ask for a million iterations,
   // which would only repeat what the first few cover.
-  ModelDeck& m = run->model;
-  m.NITCRK = std::min(m.NITCRK, kLargestStageLimit);
-  m.NPASSY = std::min(m.NPASSY, kLargestStageLimit);
-  m.NINCY = std::min(m.NINCY, kLargestStageLimit);
-  DBINIT(m.NUMA, m.NUMB, run->files.fibreResults, run->files.failureRatio);
-  runAnalysis(*run);
+  plan.beforeAnalysis = [](ModelDeck& m) {
+    m.NITCRK = std::min(m.NITCRK, kLargestStageLimit);
+    m.NPASSY = std::min(m.NPASSY, kLargestStageLimit);
+    m.NINCY = std::min(m.NINCY, kLargestStageLimit);
+  };
+  runDeck(*run, DeckSource::text(text), plan);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
-  try {
-    const Capacities cap;
-    ModelDeck model(cap);
-    std::ostringstream report, zones;
-    Writer reportWriter(report), zoneWriter(zones);
-    WorkingFiles files;
-    int CTOT = 0;
-    DeckReader deck = DeckReader::fromText(text);
-    const int errors = MODEL(deck, model, cap, reportWriter, zoneWriter, files, CTOT);
-    const long long points = static_cast<long long>(model.NUMA) * model.NUMB;
-    if (errors == 0 && points <= kLargestAnalysedPoints) analyse(text);
-  } catch (const DeckError&) {
-    // a deck that cannot be read on: reported to the user as an input error
-  }
+  std::istringstream keyboard;
+  std::ostringstream console;
+  auto run = std::make_unique<RunContext>(keyboard, console, readOnly());
+  const RunOutcome& read = runDeck(*run, DeckSource::text(text));
+  // A deck that cannot be read on ends as an input error, reported like one.
+  const long long points = static_cast<long long>(run->model.NUMA) * run->model.NUMB;
+  if (read.end != RunEnd::InputErrors && points <= kLargestAnalysedPoints) analyse(text);
   return 0;
 }

@@ -1,33 +1,37 @@
 #!/usr/bin/env bash
-# Checks that every source folder includes only the folders it may (ARCHITECTURE.md): prints
-# each include that breaks the rule and exits 1 when there is one.
+# Checks the layering of the source folders (ARCHITECTURE.md): the folders stand in one order,
+# and a folder includes only itself and the folders to its right, never one to its left.
+# Prints each include that runs up the order and exits 1 when there is one.
 set -euo pipefail
 
 root="${1:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}"
 
-declare -A allowed=(
-  [core]="core"
-  [input]="core input section output"
-  [section]="core input section solver"
-  [equations]="core input section equations solver"
-  [solver]="core solver"
-  [nonlinear]="core input section solver nonlinear"
-  [output]="core input section output"
-  [job]="core job input section equations solver nonlinear output"
-)
+# From the top down; main.cpp, directly in src/, stands above them all.
+layers=(exporters studies job input output nonlinear equations section solver core)
+
+declare -A rank=()
+for k in "${!layers[@]}"; do rank[${layers[$k]}]=$k; done
 
 broken=0
-for dir in "${!allowed[@]}"; do
+for dir in "${layers[@]}"; do
   [ -d "$root/src/$dir" ] || continue
   while IFS= read -r hit; do
     file="${hit%%:*}"
     target="$(sed -n 's/.*#include "\([a-z_]*\)\/.*/\1/p' <<<"${hit#*:}")"
     [ -n "$target" ] || continue
-    if ! grep -qw "$target" <<<"${allowed[$dir]}"; then
-      echo "${file#"$root"/}: includes $target/, which $dir/ may not"
+    if [ -z "${rank[$target]+set}" ] || [ "${rank[$target]}" -lt "${rank[$dir]}" ]; then
+      echo "${file#"$root"/}: includes $target/, which stands above $dir/"
       broken=1
     fi
   done < <(grep -rH '#include "' "$root/src/$dir" || true)
 done
-if [ "$broken" -eq 0 ]; then echo "include rules: every folder includes only what it may"; fi
+# A folder of src/ that is not in the order is a folder the order forgot.
+for path in "$root"/src/*/; do
+  dir="$(basename "$path")"
+  if [ -z "${rank[$dir]+set}" ]; then
+    echo "src/$dir/: not in the layer order of tools/check_includes.sh"
+    broken=1
+  fi
+done
+if [ "$broken" -eq 0 ]; then echo "include rules: no folder includes one above it"; fi
 exit "$broken"

@@ -8,12 +8,16 @@
 #include <ostream>
 
 #include "core/fortran_format.hpp"
+#include "core/report_notes.hpp"
 
 namespace korvant {
 
 class Writer {
  public:
   explicit Writer(std::ostream& out, std::ostream* mirror = nullptr) : out_(&out), mirror_(mirror) {}
+  // The writer of a report: every line it writes (and every writer made from it writes) is
+  // also noted in `notes`.
+  Writer(std::ostream& out, ReportNotes& notes) : out_(&out), mirror_(nullptr), notes_(&notes) {}
 
   template <typename... Items>
   void line(const Items&... items) {
@@ -25,7 +29,9 @@ class Writer {
   }
   // The same writer, also writing to `console` when `enabled`.
   Writer mirroredTo(std::ostream& console, bool enabled) const {
-    return Writer(*out_, enabled ? &console : nullptr);
+    Writer mirrored(*out_, enabled ? &console : nullptr);
+    mirrored.notes_ = notes_;
+    return mirrored;
   }
   void flush() {
     out_->flush();
@@ -36,9 +42,11 @@ class Writer {
   void put(const std::string& text) {
     *out_ << text << '\n';
     if (mirror_) *mirror_ << text << '\n';
+    if (notes_) notes_->note(text);
   }
   std::ostream* out_;
   std::ostream* mirror_;
+  ReportNotes* notes_ = nullptr;
 };
 
 }  // namespace korvant

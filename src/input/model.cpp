@@ -135,13 +135,11 @@ int readStatements(DeckReader& deck, ModelDeck& model, const Capacities& cap, Wr
 }
 
 // MODEL starts from the defaults with empty tables, reads every statement up to the end
-// statement, and leaves the checks, the echo and the set-up of the points to
-// validateModel, whose error count it returns.
-int MODEL(DeckReader& deck, ModelDeck& model, const Capacities& cap, Writer& report,
-          Writer& zoneFile, WorkingFiles& files, int& CTOT) {
+// statement, and leaves the checks to validateModel.
+ModelCheck MODEL(DeckReader& deck, ModelDeck& model, const Capacities& cap, Writer& report) {
   model = ModelDeck(cap);
   const int nerr = readStatements(deck, model, cap, report);
-  return validateModel(model, cap, report, zoneFile, files, nerr, CTOT);
+  return validateModel(model, cap, report, nerr);
 }
 
 void scalePressures(ModelDeck& model, double multiplier) {

@@ -1,21 +1,19 @@
-// MODEL: reads the whole input deck into the model, then checks it, echoes it, writes the
-// zone layout file, the per-point layer tables and the damage-law working file.
+// MODEL: reads the whole input deck into the model and checks it. What follows it (the
+// echo, the zone layout, the layer tables of the points, the damage-law working file) is the
+// run's set-up (job/model_setup.hpp).
 #pragma once
 
 #include "input/deck_reader.hpp"
+#include "input/validation.hpp"
 #include "core/model_deck.hpp"
-#include "core/record_store.hpp"
 #include "core/writer.hpp"
 
 namespace korvant {
 
-// Reads statements up to the end statement and runs the checks that follow it. Returns the
-// fatal input error count; when it is above zero the termination lines are already in the
-// report and the job must stop without analysis. `CTOT` receives the number of
-// concrete-bearing layers over all points. Throws DeckError when the deck ends early or a
-// number cannot be read.
-int MODEL(DeckReader& deck, ModelDeck& model, const Capacities& cap, Writer& report,
-          Writer& zoneFile, WorkingFiles& files, int& CTOT);
+// Reads statements up to the end statement and runs the checks that follow it, their
+// messages into the report. Returns the fatal input errors counted and whether the grid may
+// be set up. Throws DeckError when the deck ends early or a number cannot be read.
+ModelCheck MODEL(DeckReader& deck, ModelDeck& model, const Capacities& cap, Writer& report);
 
 // The statement loop of MODEL on its own: reads statements into `model` as it stands, up to
 // and including the end statement, and returns the fatal errors counted while reading.

@@ -2,8 +2,8 @@
 // of a nonlinear solution, damage laws against the layers that use them, materials, layers
 // and zones against each other, the default loads, the slab and its grid against the
 // storage capacities, the storage mode, the support layout with its column size or its
-// supported points; then the echo, the zone layout, the per-point layer tables, the
-// damage-law working file and, when errors were counted, the termination lines.
+// supported points; then, after the echo, the column of the column layouts and, when errors
+// were counted, the termination lines.
 #include "input/validation.hpp"
 
 #include <algorithm>
@@ -13,10 +13,6 @@
 #include <vector>
 
 #include "core/grid.hpp"
-#include "input/echo.hpp"
-#include "output/zone_plot.hpp"
-#include "section/layer_state.hpp"
-#include "section/slab_materials.hpp"
 
 namespace korvant {
 namespace {
@@ -419,15 +415,6 @@ void checkOddGrid(const ModelDeck& m, Writer& out, int& nerr) {
   }
 }
 
-void terminationLines(int nerr, Writer& out) {
-  out.blank(2);
-  out.line(X(5), "*** PARSING INPUT DETECTED ", I(7, nerr), " FATAL ERRORS ***");
-  out.blank();
-  out.blank(2);
-  out.line(X(20), "### JOB TERMINATED ###");
-  out.blank(2);
-}
-
 void reductionFactorLines(double k2, double k3, Writer& out) {
   out.blank();
   out.line("***WARNING: EQUATION LAW FOR POST-FAILURE MODULUS REDUCTION");
@@ -459,8 +446,7 @@ void checkReductionFactors(double a, double b, double c, double d, Writer& out) 
   }
 }
 
-int validateModel(ModelDeck& model, const Capacities& cap, Writer& report, Writer& zoneFile,
-                  WorkingFiles& files, int nerr, int& CTOT) {
+ModelCheck validateModel(ModelDeck& model, const Capacities& cap, Writer& report, int nerr) {
   // Checks on the deck as read; the user sees every message before the echo.
   checkSolutionParameters(model, report, nerr);
   checkPostFailureModuli(model, report, nerr);
@@ -477,23 +463,27 @@ int validateModel(ModelDeck& model, const Capacities& cap, Writer& report, Write
   const bool gridSetUp = gridFits && model.NUMA >= 3 && model.NUMB >= 3;
   if (gridSetUp) checkColumnSize(model, report, nerr);
   checkUserSupports(model, report, nerr);
+  return {nerr, gridSetUp};
+}
 
-  INPRT(model, cap, report);
+void checkColumnGrid(ModelDeck& model, Writer& report, int& nerr) {
   model.COLA = 1.0;
   model.COLB = 1.0;
   if (model.SLABMODEL == 1) {
     quarterColumn(model, report);
     checkOddGrid(model, report, nerr);
   }
-  ZPLOT(model.ZONES, model.NZONE, zoneFile);
   if (model.SLABMODEL == 3 || model.SLABMODEL == 4 || model.SLABMODEL == 99)
     quarterColumn(model, report);
+}
 
-  CTOT = gridSetUp ? SLBMAT(model, files, report, nerr) : 0;
-  writeDamageLaws(files.damageLaws, model.DLAWS, model.NLAW);
-
-  if (nerr > 0) terminationLines(nerr, report);
-  return nerr;
+void writeInputTermination(int nerr, Writer& out) {
+  out.blank(2);
+  out.line(X(5), "*** PARSING INPUT DETECTED ", I(7, nerr), " FATAL ERRORS ***");
+  out.blank();
+  out.blank(2);
+  out.line(X(20), "### JOB TERMINATED ###");
+  out.blank(2);
 }
 
 }  // namespace korvant

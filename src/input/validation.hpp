@@ -1,19 +1,32 @@
 // The checks and derived quantities that follow the end statement: capacity and
-// consistency checks, default loads, the storage-mode reset, the echo, the zone layout,
-// the per-point layer tables, the damage-law working file and the stop on fatal errors.
+// consistency checks, default loads and the storage-mode reset; then, after the echo, the
+// column of a column layout, and the termination lines of a deck with fatal errors.
 #pragma once
 
 #include "core/model_deck.hpp"
-#include "core/record_store.hpp"
 #include "core/writer.hpp"
 
 namespace korvant {
 
+// What the checks found: the fatal input errors counted so far, and whether the grid may be
+// set up (one refused by the storage checks, or of fewer than 3 lines, is not: its points
+// could exhaust memory, or lie nowhere).
+struct ModelCheck {
+  int errors = 0;
+  bool gridAccepted = false;
+};
+
 // Runs every check in order on the model read so far, starting from `nerr` errors found
-// while reading. Returns the final fatal error count; when it is above zero the
-// termination lines have been written to the report. `CTOT` is set by the layer set-up.
-int validateModel(ModelDeck& model, const Capacities& cap, Writer& report, Writer& zoneFile,
-                  WorkingFiles& files, int nerr, int& CTOT);
+// while reading, their messages into the report.
+ModelCheck validateModel(ModelDeck& model, const Capacities& cap, Writer& report, int nerr);
+
+// After the echo: the column of the column layouts, from the grid (the effective quarter
+// column, and the odd grid the 9-column layout needs, counted into `nerr`). The column
+// values of the deck give way to 1.
+void checkColumnGrid(ModelDeck& model, Writer& report, int& nerr);
+
+// The lines that end the report of a deck with `nerr` fatal input errors.
+void writeInputTermination(int nerr, Writer& report);
 
 // Modulus reduction factor K of an equation-form damage law at stress ratio r:
 // K = a + b*(r - 1) + c*(r^2 - 1) + d*(r^3 - 1).

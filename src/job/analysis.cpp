@@ -148,7 +148,7 @@ bool crackingStage(RunContext& run) {
   Writer out = run.statusReport();
   const StageOutcome outcome =
       crackingIterations(passes, run.model, limitsOf(run), RunFlags{run.fatal, run.collapse}, out);
-  if (outcome == StageOutcome::Collapsed) run.end = AnalysisEnd::Collapse;
+  if (outcome == StageOutcome::Collapsed) run.outcome.end = RunEnd::Collapse;
   if (outcome != StageOutcome::Converged) return false;
   SolutionVectors& v = run.arrays.solutions;
   MXCPY(v.current.data(), v.cracked.data(), run.arrays.NEQ, run.arrays.NEQ, run.arrays.NEQ, 1);
@@ -157,20 +157,20 @@ bool crackingStage(RunContext& run) {
   return true;
 }
 
-AnalysisEnd endOf(YieldingOutcome outcome) {
+RunEnd endOf(YieldingOutcome outcome) {
   switch (outcome) {
     case YieldingOutcome::Converged:
-      return AnalysisEnd::Completed;
+      return RunEnd::Completed;
     case YieldingOutcome::FailedCombined:
-      return AnalysisEnd::WithoutConvergence;
+      return RunEnd::WithoutConvergence;
     case YieldingOutcome::PassesExhausted:
-      return AnalysisEnd::PassesExhausted;
+      return RunEnd::PassesExhausted;
     case YieldingOutcome::Collapsed:
-      return AnalysisEnd::Collapse;
+      return RunEnd::Collapse;
     case YieldingOutcome::Fatal:
       break;
   }
-  return AnalysisEnd::Fatal;
+  return RunEnd::Fatal;
 }
 
 // The incremental stage: the passes of load increments, combined with further cracking
@@ -188,7 +188,7 @@ void incrementalStage(RunContext& run) {
       yieldingIncrements(passes, run.model, limitsOf(run), run.STAGE,
                          YieldingVectors{v.increment, v.yieldingTotal, run.arrays.NEQ},
                          run.lastSafeLoadFactor, RunFlags{run.fatal, run.collapse}, out);
-  run.end = endOf(outcome);
+  run.outcome.end = endOf(outcome);
   if (outcome == YieldingOutcome::Converged) {
     printStageTables(run, v.yieldingTotal, true);
     graphicalDatasets(run, dataset_mode::INCREMENTAL, v.yieldingTotal);
@@ -313,19 +313,22 @@ void sizeArraysToGrid(RunContext& run) {
 void runAnalysis(RunContext& run) {
   if (run.request.large) sizeArraysToGrid(run);
   // Every stage that ends the analysis otherwise says so; what runs to its end completed.
-  run.end = AnalysisEnd::Completed;
+  run.outcome.analysed = true;
+  run.outcome.end = RunEnd::Completed;
   if (run.request.conservative) {
     run.report.line(X(15), "* EQUILIBRIUM WRITTEN ON THE SECTION FORCES (CONSERVATIVE FORM)");
     run.report.blank();
   }
   SYSDEF(run.model, run.cap, run.arrays.lists, run.arrays.NEQ, run.report, run.fatal);
   if (run.fatal == 0) {
+    // The one place where the analysis procedure of the deck is chosen: a new procedure is
+    // one more branch here, recording how it ends in run.outcome as these do.
     if (run.model.SOLPROC == solution_procedure::NONLINEAR)
       nonlinearAnalysis(run);
     else if (run.model.SOLPROC == solution_procedure::LINEAR)
       linearAnalysis(run);
   }
-  if (run.fatal > 0) run.end = AnalysisEnd::Fatal;
+  if (run.fatal > 0) run.outcome.end = RunEnd::Fatal;
 }
 
 }  // namespace korvant

@@ -3,7 +3,6 @@
 #include <cstdlib>
 
 #include "job/exit_status.hpp"
-#include "job/summary_json.hpp"
 #include "solver/sparse_factor.hpp"
 
 namespace korvant {
@@ -34,6 +33,14 @@ bool positiveCount(const std::string& text, int& value) {
 }
 
 }  // namespace
+
+bool jsonSummaryAvailable() {
+#ifdef KORVANT_HAVE_JSON
+  return true;
+#else
+  return false;
+#endif
+}
 
 CommandLine parseCommandLine(const std::vector<std::string>& args) {
   CommandLine c;

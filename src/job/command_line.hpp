@@ -22,6 +22,10 @@ struct CommandLine {
 // `args` are the arguments after the program name.
 CommandLine parseCommandLine(const std::vector<std::string>& args);
 
+// False when this build was made without nlohmann-json and cannot write the run's summary
+// (--json).
+bool jsonSummaryAvailable();
+
 void writeUsage(Writer& out);
 void writeVersion(Writer& out);
 

@@ -20,7 +20,7 @@
 #include "core/model_deck.hpp"
 #include "core/matrix.hpp"
 #include "job/phase_times.hpp"
-#include "job/run_summary.hpp"
+#include "job/run_outcome.hpp"
 #include "job/run_watcher.hpp"
 #include "nonlinear/stage_passes.hpp"
 #include "output/graphical_datasets.hpp"
@@ -60,6 +60,9 @@ struct JobRequest {
   std::optional<Capacities> capacities;
   bool vtk = false;                    // write the run's solutions as VTK files for ParaView
   bool conservative = false;           // the equilibrium written on the section forces
+  // The deck is read, checked and set up, never analysed, and the run holds no analysis
+  // arrays: for a harness that reads decks only (the deck fuzzer's reading of every deck).
+  bool readOnly = false;
   CollapseSearchRequest collapse;
 };
 
@@ -109,16 +112,6 @@ struct AnalysisArrays {
   int reducedNEQ = 0;  // unknowns of the last reduced system handed to the solver
 };
 
-// How the analysis of a run ended.
-enum class AnalysisEnd {
-  NotRun,              // the analysis did not start (input errors, a file that would not open)
-  Completed,           // the linear solution, the cracking solution alone, or the full load reached
-  Collapse,            // a deflection reached the allowable: a structural collapse is predicted
-  WithoutConvergence,  // the combined procedure failed in its last pass: the stage 6 table
-  PassesExhausted,     // the incremental passes ran out undecided
-  Fatal,               // a fatal run-time error stopped it
-};
-
 // The capacities a run starts with: the build's, or on the sparse store (--large) those of
 // the machine's memory.
 // The natural conditions of free edges on the section forces write several times the
@@ -134,12 +127,12 @@ inline Capacities capacitiesOf(const JobRequest& request) {
 }
 
 // The analysis arrays a run starts with: for the build's capacities, or, on the sparse store,
-// none until the deck has given the grid (sizeArraysToGrid).
+// none until the deck has given the grid (sizeArraysToGrid); none for a run that only reads.
 inline AnalysisArrays initialArrays(const JobRequest& request, const Capacities& cap) {
-  if (!request.large) return AnalysisArrays(cap);
+  if (!request.large && !request.readOnly) return AnalysisArrays(cap);
   Capacities none = cap;
   none.MXD1 = none.MXBD = none.MXD2 = 0;
-  return AnalysisArrays(none, StoreKind::Sparse);
+  return AnalysisArrays(none, request.large ? StoreKind::Sparse : StoreKind::Array);
 }
 
 struct RunContext {
@@ -161,8 +154,10 @@ struct RunContext {
   ModelDeck model{cap};
   WorkingFiles files;
 
+  RunOutcome outcome;  // how the run ended, with what its report said of errors
+
   std::ofstream reportFile;  // unit 15
-  Writer report{reportFile};
+  Writer report{reportFile, outcome.notes};
   std::ofstream zoneFile;  // unit 41
   Writer zonePlot{zoneFile};
   GraphicsFiles graphics;  // units 79 to 85, open only when graphics were requested
@@ -173,15 +168,14 @@ struct RunContext {
   int collapse = 0;  // collapse flag: raised when the lateral displacement exceeds WMAX
   int STAGE = solution_stage::INITIAL_ELASTIC;
   StagePosition position;  // where the nonlinear stages last were
-  AnalysisEnd end = AnalysisEnd::NotRun;
   double appliedLoadFactor = 1.0;  // the factor on the pressure of the solution being made
   double lastSafeLoadFactor = 0.0;  // the last load factor an increment reached without failures
   int CTOT = 0;  // concrete-bearing layers over all points, the divisor of the cracking ratio
   bool statusBannersWritten = false;  // the console status banners come once per run
   PhaseTimes phaseTimes;              // time spent in each phase of the solution passes
-  std::unique_ptr<RunSummary> summary;  // collected only when a summary file was asked for
   // Those who follow the analysis for the files the command line asks for (the summary, the
-  // VTK files); owned by the main program, told of every stage, step and printed solution.
+  // VTK files: exporters/); owned by the main program, told of every stage, step and printed
+  // solution.
   std::vector<RunWatcher*> watchers;
 
   // The report, mirrored to the console when the STATUS switch is on: the writer of the

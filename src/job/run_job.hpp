@@ -1,5 +1,5 @@
-// One job from its start to its closing lines: the dialogue and files, the input deck, the
-// analysis and the closing lines, each way the job can end turned into its exit status.
+// One command-line job from its start to its closing line: the dialogue and files, the run of
+// its deck, and each way the job can end turned into its exit status.
 #pragma once
 
 #include <exception>
@@ -9,12 +9,12 @@
 
 namespace korvant {
 
-// Runs the job of `run` and returns its exit status (job/exit_status.hpp). A deck that cannot
-// be read on is reported here, with the deck line, to the report and the console. The files
-// of the job are closed at its end; one that could not be written completely is named on
-// `errors` (standard error) and ends the job with its own status. A job named on the
-// command line closes with one line on `errors`: the job, its outcome, the largest
-// deflection where there is one and the report.
+// Runs the job of `run` and returns its exit status (job/exit_status.hpp): the job start
+// (DBFILE mode 1), then the deck file through the run's pipeline (job/pipeline.hpp), which
+// records in run.outcome how the run ended. The files of the job are closed at its end; one
+// that could not be written completely is named on `errors` (standard error) and ends the
+// job with its own status. A job named on the command line closes with one line on `errors`:
+// the job, its outcome, the largest deflection where there is one and the report.
 int runJob(RunContext& run, std::ostream& errors = std::cerr);
 
 // A failure of the program itself (no memory, a broken internal limit): said plainly to the

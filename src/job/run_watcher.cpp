@@ -1,23 +1,11 @@
 #include "job/run_watcher.hpp"
 
-#include "core/codes.hpp"
+#include "job/stage_names.hpp"
 
 namespace korvant {
 
 const char* solutionLabel(int STAGE, bool linear) {
-  if (linear) return "linear";
-  switch (STAGE) {
-    case solution_stage::INITIAL_ELASTIC:
-      return "elastic";
-    case solution_stage::CRACKING:
-      return "cracking";
-    case solution_stage::COMBINED:
-      return "combined";
-    case solution_stage::YIELDING:
-      return "yielding";
-    default:
-      return "failed_combined";
-  }
+  return linear ? "linear" : stageNames(STAGE).label;
 }
 
 WatchedPasses::WatchedPasses(StagePasses& inner, const std::vector<RunWatcher*>& watchers,

@@ -4,6 +4,7 @@
 
 #include "core/codes.hpp"
 #include "core/program_banner.hpp"
+#include "job/stage_names.hpp"
 
 namespace korvant {
 namespace {
@@ -40,18 +41,7 @@ void writeBanners(int SOLPROC, Writer& console) {
 // The text of the stage line, or nullptr for a stage that has none.
 const char* stageText(int SOLPROC, int STAGE) {
   if (SOLPROC == solution_procedure::LINEAR) return "* BEGINNING ELASTIC SOLUTION";
-  switch (STAGE) {
-    case solution_stage::INITIAL_ELASTIC:
-      return "* BEGINNING INITIAL ELASTIC SOLUTION";
-    case solution_stage::CRACKING:
-      return "* BEGINNING ITERATIONS FOR DEFLECTIONS DUE TO CRACKING";
-    case solution_stage::COMBINED:
-      return "* BEGINNING INCREMENTS FOR COMBINED CRACKING/YIELDING SOLUTION";
-    case solution_stage::YIELDING:
-      return "* BEGINNING INCREMENTS FOR YIELDING SOLUTION";
-    default:
-      return nullptr;
-  }
+  return stageNames(STAGE).statusLine;
 }
 
 }  // namespace

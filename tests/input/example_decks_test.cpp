@@ -12,6 +12,7 @@
 
 #include "input/deck_reader.hpp"
 #include "input/model.hpp"
+#include "job/model_setup.hpp"
 #include "support/test_support.hpp"
 
 namespace korvant {
@@ -66,7 +67,7 @@ ModelRun runModel(const fs::path& deckFile) {
   WorkingFiles files;
   int CTOT = 0;
   try {
-    run.nerr = MODEL(deck, run.model, Capacities{}, out, zoneOut, files, CTOT);
+    run.nerr = readAndSetUp(deck, run.model, Capacities{}, out, zoneOut, files, CTOT);
   } catch (const DeckError& e) {
     ADD_FAILURE() << "deck line " << e.lineNumber() << ": " << e.what() << "\n" << e.lineText();
   }

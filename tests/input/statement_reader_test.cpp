@@ -6,6 +6,7 @@
 
 #include "input/keywords.hpp"
 #include "input/model.hpp"
+#include "job/model_setup.hpp"
 #include "statement_reader_harness.hpp"
 
 namespace korvant {
@@ -197,7 +198,7 @@ TEST(StatementReader, ModelStartsFromTheDefaultsAndEmptyTables) {
   Writer zoneFile(zones);
   WorkingFiles files;
   int ctot = -1;
-  MODEL(deck, model, Capacities{}, report, zoneFile, files, ctot);
+  readAndSetUp(deck, model, Capacities{}, report, zoneFile, files, ctot);
 
   EXPECT_EQ(model.SOLPROC, 1);
   EXPECT_EQ(model.NITCRK, 0);
@@ -228,7 +229,7 @@ TEST(StatementReader, EndOfDeckOrTextForANumberStopsTheReading) {
     WorkingFiles files;
     int ctot = 0;
     try {
-      MODEL(deck, model, Capacities{}, report, report, files, ctot);
+      readAndSetUp(deck, model, Capacities{}, report, report, files, ctot);
       ADD_FAILURE() << "no error for " << c.deck;
     } catch (const DeckError& e) {
       EXPECT_EQ(e.lineNumber(), c.line) << c.deck;

@@ -15,6 +15,7 @@
 
 #include "input/deck_reader.hpp"
 #include "input/model.hpp"
+#include "job/model_setup.hpp"
 #include "support/test_support.hpp"
 
 namespace korvant {
@@ -102,7 +103,7 @@ struct ValidationRun {
 void validate(ModelDeck& m, ValidationRun& r, const Capacities& cap = Capacities{}) {
   std::ostringstream report, zones;
   Writer out(report), zoneOut(zones);
-  r.nerr = validateModel(m, cap, out, zoneOut, r.files, 0, r.CTOT);
+  r.nerr = setUpModel(m, cap, validateModel(m, cap, out, 0), out, zoneOut, r.files, r.CTOT);
   r.report = test::splitLines(report.str());
   r.zoneFile = test::splitLines(zones.str());
 }
@@ -485,7 +486,7 @@ TEST(Validation, SolutionLimitsAreCheckedAfterTheRaiseOfUnity) {
     Writer out(report), zoneOut(zones);
     WorkingFiles files;
     int CTOT = 0;
-    EXPECT_EQ(MODEL(deck, model, Capacities{}, out, zoneOut, files, CTOT), c.nerr);
+    EXPECT_EQ(readAndSetUp(deck, model, Capacities{}, out, zoneOut, files, CTOT), c.nerr);
     EXPECT_GE(indexOf(test::splitLines(report.str()), c.message), 0);
   }
 }
@@ -766,7 +767,7 @@ TEST(Validation, ErrorDecksDrawTheirOneError) {
     Writer out(report), zoneOut(zones);
     WorkingFiles files;
     int CTOT = 0;
-    EXPECT_EQ(MODEL(deck, model, Capacities{}, out, zoneOut, files, CTOT), 1);
+    EXPECT_EQ(readAndSetUp(deck, model, Capacities{}, out, zoneOut, files, CTOT), 1);
     EXPECT_NE(report.str().find(expected), std::string::npos) << expected;
   }
   EXPECT_GE(decks, 20);

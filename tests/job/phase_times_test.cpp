@@ -4,11 +4,8 @@
 
 #include <sstream>
 
-#include "input/deck_reader.hpp"
-#include "input/model.hpp"
-#include "job/analysis.hpp"
-#include "job/dbfile.hpp"
 #include "job/phase_times.hpp"
+#include "job/pipeline.hpp"
 #include "job/run_context.hpp"
 
 namespace korvant {
@@ -50,10 +47,9 @@ TEST(PhaseTimes, ALinearJobMakesOnePassAndRecordsItsReducedSystem) {
     std::istringstream keyboard;
     std::ostringstream console;
     RunContext run(keyboard, console);
-    DeckReader deck = DeckReader::fromText(plateDeck(c.NUMA, c.NUMB, c.coupled));
-    ASSERT_EQ(MODEL(deck, run.model, run.cap, run.report, run.zonePlot, run.files, run.CTOT), 0);
-    DBINIT(run.model.NUMA, run.model.NUMB, run.files.fibreResults, run.files.failureRatio);
-    runAnalysis(run);
+    const std::string deck = plateDeck(c.NUMA, c.NUMB, c.coupled);
+    const RunOutcome& outcome = runDeck(run, DeckSource::text(deck));
+    ASSERT_EQ(outcome.end, RunEnd::Completed);
     ASSERT_EQ(run.fatal, 0);
     EXPECT_EQ(run.phaseTimes.passes, 1);
     EXPECT_EQ(run.arrays.reducedNEQ, c.reducedNEQ) << c.NUMA << " x " << c.NUMB;

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "job/dbfile.hpp"
-#include "job/job_texts.hpp"
+#include "support/job_texts.hpp"
 #include "core/record_store.hpp"
 #include "core/writer.hpp"
 #include "support/test_support.hpp"

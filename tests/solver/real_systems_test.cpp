@@ -16,6 +16,7 @@
 #include "equations/boundary_lists.hpp"
 #include "input/deck_reader.hpp"
 #include "input/model.hpp"
+#include "job/model_setup.hpp"
 #include "job/run_context.hpp"
 #include "solver/banded_crout.hpp"
 #include "solver/dense_reference.hpp"
@@ -57,7 +58,7 @@ struct Job {
   explicit Job(const std::string& text) {
     DeckReader deck = DeckReader::fromText(text);
     const int errors =
-        MODEL(deck, run.model, run.cap, run.report, run.zonePlot, run.files, run.CTOT);
+        readAndSetUp(deck, run.model, run.cap, run.report, run.zonePlot, run.files, run.CTOT);
     EXPECT_EQ(errors, 0);
     SYSDEF(run.model, run.cap, run.arrays.lists, run.arrays.NEQ, run.report, run.fatal);
   }

@@ -1,6 +1,6 @@
-// A job run in this process from a deck text: the deck read by MODEL, the result records
-// initialised and the analysis made, with the run's context kept for the test to read its
-// solution vectors and working files. The report goes nowhere: no file is opened.
+// A job run in this process from a deck text through the run's pipeline (job/pipeline.hpp),
+// with the run's context kept for the test to read its solution vectors and working files.
+// The report goes nowhere: no file is opened.
 #pragma once
 
 #include <memory>

@@ -10,6 +10,7 @@
 
 #include "input/deck_reader.hpp"
 #include "input/model.hpp"
+#include "job/model_setup.hpp"
 #include "support/test_support.hpp"
 
 namespace korvant::test {
@@ -68,7 +69,8 @@ ModelDeck modelOf(const ConcreteSlabDeck& d) {
   WorkingFiles files;
   ModelDeck model;
   int CTOT = 0;
-  EXPECT_EQ(MODEL(reader, model, Capacities{}, out, zoneOut, files, CTOT), 0) << report.str();
+  EXPECT_EQ(readAndSetUp(reader, model, Capacities{}, out, zoneOut, files, CTOT), 0)
+      << report.str();
   return model;
 }
 

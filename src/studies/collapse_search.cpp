@@ -1,4 +1,4 @@
-#include "job/collapse_search.hpp"
+#include "studies/collapse_search.hpp"
 
 #include <algorithm>
 #include <chrono>
@@ -11,11 +11,10 @@
 #include <sstream>
 #include <thread>
 
-#include "input/deck_reader.hpp"
 #include "input/model.hpp"
 #include "job/analysis.hpp"
-#include "job/dbfile.hpp"
 #include "job/exit_status.hpp"
+#include "job/pipeline.hpp"
 #include "nonlinear/convergence.hpp"
 
 namespace korvant {
@@ -28,23 +27,13 @@ using fmt::I;
 using fmt::X;
 using Clock = std::chrono::steady_clock;
 
-// The last error line of a report: what stopped the run.
-std::string lastError(const std::string& report) {
-  std::istringstream lines(report);
-  std::string line, error;
-  while (std::getline(lines, line))
-    if (const std::size_t at = line.find("***ERROR"); at != std::string::npos) error = line.substr(at);
-  error.erase(error.find_last_not_of(' ') + 1);
-  return error.empty() ? "a fatal run-time error" : error;
-}
-
 // ---- The search as one fixed sequence of trials -------------------------------------------
 
 enum class Seen { Completes, Collapses, Fatal };
 using Outcomes = std::map<double, Seen>;
 
 Seen seenOf(const TrialResult& t) {
-  if (t.end == AnalysisEnd::Fatal) return Seen::Fatal;
+  if (t.end == RunEnd::Fatal) return Seen::Fatal;
   return t.collapsed() ? Seen::Collapses : Seen::Completes;
 }
 
@@ -153,19 +142,20 @@ std::string padded(std::string text, std::size_t width) {
 
 }  // namespace
 
-const char* outcomeName(AnalysisEnd end) {
+const char* outcomeName(RunEnd end) {
   switch (end) {
-    case AnalysisEnd::Completed:
+    case RunEnd::Completed:
       return "completed";
-    case AnalysisEnd::Collapse:
+    case RunEnd::Collapse:
       return "collapse predicted";
-    case AnalysisEnd::WithoutConvergence:
+    case RunEnd::WithoutConvergence:
       return "completed without convergence";
-    case AnalysisEnd::PassesExhausted:
+    case RunEnd::PassesExhausted:
       return "passes ran out";
-    case AnalysisEnd::Fatal:
+    case RunEnd::Fatal:
       return "fatal run-time error";
-    case AnalysisEnd::NotRun:
+    case RunEnd::NotStarted:
+    case RunEnd::InputErrors:
       break;
   }
   return "did not run";
@@ -185,7 +175,7 @@ std::string collapsePlace(const TrialResult& t) {
 void writeTrialLine(Writer& console, const TrialResult& t, int number_) {
   std::string what = outcomeName(t.end);
   if (t.collapsed()) what += " (" + collapsePlace(t) + ")";
-  if (t.end == AnalysisEnd::Fatal) what += ": " + t.error;
+  if (t.end == RunEnd::Fatal) what += ": " + t.error;
   console.line("trial ", I(3, number_), ": multiplier ", A(padded(number(t.multiplier), 10)),
                what, ", ", F(7, 2, t.seconds), " s");
 }
@@ -271,10 +261,10 @@ void runRound(const std::vector<double>& multipliers, int workers,
 TrialResult trialOf(const RunContext& run, double multiplier, double seconds) {
   TrialResult t;
   t.multiplier = multiplier;
-  t.end = run.end;
+  t.end = run.outcome.analysed ? run.outcome.end : RunEnd::NotStarted;
   t.position = run.position;
   t.seconds = seconds;
-  if (run.end != AnalysisEnd::Fatal && run.end != AnalysisEnd::NotRun)
+  if (run.outcome.analysed && run.outcome.end != RunEnd::Fatal)
     t.deflection = largestDeflection(finalSolution(run), run.model.NUMA, run.model.NUMB,
                                      run.model.COUPLING);
   return t;
@@ -288,24 +278,23 @@ TrialResult runTrial(const std::string& deckText, double multiplier, bool large,
   JobRequest request;
   request.large = large;
   request.conservative = conservative;
-  RunContext trial(keyboard, console, request);
-  // The trial's report is kept in memory, for the message of a fatal error.
-  std::stringbuf report;
-  static_cast<std::ios&>(trial.reportFile).rdbuf(&report);
-  DeckReader deck = DeckReader::fromText(deckText);
-  const int nerr =
-      MODEL(deck, trial.model, trial.cap, trial.report, trial.zonePlot, trial.files, trial.CTOT);
-  if (nerr == 0) {
-    scalePressures(trial.model, multiplier);
-    trial.model.STATUS = false;
-    trial.model.GRAPHICS = false;
-    DBINIT(trial.model.NUMA, trial.model.NUMB, trial.files.fibreResults, trial.files.failureRatio);
-    runAnalysis(trial);
-  }
+  RunContext trial(keyboard, console, request);  // its report goes to no file
+  RunPlan plan;
+  plan.beforeAnalysis = [multiplier](ModelDeck& model) {
+    scalePressures(model, multiplier);
+    model.STATUS = false;
+    model.GRAPHICS = false;
+  };
+  const RunOutcome& outcome = runDeck(trial, DeckSource::text(deckText), plan);
   const std::chrono::duration<double> seconds = Clock::now() - start;
   TrialResult t = trialOf(trial, multiplier, seconds.count());
-  if (nerr > 0) t.end = AnalysisEnd::Fatal;
-  if (t.end == AnalysisEnd::Fatal) t.error = lastError(report.str());
+  // A trial that ends before its analysis (its deck read differently than the job's) stops
+  // the search like a fatal error, with the last error the report wrote.
+  if (outcome.end == RunEnd::InputErrors) t.end = RunEnd::Fatal;
+  if (t.end == RunEnd::Fatal) {
+    const std::string& error = outcome.notes.lastError();
+    t.error = error.empty() ? "a fatal run-time error" : error;
+  }
   return t;
 }
 

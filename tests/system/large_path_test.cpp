@@ -116,7 +116,7 @@ TEST(LargePath, SolvesEveryDeckAsTheBuildsStoresDo) {
     ASSERT_EQ(sparse->inputErrors, 0);
     const RunContext& a = band->run;
     const RunContext& b = sparse->run;
-    EXPECT_EQ(a.end, b.end);
+    EXPECT_EQ(a.outcome.end, b.outcome.end);
     EXPECT_EQ(a.phaseTimes.passes, b.phaseTimes.passes);
     EXPECT_EQ(a.arrays.BW, b.arrays.BW);
     const int n = a.arrays.NEQ;

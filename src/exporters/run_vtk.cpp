@@ -1,4 +1,4 @@
-#include "job/run_vtk.hpp"
+#include "exporters/run_vtk.hpp"
 
 #include <cctype>
 #include <cstdio>
@@ -94,7 +94,7 @@ bool VtkSeries::prepareFolder() {
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
     if (seriesFile(*it)) earlier.push_back(it->path());
   for (const fs::path& file : earlier) fs::remove(file, ec);
-  if (run_.end == AnalysisEnd::NotRun) return true;
+  if (!run_.outcome.analysed) return true;
   ec.clear();
   fs::create_directories(folder, ec);
   std::error_code ignored;
@@ -137,7 +137,7 @@ bool VtkSeries::finish(int jobStatus, std::ostream& errors) {
   // The collapsing increment was added to the running total before its deflection stopped
   // the stage; its stresses were never recovered, so its file holds the displacements and
   // the layer state its solution was assembled with.
-  if (run_.end == AnalysisEnd::Collapse && unrecovered_ && incremental())
+  if (run_.outcome.end == RunEnd::Collapse && unrecovered_ && incremental())
     write({STAGE_, position_.iteration, position_.increment, position_.loadFactor, false, true},
           incrementLabel(position_.iteration, position_.increment, position_.loadFactor),
           run_.arrays.solutions.yieldingTotal, nullptr, failureMeasures());
@@ -146,7 +146,7 @@ bool VtkSeries::finish(int jobStatus, std::ostream& errors) {
   if (!problems_.empty()) {
     say.line("korvant: --vtk: the files of the job are incomplete, so ",
              collectionOf(run_).string(), " was not written");
-  } else if (std::string problem; run_.end != AnalysisEnd::NotRun &&
+  } else if (std::string problem; run_.outcome.analysed &&
                                   !writeCollection(collectionOf(run_), steps_, problem)) {
     say.line("korvant: ***ERROR: ", problem);
     problems_.push_back(problem);

@@ -53,9 +53,6 @@ struct PrintedSolution {
   std::vector<double> failure;
 };
 
-// The name of a solution stage in the summary and the pictures.
-const char* stageName(int STAGE);
-
 class RunSummary final : public RunWatcher {
  public:
   // The summary of the run of `model`. `keepFields`: keep the values of every printed

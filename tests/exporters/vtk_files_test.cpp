@@ -100,8 +100,8 @@ struct Readback {
 };
 
 Readback readBack(const fs::path& collection, const std::vector<std::string>& arrays) {
-  std::vector<std::string> args = {fs::path(KORVANT_TEST_DATA) / "job" / "data" / "vtk_readback.py",
-                                   collection.string()};
+  std::vector<std::string> args = {
+      fs::path(KORVANT_TEST_DATA) / "exporters" / "data" / "vtk_readback.py", collection.string()};
   args.insert(args.end(), arrays.begin(), arrays.end());
   const RunResult r = runProgram(collection.parent_path(), kPython, args, "");
   EXPECT_EQ(r.status, 0) << r.errors;

@@ -23,19 +23,20 @@ namespace korvant {
 // One trial: the deck's pressures times `multiplier`, and how its analysis ended.
 struct TrialResult {
   double multiplier = 0.0;
-  AnalysisEnd end = AnalysisEnd::NotRun;
+  RunEnd end = RunEnd::NotStarted;
   StagePosition position;    // where the stages were when the analysis ended
   double deflection = 0.0;   // w of largest magnitude of the final (or collapsing) solution
   std::string error;         // the message of a fatal run-time error
   double seconds = 0.0;
 
-  bool collapsed() const { return end == AnalysisEnd::Collapse; }
+  bool collapsed() const { return end == RunEnd::Collapse; }
 };
 
-// How an analysis ended, as the search names it: "completed", "collapse predicted", ...
-const char* outcomeName(AnalysisEnd end);
+// How a trial ended, as the search names it: "completed", "collapse predicted", ...
+const char* outcomeName(RunEnd end);
 
-// How the run of `run` ended, as a trial at `multiplier`.
+// How the run of `run` ended, as a trial at `multiplier` (from the run's outcome; the
+// message of a fatal error is the trial's own, not taken here).
 TrialResult trialOf(const RunContext& run, double multiplier, double seconds);
 
 // Runs the deck text under its pressures times `multiplier` in a context of its own; nothing

@@ -1,6 +1,6 @@
 // The collapse-load search: its sequence of trials against scripted slabs whose collapse
 // multiplier is known, and the whole command through the executable on a real slab.
-#include "job/collapse_search.hpp"
+#include "studies/collapse_search.hpp"
 
 #include <gtest/gtest.h>
 
@@ -28,9 +28,9 @@ struct ScriptedSlab {
   TrialResult operator()(double m) const {
     TrialResult t;
     t.multiplier = m;
-    t.end = m == fatalAt ? AnalysisEnd::Fatal : m >= threshold ? AnalysisEnd::Collapse
-                                                                : AnalysisEnd::Completed;
-    if (t.end == AnalysisEnd::Fatal) t.error = "***ERROR: SINGULAR";
+    t.end = m == fatalAt ? RunEnd::Fatal : m >= threshold ? RunEnd::Collapse
+                                                                : RunEnd::Completed;
+    if (t.end == RunEnd::Fatal) t.error = "***ERROR: SINGULAR";
     return t;
   }
 };

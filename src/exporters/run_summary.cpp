@@ -1,4 +1,4 @@
-#include "job/run_summary.hpp"
+#include "exporters/run_summary.hpp"
 
 #include <algorithm>
 
@@ -39,23 +39,6 @@ void RunSummary::degraded(const FailureCounts& counts) {
   step.YINC = counts.YINC;
   step.CINC = counts.CINC;
   step.degraded = true;
-}
-
-const char* stageName(int STAGE) {
-  switch (STAGE) {
-    case solution_stage::INITIAL_ELASTIC:
-      return "elastic";
-    case solution_stage::CRACKING:
-      return "cracking";
-    case solution_stage::COMBINED:
-      return "combined cracking and yielding";
-    case solution_stage::YIELDING:
-      return "yielding";
-    case solution_stage::FAILED_COMBINED:
-      return "failed combined incrementation";
-    default:
-      return "unknown";
-  }
 }
 
 void RunSummary::printed(const PrintedTables& t) {

@@ -8,14 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "job/collapse_search.hpp"
+#include "exporters/run_pictures.hpp"
+#include "exporters/run_summary.hpp"
+#include "exporters/run_vtk.hpp"
+#include "exporters/summary_json.hpp"
 #include "job/command_line.hpp"
 #include "job/exit_status.hpp"
 #include "job/run_context.hpp"
 #include "job/run_job.hpp"
-#include "job/run_pictures.hpp"
-#include "job/run_vtk.hpp"
-#include "job/summary_json.hpp"
+#include "studies/collapse_search.hpp"
 
 int main(int argc, char** argv) {
   using namespace korvant;
@@ -39,11 +40,13 @@ int main(int argc, char** argv) {
   }
   prepareProcess(commandLine.request);
   RunContext run(std::cin, std::cout, commandLine.request);
+  // The watchers of the job's own run (not of its collapse search) are owned here.
+  std::unique_ptr<RunSummary> summary;  // for --json and --plots
   if (run.request.json || run.request.plots) {
-    run.summary = std::make_unique<RunSummary>(run.model, run.request.plots);
-    run.watchers.push_back(run.summary.get());
+    summary = std::make_unique<RunSummary>(run.model, run.request.plots);
+    run.watchers.push_back(summary.get());
   }
-  std::unique_ptr<VtkSeries> vtk;  // the files of the job's own run, not of its collapse search
+  std::unique_ptr<VtkSeries> vtk;
   if (run.request.vtk) {
     vtk = std::make_unique<VtkSeries>(run);
     run.watchers.push_back(vtk.get());
@@ -56,7 +59,7 @@ int main(int argc, char** argv) {
     status = runJob(run, std::cerr);
     const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
     if (vtk) vtkWritten = vtk->finish(status, std::cerr);
-    if (run.request.collapse.enabled && run.end != AnalysisEnd::NotRun)
+    if (run.request.collapse.enabled && run.outcome.analysed)
       search = runCollapseSearch(run, run.request.collapse, seconds.count());
   } catch (const std::exception& error) {
     status = reportInternalError(run, error);
@@ -64,11 +67,11 @@ int main(int argc, char** argv) {
   std::string problem;
   const CollapseSearch* ran = search && search->workers > 0 ? &*search : nullptr;
   bool jsonWritten = true;
-  if (run.request.json && !writeJsonSummary(run, status, ran, problem)) {
+  if (run.request.json && !writeJsonSummary(run, *summary, status, ran, problem)) {
     Writer(std::cerr).line("korvant: ", problem);
     jsonWritten = false;
   }
-  if (run.request.plots && run.end != AnalysisEnd::NotRun) drawPictures(run, std::cerr);
+  if (run.request.plots && run.outcome.analysed) drawPictures(run, *summary, std::cerr);
   // A file of the run that could not be written ends the command with its own status, as
   // the job's files do.
   if (!vtkWritten || !jsonWritten) return exit_status::kFilesNotWritten;

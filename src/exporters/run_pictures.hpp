@@ -6,6 +6,7 @@
 
 #include <ostream>
 
+#include "exporters/run_summary.hpp"
 #include "job/run_context.hpp"
 #include "output/pictures.hpp"
 
@@ -13,11 +14,11 @@ namespace korvant {
 
 // The pictures of `run`: a map of w for every printed solution, the failure measures after
 // the cracking stage and at the end of a nonlinear run, and the load-deflection curve of the
-// incremental stage.
-PictureSet picturesOf(const RunContext& run);
+// incremental stage, from what `summary`, one of its watchers, collected.
+PictureSet picturesOf(const RunContext& run, const RunSummary& summary);
 
-// Writes and draws the pictures of `run`, a job that started and has a summary; says on
-// `errors` what could not be done.
-void drawPictures(const RunContext& run, std::ostream& errors);
+// Writes and draws the pictures of `run`, a job whose analysis began, from its `summary`;
+// says on `errors` what could not be done.
+void drawPictures(const RunContext& run, const RunSummary& summary, std::ostream& errors);
 
 }  // namespace korvant

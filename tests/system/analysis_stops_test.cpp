@@ -8,7 +8,7 @@
 #include <string>
 
 #include "job/analysis.hpp"
-#include "job/job_texts.hpp"
+#include "support/job_texts.hpp"
 #include "support/test_support.hpp"
 
 namespace korvant::test {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "job/job_texts.hpp"
+#include "support/job_texts.hpp"
 #include "support/test_support.hpp"
 
 namespace korvant::test {

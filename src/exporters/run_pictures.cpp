@@ -1,4 +1,4 @@
-#include "job/run_pictures.hpp"
+#include "exporters/run_pictures.hpp"
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/codes.hpp"
+#include "job/stage_names.hpp"
 #include "core/writer.hpp"
 #include "output/maxima.hpp"
 #include "core/text.hpp"
@@ -31,19 +32,7 @@ std::string shortNumber(double value) {
 // The name of a printed solution's picture after "w_", and what the solution is.
 std::pair<std::string, std::string> solutionOf(const PrintedSolution& p) {
   const char* name = solutionLabel(p.STAGE, p.linear);
-  if (p.linear) return {name, "linear solution"};
-  switch (p.STAGE) {
-    case solution_stage::INITIAL_ELASTIC:
-      return {name, "initial elastic solution"};
-    case solution_stage::CRACKING:
-      return {name, "converged cracking solution"};
-    case solution_stage::COMBINED:
-      return {name, "converged combined cracking and yielding solution"};
-    case solution_stage::YIELDING:
-      return {name, "converged yielding solution"};
-    default:
-      return {name, "running total of the failed combined incrementation (stage 6)"};
-  }
+  return {name, p.linear ? "linear solution" : stageNames(p.STAGE).solution};
 }
 
 // Where the stage was when it stopped: the iteration, or the pass and increment with the
@@ -51,26 +40,27 @@ std::pair<std::string, std::string> solutionOf(const PrintedSolution& p) {
 std::string positionOf(const RunSummary& summary) {
   const StageStep* step = summary.lastStep();
   if (!step || summary.stages().empty()) return {};
-  const std::string stage = std::string(" in the ") + stageName(summary.stages().back().STAGE) +
-                            " stage";
+  const std::string stage =
+      std::string(" in the ") + stageNames(summary.stages().back().STAGE).name + " stage";
   if (step->pass == 0) return stage + ", iteration " + std::to_string(step->step);
   return stage + ", pass " + std::to_string(step->pass) + ", increment " +
          std::to_string(step->step) + ", load factor " + shortNumber(step->loadFactor);
 }
 
-std::string endOf(const RunContext& run) {
-  switch (run.end) {
-    case AnalysisEnd::Completed:
+std::string endOf(const RunOutcome& outcome, const RunSummary& summary) {
+  switch (outcome.end) {
+    case RunEnd::Completed:
       return "analysis completed";
-    case AnalysisEnd::Collapse:
-      return "collapse predicted" + positionOf(*run.summary);
-    case AnalysisEnd::WithoutConvergence:
-      return "completed without convergence" + positionOf(*run.summary);
-    case AnalysisEnd::PassesExhausted:
-      return "passes exhausted" + positionOf(*run.summary);
-    case AnalysisEnd::Fatal:
-      return "stopped by a fatal error" + positionOf(*run.summary);
-    case AnalysisEnd::NotRun:
+    case RunEnd::Collapse:
+      return "collapse predicted" + positionOf(summary);
+    case RunEnd::WithoutConvergence:
+      return "completed without convergence" + positionOf(summary);
+    case RunEnd::PassesExhausted:
+      return "passes exhausted" + positionOf(summary);
+    case RunEnd::Fatal:
+      return "stopped by a fatal error" + positionOf(summary);
+    case RunEnd::NotStarted:
+    case RunEnd::InputErrors:
       break;
   }
   return "analysis not run";
@@ -88,8 +78,7 @@ bool hasStage(const RunSummary& summary, int STAGE) {
   return false;
 }
 
-void addMaps(const RunContext& run, PictureSet& set) {
-  const RunSummary& summary = *run.summary;
+void addMaps(const RunContext& run, const RunSummary& summary, PictureSet& set) {
   bool crackingMap = false;
   for (const PrintedSolution& p : summary.solutions()) {
     if (p.w.empty()) continue;
@@ -113,23 +102,24 @@ void addMaps(const RunContext& run, PictureSet& set) {
   std::vector<double> values;
   for (int n = 1; n <= set.grid.NUMA * set.grid.NUMB; ++n)
     values.push_back(run.files.failureRatio.read(n)[0]);
-  set.maps.push_back(failureMap("failure_end", "at the end of the run\n" + endOf(run),
-                                std::move(values)));
+  set.maps.push_back(failureMap(
+      "failure_end", "at the end of the run\n" + endOf(run.outcome, summary), std::move(values)));
 }
 
-void addCurve(const RunContext& run, PictureSet& set) {
-  for (const StageRecord& stage : run.summary->stages()) {
+void addCurve(const RunContext& run, const RunSummary& summary, PictureSet& set) {
+  for (const StageRecord& stage : summary.stages()) {
     if (stage.STAGE != solution_stage::COMBINED && stage.STAGE != solution_stage::YIELDING)
       continue;
     for (const StageStep& s : stage.steps)
       if (s.degraded)  // the increments whose iteration report was printed
         set.curve.push_back(
             {s.pass, s.step, s.loadFactor, s.w.value, s.w.x, s.w.y, s.YINC, s.CINC});
-    set.curveTitle = std::string("Load-deflection curve of the ") + stageName(stage.STAGE) +
-                     " stage, every increment of every pass\n" + endOf(run);
+    set.curveTitle = std::string("Load-deflection curve of the ") + stageNames(stage.STAGE).name +
+                     " stage, every increment of every pass\n" + endOf(run.outcome, summary);
     // The collapsing increment was added to the running total before its deflection
     // stopped the stage: that total is the curve's last point.
-    if (run.end == AnalysisEnd::Collapse && !stage.steps.empty() && !stage.steps.back().degraded) {
+    const bool collapsed = run.outcome.end == RunEnd::Collapse;
+    if (collapsed && !stage.steps.empty() && !stage.steps.back().degraded) {
       const StageStep& s = stage.steps.back();
       const Peak w = displacementPeaks(run.arrays.solutions.yieldingTotal, run.model, set.grid)[2];
       set.collapse = CurvePoint{s.pass, s.step, s.loadFactor, w.value, w.x, w.y, 0, 0};
@@ -160,17 +150,16 @@ int runGnuplot(const fs::path& folder, int& error) {
 
 }  // namespace
 
-PictureSet picturesOf(const RunContext& run) {
+PictureSet picturesOf(const RunContext& run, const RunSummary& summary) {
   PictureSet set;
   set.heading = run.model.HASTITLE ? trimmed(run.model.TITLE) : std::string();
   set.grid = DifferenceGrid{run.model.A, run.model.B, run.model.NUMA, run.model.NUMB};
-  if (!run.summary) return set;
-  addMaps(run, set);
-  addCurve(run, set);
+  addMaps(run, summary, set);
+  addCurve(run, summary, set);
   return set;
 }
 
-void drawPictures(const RunContext& run, std::ostream& errors) {
+void drawPictures(const RunContext& run, const RunSummary& summary, std::ostream& errors) {
   Writer say(errors);
   const fs::path base(run.names.base);
   const fs::path folder = base.string() + ".plots";
@@ -182,7 +171,7 @@ void drawPictures(const RunContext& run, std::ostream& errors) {
     fs::remove(folder / (name + ".dat"), ignored);
   }
   fs::remove(folder / kCollapsePoint, ignored);
-  const PictureSet set = picturesOf(run);
+  const PictureSet set = picturesOf(run, summary);
   std::vector<std::string> drawn;
   std::string problem;
   if (!writePictureFiles(folder, stem, set, drawn, problem)) {

@@ -1,4 +1,4 @@
-#include "job/summary_json.hpp"
+#include "exporters/summary_json.hpp"
 
 #include "job/exit_status.hpp"
 
@@ -6,10 +6,10 @@
 
 #include <fstream>
 #include <nlohmann/json.hpp>
-#include <sstream>
 #include <vector>
 
 #include "core/codes.hpp"
+#include "job/stage_names.hpp"
 #include "core/text.hpp"
 
 namespace korvant {
@@ -46,59 +46,6 @@ const char* layoutName(int SLABMODEL) {
   }
 }
 
-std::vector<std::string> reportLines(const std::string& reportName) {
-  std::ifstream report(reportName);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(report, line);) lines.push_back(line);
-  return lines;
-}
-
-// The input error messages of the report: each "***ERROR" line with the indented lines that
-// go on with it.
-std::vector<std::string> errorMessages(const std::vector<std::string>& lines) {
-  std::vector<std::string> messages;
-  bool inMessage = false;
-  for (const std::string& line : lines) {
-    if (line.rfind("***ERROR", 0) == 0) {
-      messages.push_back(trimmed(line));
-      inMessage = true;
-    } else if (inMessage && !line.empty() && line[0] == ' ' && !trimmed(line).empty()) {
-      messages.back() += " " + trimmed(line);
-    } else {
-      inMessage = false;
-    }
-  }
-  return messages;
-}
-
-// A report line without its frame: the runs of '#' or '@' at either end, and the blanks.
-std::string unframed(const std::string& line) {
-  std::string text = trimmed(line);
-  const std::size_t first = text.find_first_not_of("#@");
-  if (first == std::string::npos) return {};
-  text = text.substr(first, text.find_last_not_of("#@") - first + 1);
-  return trimmed(text);
-}
-
-// The message of a fatal run-time error: the block written last before the fatal line (an
-// "***ERROR" message or a framed block), its lines joined without their frame.
-std::string fatalMessage(const std::vector<std::string>& lines) {
-  std::size_t end = lines.size();
-  while (end > 0 && lines[end - 1].find("PROGRAM TERMINATING DUE TO FATAL") == std::string::npos)
-    --end;
-  if (end == 0) return {};
-  --end;
-  while (end > 0 && trimmed(lines[end - 1]).empty()) --end;
-  std::size_t begin = end;
-  while (begin > 0 && !trimmed(lines[begin - 1]).empty()) --begin;
-  std::string message;
-  for (std::size_t k = begin; k < end; ++k) {
-    const std::string text = unframed(lines[k]);
-    if (!text.empty()) message += (message.empty() ? "" : " ") + text;
-  }
-  return message;
-}
-
 Json jobPart(const RunContext& run) {
   const ModelDeck& m = run.model;
   return Json{{"name", run.names.base},
@@ -127,7 +74,7 @@ Json optionsPart(const ModelDeck& m) {
 Json stagesPart(const RunSummary& summary) {
   Json stages = Json::array();
   for (const StageRecord& s : summary.stages()) {
-    Json stage{{"stage", s.STAGE}, {"name", stageName(s.STAGE)}, {"solutions", s.solutions}};
+    Json stage{{"stage", s.STAGE}, {"name", stageNames(s.STAGE).name}, {"solutions", s.solutions}};
     const bool incremental =
         s.STAGE != solution_stage::INITIAL_ELASTIC && s.STAGE != solution_stage::CRACKING;
     if (incremental) stage["passes"] = s.passes;
@@ -169,19 +116,19 @@ Json solutionsPart(const RunSummary& summary, bool coupled) {
         maxima["lower"][kNames[c]] = peak(p.lower[static_cast<std::size_t>(c)]);
       }
     }
-    solutions.push_back(Json{{"stage", p.linear ? "linear" : stageName(p.STAGE)},
+    solutions.push_back(Json{{"stage", p.linear ? "linear" : stageNames(p.STAGE).name},
                              {"STAGE", p.STAGE},
                              {"maxima", maxima}});
   }
   return solutions;
 }
 
-// How the run ended, from its exit status, its flags and the summary of its stages.
+// How the run ended, from its exit status, the run's outcome and the summary of its stages.
 Json outcomePart(const RunContext& run, int exitStatus, const RunSummary& summary) {
   Json outcome{{"exit_status", exitStatus}};
-  const std::vector<std::string> lines = reportLines(run.names.report);
+  const ReportNotes& notes = run.outcome.notes;
   if (exitStatus == exit_status::kInputErrors) {
-    const std::vector<std::string> messages = errorMessages(lines);
+    const std::vector<std::string>& messages = notes.errorMessages();
     outcome["result"] = "input errors";
     outcome["input_errors"] = messages.size();
     outcome["messages"] = messages;
@@ -189,10 +136,10 @@ Json outcomePart(const RunContext& run, int exitStatus, const RunSummary& summar
   }
   if (exitStatus != exit_status::kCompleted) {
     outcome["result"] = "fatal run-time error";
-    outcome["message"] = fatalMessage(lines);
+    outcome["message"] = notes.fatalMessage();
     return outcome;
   }
-  if (run.collapse > 0) {
+  if (run.outcome.end == RunEnd::Collapse) {
     outcome["result"] = "collapse predicted";
     outcome["stage"] = run.STAGE;
     if (const StageStep* step = summary.lastStep()) {
@@ -206,7 +153,7 @@ Json outcomePart(const RunContext& run, int exitStatus, const RunSummary& summar
     }
     return outcome;
   }
-  if (run.STAGE == solution_stage::FAILED_COMBINED) {
+  if (run.outcome.end == RunEnd::WithoutConvergence) {
     outcome["result"] = "completed without convergence";
     outcome["stage"] = run.STAGE;
     return outcome;
@@ -263,17 +210,11 @@ Json searchPart(const CollapseSearch& s) {
 
 }  // namespace
 
-bool jsonSummaryAvailable() {
-  return true;
-}
-
-bool writeJsonSummary(RunContext& run, int exitStatus, const CollapseSearch* search,
-                      std::string& problem) {
+bool writeJsonSummary(const RunContext& run, const RunSummary& summary, int exitStatus,
+                      const CollapseSearch* search, std::string& problem) {
   // A job that never started (no job named, no report opened) has no summary.
-  if (run.names.base.empty() || exitStatus == exit_status::kDialogue || !run.summary) return true;
-  if (run.reportFile.is_open()) run.reportFile.flush();
+  if (run.names.base.empty() || exitStatus == exit_status::kDialogue) return true;
   const ModelDeck& m = run.model;
-  const RunSummary& summary = *run.summary;
   Json doc{{"program", "korvant"}, {"version", KORVANT_VERSION}, {"job", jobPart(run)}};
   doc["grid"] = Json{{"A", m.A}, {"B", m.B}, {"NUMA", m.NUMA}, {"NUMB", m.NUMB}};
   doc["layout"] = Json{{"SLABMODEL", m.SLABMODEL}, {"name", layoutName(m.SLABMODEL)}};
@@ -297,11 +238,8 @@ bool writeJsonSummary(RunContext& run, int exitStatus, const CollapseSearch* sea
 
 namespace korvant {
 
-bool jsonSummaryAvailable() {
-  return false;
-}
-
-bool writeJsonSummary(RunContext&, int, const CollapseSearch*, std::string& problem) {
+bool writeJsonSummary(const RunContext&, const RunSummary&, int, const CollapseSearch*,
+                      std::string& problem) {
   problem = "this build of korvant has no JSON support";
   return false;
 }

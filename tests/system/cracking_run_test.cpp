@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "job/job_texts.hpp"
+#include "support/job_texts.hpp"
 #include "support/plate_theory.hpp"
 #include "support/slab_decks.hpp"
 #include "support/stage_blocks.hpp"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "job/job_texts.hpp"
+#include "support/job_texts.hpp"
 #include "section/layer_state.hpp"
 #include "support/in_process_run.hpp"
 #include "support/plate_theory.hpp"

@@ -1,0 +1,28 @@
+// How a run ended, recorded once as the run goes: the job start, the input, the set-up and
+// the analysis each note here where they end the run, and the report's writer notes every
+// error line it writes. The closing line, the summary file, the pictures and the collapse
+// search read this record; none of them works the outcome out again or reads the report back.
+#pragma once
+
+#include "core/report_notes.hpp"
+
+namespace korvant {
+
+enum class RunEnd {
+  NotStarted,          // the job did not start: a missing deck, a refused overwrite, ...
+  InputErrors,         // fatal input errors, or a deck that could not be read on
+  Completed,           // the linear solution, the cracking solution alone, or the full load reached
+  Collapse,            // a deflection reached the allowable: a structural collapse is predicted
+  WithoutConvergence,  // the combined procedure failed in its last pass: the stage 6 table
+  PassesExhausted,     // the incremental passes ran out undecided
+  Fatal,               // a fatal run-time error stopped the run
+};
+
+struct RunOutcome {
+  RunEnd end = RunEnd::NotStarted;
+  bool analysed = false;  // the analysis began (a fatal error can stop a run before it)
+  int inputErrors = 0;    // the fatal input errors counted (1 for a deck not read on)
+  ReportNotes notes;      // what the report said of errors, noted as it was written
+};
+
+}  // namespace korvant
