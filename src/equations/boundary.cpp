@@ -45,10 +45,6 @@ EdgeFrame edgeFrame(int I, int J, int loc, const DifferenceGrid& g) {
   }
 }
 
-bool hasEdge(int loc) {
-  return loc != location::INSIDE && std::abs(loc) <= location::RIGHT;
-}
-
 // Writes the constraint rows of list rows into the table, numbering unknowns and equations
 // for the grid and coupling option of the model.
 class ConstraintWriter {

@@ -8,6 +8,7 @@
 // side's code negated (-2, -3 or -4).
 #pragma once
 
+#include <cstdlib>
 #include <string_view>
 
 #include "core/model_deck.hpp"
@@ -19,6 +20,12 @@ namespace korvant {
 // Location codes of a list row.
 namespace location {
 enum : int { INSIDE = 0, LOWER = 1, LEFT = 2, UPPER = 3, RIGHT = 4 };
+}
+
+// Whether a list row's location names one edge of a panel (a minus sign, where a layout
+// gives one, does not change the edge).
+inline bool hasEdge(int loc) {
+  return loc != location::INSIDE && std::abs(loc) <= location::RIGHT;
 }
 
 // Columns of a list row.

@@ -49,10 +49,6 @@ Edge edgeOf(int I, int J, int loc) {
   }
 }
 
-bool hasEdge(int loc) {
-  return loc != location::INSIDE && std::abs(loc) <= location::RIGHT;
-}
-
 class Numbering {
  public:
   explicit Numbering(const ModelDeck& m) : NUMA_(m.NUMA), NUMB_(m.NUMB), coupling_(m.COUPLING) {}
