@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/grid.hpp"
+#include "core/reduction_factor.hpp"
 #include "input/echo.hpp"
 #include "output/zone_plot.hpp"
 #include "section/layer_state.hpp"
@@ -437,10 +438,6 @@ void reductionFactorLines(double k2, double k3, Writer& out) {
 }
 
 }  // namespace
-
-double reductionFactor(double a, double b, double c, double d, double r) {
-  return a + b * (r - 1.0) + c * (r * r - 1.0) + d * (r * r * r - 1.0);
-}
 
 void checkReductionFactors(double a, double b, double c, double d, Writer& out) {
   const double k2 = reductionFactor(a, b, c, d, 2.0);

@@ -15,10 +15,6 @@ namespace korvant {
 int validateModel(ModelDeck& model, const Capacities& cap, Writer& report, Writer& zoneFile,
                   WorkingFiles& files, int nerr, int& CTOT);
 
-// Modulus reduction factor K of an equation-form damage law at stress ratio r:
-// K = a + b*(r - 1) + c*(r^2 - 1) + d*(r^3 - 1).
-double reductionFactor(double a, double b, double c, double d, double r);
-
 // Warns when the reduction equation with coefficients a, b, c, d gives a negative factor,
 // or one above unity, at stress ratio 2 or 3. Called by the damage-law statement right
 // after the coefficients are read; a warning only.
