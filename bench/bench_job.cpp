@@ -36,7 +36,9 @@ JobFigures runBenchJob(const std::string& name, bool large) {
   std::istringstream keyboard;
   std::ostringstream console;
   const auto start = Clock::now();
-  JobRequest request{name, true};
+  JobRequest request;
+  request.jobText = name;
+  request.overwrite = true;
   request.large = large;
   prepareProcess(request);  // each job runs in a child process of its own
   auto run = std::make_unique<RunContext>(keyboard, console, request);
