@@ -36,7 +36,9 @@ JobFigures runBenchJob(const std::string& name, bool large, bool conservative) {
   std::istringstream keyboard;
   std::ostringstream console;
   const auto start = Clock::now();
-  JobRequest request{name, true};
+  JobRequest request;
+  request.jobText = name;
+  request.overwrite = true;
   request.large = large;
   request.conservative = conservative;
   prepareProcess(request);  // each job runs in a child process of its own

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds korvant with its tests (installing what is missing, see setup.sh) and runs every
-# test. Extra arguments go to the cmake configure step. Same variables as setup.sh.
+# Builds korvant with its tests (installing what is missing, see setup.sh), warnings as errors,
+# and runs every test. Extra arguments go to the cmake configure step (-DKORVANT_WERROR=OFF
+# lets warnings pass). Same variables as setup.sh.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -9,7 +10,7 @@ build="${KORVANT_BUILD_DIR:-$root/build}"
 # python3-vtk9: the tests read the VTK files of --vtk back with VTK's own reader (the program
 # writes them without it).
 KORVANT_BUILD_DIR="$build" KORVANT_EXTRA_PACKAGES="python3-vtk9 ${KORVANT_EXTRA_PACKAGES:-}" \
-  "$root/tools/setup.sh" -DKORVANT_TESTS=ON "$@"
+  "$root/tools/setup.sh" -DKORVANT_TESTS=ON -DKORVANT_WERROR=ON "$@"
 
 # A sanitizer stop gets a status of its own (no job ends with 98 or 99), so that no test
 # can pass on one; the options given here come last and win.

@@ -28,6 +28,12 @@ struct DifferenceGrid {
   double y(int I) const { return (I - 1) * DY(); }
 };
 
+// Number of the per-point record of point (I, J) on the working files, and of its entry in a
+// per-point table: n = (J - 1) NUMB + I, the real numbering of the points.
+inline int pointRecord(int I, int J, int NUMB) {
+  return (J - 1) * NUMB + I;
+}
+
 // EQN: the number of the first unknown or equation of point (I, J): in mode REAL the real
 // indices and the real numbering, in mode EXTENDED the extended indices I', J' and the
 // extended numbering. Option W_ONLY gives the point number n itself, option COUPLED the

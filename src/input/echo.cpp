@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "core/program_banner.hpp"
+#include "core/text.hpp"
 
 namespace korvant {
 namespace {
@@ -18,13 +19,6 @@ using fmt::E;
 using fmt::F;
 using fmt::I;
 using fmt::X;
-
-// Text of exactly `width` characters, cut or padded with blanks on the right.
-std::string padded(const std::string& s, std::size_t width) {
-  std::string t = s.substr(0, width);
-  t.resize(width, ' ');
-  return t;
-}
 
 void banner(Writer& out) {
   out.blank(3);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/grid.hpp"
+#include "core/reduction_factor.hpp"
 
 namespace korvant {
 namespace {
@@ -424,10 +425,6 @@ void reductionFactorLines(double k2, double k3, Writer& out) {
 }
 
 }  // namespace
-
-double reductionFactor(double a, double b, double c, double d, double r) {
-  return a + b * (r - 1.0) + c * (r * r - 1.0) + d * (r * r * r - 1.0);
-}
 
 void checkReductionFactors(double a, double b, double c, double d, Writer& out) {
   const double k2 = reductionFactor(a, b, c, d, 2.0);

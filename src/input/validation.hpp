@@ -28,10 +28,6 @@ void checkColumnGrid(ModelDeck& model, Writer& report, int& nerr);
 // The lines that end the report of a deck with `nerr` fatal input errors.
 void writeInputTermination(int nerr, Writer& report);
 
-// Modulus reduction factor K of an equation-form damage law at stress ratio r:
-// K = a + b*(r - 1) + c*(r^2 - 1) + d*(r^3 - 1).
-double reductionFactor(double a, double b, double c, double d, double r);
-
 // Warns when the reduction equation with coefficients a, b, c, d gives a negative factor,
 // or one above unity, at stress ratio 2 or 3. Called by the damage-law statement right
 // after the coefficients are read; a warning only.

@@ -5,6 +5,7 @@
 #include <istream>
 #include <optional>
 
+#include "core/grid.hpp"
 #include "input/deck_reader.hpp"
 
 namespace korvant {
@@ -201,7 +202,7 @@ void DBINIT(int NUMA, int NUMB, RecordStore& fibreResults, RecordStore& failureR
   const std::array<double, 1> ratioZero{};
   for (int I = 1; I <= NUMB; ++I) {
     for (int J = 1; J <= NUMA; ++J) {
-      const int n = (J - 1) * NUMB + I;
+      const int n = pointRecord(I, J, NUMB);
       fibreResults.write(n, fibreZeros);
       failureRatio.write(n, ratioZero);
     }

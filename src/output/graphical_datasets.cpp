@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "core/text.hpp"
 #include "output/maxima.hpp"
 #include "section/layer_results.hpp"
 #include "section/layer_table.hpp"
@@ -58,13 +59,6 @@ const std::vector<DatasetEntry>& datasetTable() {
        dataset_file::FLT},
   };
   return table;
-}
-
-// A text in a character field of `width`: blank-padded on the right, cut at the width.
-std::string padded(const std::string& text, std::size_t width) {
-  std::string field = text.substr(0, width);
-  field.resize(width, ' ');
-  return field;
 }
 
 const std::vector<std::string>& spreadsheetInstructions() {

@@ -58,7 +58,7 @@ void writeMapData(Writer& out, const DifferenceGrid& grid, const PictureMap& map
   out.line("# x, y, ", map.valueLabel);
   for (int I = 1; I <= grid.NUMB; ++I) {
     for (int J = 1; J <= grid.NUMA; ++J) {
-      const std::size_t n = static_cast<std::size_t>((J - 1) * grid.NUMB + I - 1);
+      const auto n = static_cast<std::size_t>(pointRecord(I, J, grid.NUMB) - 1);
       out.line(number(grid.x(J)), number(grid.y(I)), number(map.values.at(n)));
     }
     out.blank();

@@ -12,17 +12,15 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/pi.hpp"
+#include "core/reduction_factor.hpp"
+#include "section/combined_layer.hpp"
 #include "section/section_stiffness.hpp"
 
 namespace korvant {
 namespace {
 
 using namespace fmt;
-
-// Degrees to radians, as the layer rotation has always used it.
-constexpr double kRadiansPerDegree = 0.017453293005625408;
-// pi in single precision, as the bar area of the recomposition has always used it.
-constexpr double kSinglePi = 3.1415927410125732;
 
 // DIAG codes.
 constexpr int kDiagCompression = 1;
@@ -73,7 +71,7 @@ struct ConcreteTest {
 // K(r) E0, K capped at 1 and never below the floor |P / E0|, under which P is taken.
 double failedModulus(const ModelDeck& model, const DamageLaw& law, double P, double r, double E0) {
   if (model.DLFORM == 1) return P;
-  const double K = law.a + law.b * (r - 1.0) + law.c * (r * r - 1.0) + law.d * (r * r * r - 1.0);
+  const double K = reductionFactor(law.a, law.b, law.c, law.d, r);
   const double floor = std::abs(P / E0);
   if (K >= 1.0) return E0;
   if (K > floor) return K * E0;
@@ -216,7 +214,7 @@ void LayerTests::run(LayerRecord& layer, const LayerRecord& initial, const Layer
   double steelSXX = result(result_field::STEEL_SXX), steelSYY = result(result_field::STEEL_SYY);
   double steelSXY = result(result_field::STEEL_SXY);
   if (layer(THETA) != 0.0) {
-    const double angle = layer(THETA) * kRadiansPerDegree;
+    const double angle = radians(layer(THETA), kSinglePi);
     double ex = EXX, ey = EYY, exy = EXY;  // the strains are rotated once, with the concrete
     SETRANS(EXX, EYY, EXY, SXX, SYY, SXY, angle);
     if (at.kind == layer_kind::COMBINED) SETRANS(ex, ey, exy, steelSXX, steelSYY, steelSXY, angle);
@@ -227,7 +225,7 @@ void LayerTests::run(LayerRecord& layer, const LayerRecord& initial, const Layer
     const double E1_0 = initial(E1), MU_0 = initial(MU);
     test_.XT /= E1_0;
     test_.XC /= E1_0;
-    test_.S /= E1_0 / (2.0 * (1.0 + MU_0));
+    test_.S /= shearModulus(E1_0, MU_0);
     test_.SXX = EXX;
     test_.SYY = EYY;
     test_.SXY = EXY;
@@ -350,13 +348,12 @@ bool excludedFromFailure(const ModelDeck& model, int I, int J) {
 
 void recomposeCombinedLayer(LayerRecord& layer, double Es, double Ec) {
   using namespace layer_field;
-  const double r = layer(RADIUS);
   const double cell = layer(THICK) * layer(SPACING);
-  const double Vs = std::min(kSinglePi * r * r, cell) / cell;
-  const double Vc = 1.0 - Vs;
-  layer(E1) = Vs * Es + Vc * Ec;
-  layer(E2) = Es * Ec / (Vc * Es + Vs * Ec);
-  layer(MU) = Vs * layer(MUS) + Vc * layer(MUC);
+  const double Vs = std::min(barArea(layer(RADIUS), kSinglePi), cell) / cell;
+  const CombinedModuli mixed = combinedModuli(Vs, Es, Ec, layer(MUS), layer(MUC));
+  layer(E1) = mixed.E1;
+  layer(E2) = mixed.E2;
+  layer(MU) = mixed.MU;
 }
 
 void DEGRAD(const ModelDeck& model, int STAGE, WorkingFiles& files, DegradationBuffers& buffers,

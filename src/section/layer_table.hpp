@@ -10,6 +10,7 @@
 #include <cmath>
 #include <vector>
 
+#include "core/grid.hpp"  // pointRecord
 #include "core/record_store.hpp"
 
 namespace korvant {
@@ -60,11 +61,6 @@ struct PointLayerTable {
 
 // Values ahead of the first record: NL and the mean Poisson ratio.
 inline constexpr int kLayerTableHead = 2;
-
-// Number of the per-point working-file record of point (I, J): I counts along B, J along A.
-inline int pointRecord(int I, int J, int NUMB) {
-  return (J - 1) * NUMB + I;
-}
 
 // Most layers a record of `unit` can hold.
 int maxLayersPerRecord(const RecordStore& unit);

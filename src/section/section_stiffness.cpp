@@ -3,6 +3,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "core/pi.hpp"
+
 namespace korvant {
 namespace {
 
@@ -19,12 +21,12 @@ double minorRatio(double nu, double Enum, double Eden) {
 }
 
 LayerAxesStiffness layerAxesStiffness(double E1, double E2, double MU) {
-  const double E3 = 1.0e6 * E1;
+  const double E3 = 1.0e6 * E1;  // a million times E1: the thickness practically rigid
   const double nu12 = MU, nu13 = 0.0, nu23 = 0.0;
   const double nu21 = minorRatio(nu12, E2, E1);
   const double nu31 = minorRatio(nu13, E3, E1);
   const double nu32 = minorRatio(nu23, E3, E2);
-  const double G12 = E1 / (2.0 * (1.0 + MU));
+  const double G12 = shearModulus(E1, MU);
   const double delta = 1.0 - nu12 * nu21 - nu23 * nu32 - nu13 * nu31 - 2.0 * nu21 * nu32 * nu13;
 
   LayerAxesStiffness c{};
@@ -48,13 +50,17 @@ void setSymmetric(Matrix<double>& Q, int i, int j, double v) {
 
 }  // namespace
 
+double shearModulus(double E, double MU) {
+  return E / (2.0 * (1.0 + MU));
+}
+
 void QMATX(Matrix<double>& Q, double E1, double E2, double MU, double THETA) {
   using namespace component;
   if (Q.rows() != COUNT || Q.cols() != COUNT) Q.resize(COUNT, COUNT);
   Q.fill(0.0);
   const LayerAxesStiffness C = layerAxesStiffness(E1, E2, MU);
 
-  const double t = THETA * std::numbers::pi / 180.0;
+  const double t = radians(THETA, std::numbers::pi);
   const double c = std::cos(t), s = std::sin(t);
   const double c2 = c * c, s2 = s * s;
   const double k = std::cos(2.0 * t);

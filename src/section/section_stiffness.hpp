@@ -26,6 +26,10 @@ struct SectionStiffness {
   Matrix<double> D{component::COUNT, component::COUNT};  // bending
 };
 
+// The in-plane shear modulus G = E / (2 (1 + MU)) of an isotropic material (Timoshenko and
+// Goodier, Theory of Elasticity, 1951, sec. 4), which the layer stiffness takes for G12.
+double shearModulus(double E, double MU);
+
 // QMATX: the stiffness Q (6 x 6, resized when needed) in slab axes of a layer with moduli
 // E1 along and E2 across its direction, Poisson ratio MU and direction THETA (degrees from
 // the x axis). Every entry of Q is written.

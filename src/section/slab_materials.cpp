@@ -10,6 +10,7 @@
 #include <numbers>
 #include <vector>
 
+#include "section/combined_layer.hpp"
 #include "section/layer_state.hpp"
 #include "section/layer_table.hpp"
 #include "section/point_zone.hpp"
@@ -118,6 +119,7 @@ LayerRecord steelLayer(const MaterialTables& t, int row, const SteelMaterial& st
   LayerRecord r = layerBase(t, row, layer_kind::STEEL);
   // Bar area per unit width, pi r^2 / SPACING, at modulus Es spread over THICK: Vs Es.
   r(layer_field::E1) = steelFraction(st, r(layer_field::THICK)) * st.E;
+  // Bars in one direction: across them a nominal 1 % of E1 keeps the layer stiffness regular.
   r(layer_field::E2) = 0.01 * r(layer_field::E1);
   r(layer_field::MU) = st.MU;
   r(layer_field::Y) = st.Y;
@@ -139,10 +141,11 @@ LayerRecord combinedLayer(const MaterialTables& t, int row, const SteelMaterial&
                           const ConcreteMaterial& c) {
   LayerRecord r = concreteLayer(t, row, c);
   r(layer_field::KIND) = layer_kind::COMBINED;
-  const double vs = steelFraction(st, r(layer_field::THICK));
-  r(layer_field::E1) = vs * st.E + (1.0 - vs) * c.E;
-  r(layer_field::E2) = ratioOrZero(st.E * c.E, (1.0 - vs) * st.E + vs * c.E);
-  r(layer_field::MU) = vs * st.MU + (1.0 - vs) * c.MU;
+  const CombinedModuli mixed =
+      combinedModuli(steelFraction(st, r(layer_field::THICK)), st.E, c.E, st.MU, c.MU);
+  r(layer_field::E1) = mixed.E1;
+  r(layer_field::E2) = mixed.E2;
+  r(layer_field::MU) = mixed.MU;
   r(layer_field::Y) = st.Y;
   r(layer_field::RADIUS) = 0.5 * st.BARDIA;
   r(layer_field::SPACING) = st.SPACING;
@@ -280,8 +283,7 @@ void SlabSetUp::checkSteelFraction(int row, const SteelMaterial& st) {
 }  // namespace
 
 double barAreaPerWidth(double BARDIA, double SPACING) {
-  const double r = 0.5 * BARDIA;
-  return ratioOrZero(std::numbers::pi * r * r, SPACING);
+  return ratioOrZero(barArea(0.5 * BARDIA, std::numbers::pi), SPACING);
 }
 
 int SLBMAT(const ModelDeck& model, WorkingFiles& files, Writer& report, int& nerr) {

@@ -5,6 +5,7 @@
 #include <numbers>
 #include <vector>
 
+#include "core/pi.hpp"
 #include "section/slab_materials.hpp"
 
 namespace korvant {
@@ -94,7 +95,7 @@ PlasticMoments plasticMoments(const ModelDeck& m, int zone) {
     const double As = barAreaPerWidth(m.STEEL(l.steel, steel_col::BARDIA),
                                       m.STEEL(l.steel, steel_col::SPACING));
     const double Asfy = As * m.STEEL(l.steel, steel_col::Y);
-    const double c = std::cos(l.theta * std::numbers::pi / 180.0);
+    const double c = std::cos(radians(l.theta, std::numbers::pi));
     const double alongX = c * c, alongY = 1.0 - c * c;
     if (centre < h / 2) {
       bottomX.add(Asfy * alongX, h - centre);

@@ -50,10 +50,10 @@ void EquationStore::markArrayWritten(int ld, int firstRow, int lastRow, int colu
   // Offsets from the start of K's memory, 0-based.
   const long long from = static_cast<long long>(column - 1) * ld + (firstRow - 1);
   const long long to = static_cast<long long>(column - 1) * ld + (lastRow - 1);
-  const long long rows = MXD1();
-  for (long long c = from / rows; c <= to / rows; ++c) {
-    const long long lo = std::max(from, c * rows) - c * rows;
-    const long long hi = std::min(to, c * rows + rows - 1) - c * rows;
+  const long long height = MXD1();
+  for (long long c = from / height; c <= to / height; ++c) {
+    const long long lo = std::max(from, c * height) - c * height;
+    const long long hi = std::min(to, c * height + height - 1) - c * height;
     markWritten(static_cast<int>(lo) + 1, static_cast<int>(hi) + 1, static_cast<int>(c) + 1);
   }
 }

@@ -11,6 +11,7 @@
 #include <sstream>
 #include <thread>
 
+#include "core/text.hpp"
 #include "input/model.hpp"
 #include "job/analysis.hpp"
 #include "job/exit_status.hpp"
@@ -135,11 +136,6 @@ std::string number(double value, int digits = 5) {
   return text;
 }
 
-std::string padded(std::string text, std::size_t width) {
-  text.resize(std::max(width, text.size()), ' ');
-  return text;
-}
-
 }  // namespace
 
 const char* outcomeName(RunEnd end) {
@@ -176,7 +172,7 @@ void writeTrialLine(Writer& console, const TrialResult& t, int number_) {
   std::string what = outcomeName(t.end);
   if (t.collapsed()) what += " (" + collapsePlace(t) + ")";
   if (t.end == RunEnd::Fatal) what += ": " + t.error;
-  console.line("trial ", I(3, number_), ": multiplier ", A(padded(number(t.multiplier), 10)),
+  console.line("trial ", I(3, number_), ": multiplier ", A(padRight(number(t.multiplier), 10)),
                what, ", ", F(7, 2, t.seconds), " s");
 }
 
@@ -218,7 +214,7 @@ void writeTable(Writer& out, const RunContext& run, const SearchResult& r, doubl
   out.line("DECK PRESSURE ", E(12, 5, pressure), "   TOLERANCE ", F(8, 5, tolerance),
            "   WORKERS ", I(3, workers));
   out.blank();
-  out.line(" TRIAL       MULTIPLIER     PRESSURE  ", A(padded("OUTCOME", 30)),
+  out.line(" TRIAL       MULTIPLIER     PRESSURE  ", A(padRight("OUTCOME", 30)),
            " MAX DEFLECTION  STAGE  PASS  INCR  LOAD FACTOR  SECONDS");
   for (std::size_t k = 0; k < r.trials.size(); ++k) {
     const TrialResult& t = r.trials[k];
@@ -228,9 +224,8 @@ void writeTable(Writer& out, const RunContext& run, const SearchResult& r, doubl
                         I(6, t.position.increment), F(13, 4, t.position.loadFactor))
             : std::string(31, ' ');
     out.line(I(6, static_cast<long long>(k + 1)), E(17, 9, t.multiplier),
-             E(13, 5, t.multiplier * pressure),
-             X(2), A(padded(outcomeName(t.end), 30)), E(15, 5, t.deflection), A(where),
-             F(9, 2, t.seconds));
+             E(13, 5, t.multiplier * pressure), X(2), A(padRight(outcomeName(t.end), 30)),
+             E(15, 5, t.deflection), A(where), F(9, 2, t.seconds));
   }
   out.blank();
   writeResultLines(out, r, pressure, yieldLine);

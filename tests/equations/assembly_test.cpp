@@ -11,6 +11,7 @@
 #include "equations/stencils.hpp"
 #include "equations/support_points.hpp"
 #include "section/layer_table.hpp"
+#include "support/layer_records.hpp"
 #include "support/test_support.hpp"
 
 using namespace korvant;
@@ -457,16 +458,7 @@ struct Slab {
   WorkingFiles files;
 };
 
-LayerRecord layer(double E1, double E2, double MU, double THICK, double THETA) {
-  LayerRecord r;
-  r(layer_field::KIND) = layer_kind::CONCRETE;
-  r(layer_field::E1) = E1;
-  r(layer_field::E2) = E2;
-  r(layer_field::MU) = MU;
-  r(layer_field::THICK) = THICK;
-  r(layer_field::THETA) = THETA;
-  return r;
-}
+using test::elasticLayer;
 
 void setUpSlab(Slab& s, int layout, int couplingOption, int solver, double A, double B, int NUMA,
                int NUMB, const std::vector<LayerRecord>& layers, double q) {
@@ -490,7 +482,7 @@ TEST(Assemble, SimplySupportedIsotropicPlateGetsTheBiharmonicRowsAndTheLoad) {
   const double D = E * t * t * t / (12.0 * (1.0 - nu * nu));
   Slab s;
   setUpSlab(s, slab_layout::SIMPLY_SUPPORTED, coupling::W_ONLY, kFullStorage, 4.0, 4.0, 5, 5,
-            {layer(E, E, nu, t, 0.0)}, q);
+            {elasticLayer(E, E, nu, t, 0.0)}, q);
   EquationStore store(caps(30, 90));
   store.K.fill(7.0);  // what a previous pass left, recorded as written
   for (int col = 1; col <= 90; ++col) store.markWritten(1, 30, col);
@@ -528,8 +520,8 @@ TEST(Assemble, SimplySupportedIsotropicPlateGetsTheBiharmonicRowsAndTheLoad) {
 // A two-layer section at 30 degrees (membrane-bending coupling and shear terms all present)
 // with a free edge: band storage must hold exactly the coefficients of full storage.
 TEST(Assemble, BandStorageHoldsTheCoefficientsOfFullStorage) {
-  const std::vector<LayerRecord> layers = {layer(3000, 1000, 0.2, 0.1, 30.0),
-                                           layer(500, 800, 0.15, 0.15, -20.0)};
+  const std::vector<LayerRecord> layers = {elasticLayer(3000, 1000, 0.2, 0.1, 30.0),
+                                           elasticLayer(500, 800, 0.15, 0.15, -20.0)};
   Slab full, band;
   setUpSlab(full, slab_layout::SSCF, coupling::COUPLED, kFullStorage, 3.0, 2.0, 5, 4, layers, 2.5);
   setUpSlab(band, slab_layout::SSCF, coupling::COUPLED, kBandStorage, 3.0, 2.0, 5, 4, layers, 2.5);
@@ -569,7 +561,7 @@ TEST(Assemble, APointWithoutPressureOrARowBeyondTheStoreEndsThePass) {
   {
     Slab s;
     setUpSlab(s, slab_layout::SIMPLY_SUPPORTED, coupling::W_ONLY, kFullStorage, 4.0, 4.0, 5, 5,
-              {layer(1000, 1000, 0.2, 0.2, 0.0)}, 1.0);
+              {elasticLayer(1000, 1000, 0.2, 0.2, 0.0)}, 1.0);
     s.model.LOADS(1, load_col::TYPE) = 2;  // a dead load on zone 1, which no point lies in
     s.model.LOADS(1, load_col::ZONE) = 1;
     EquationStore store(caps(30, 90));
@@ -587,7 +579,7 @@ TEST(Assemble, APointWithoutPressureOrARowBeyondTheStoreEndsThePass) {
   {
     Slab s;
     setUpSlab(s, slab_layout::SIMPLY_SUPPORTED, coupling::COUPLED, kFullStorage, 4.0, 4.0, 5, 5,
-              {layer(1000, 1000, 0.2, 0.2, 0.0)}, 1.0);
+              {elasticLayer(1000, 1000, 0.2, 0.2, 0.0)}, 1.0);
     EquationStore store(caps(30, 243));  // the point (4, 2) has rows 25..27
     AssemblyWork work;
     std::ostringstream out;

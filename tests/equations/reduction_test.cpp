@@ -220,8 +220,8 @@ TEST_P(ReduceModes, CoupledUnknownsKeepTheirComponentOrder) {
 }
 
 INSTANTIATE_TEST_SUITE_P(StorageModes, ReduceModes, ::testing::Values(kFullStorage, kBandStorage),
-                         [](const auto& info) {
-                           return info.param == kFullStorage ? "Full" : "Band";
+                         [](const auto& mode) {
+                           return mode.param == kFullStorage ? "Full" : "Band";
                          });
 
 // A chain that grows the table to its capacity stops the reduction: f2 = f1 expands into

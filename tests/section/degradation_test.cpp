@@ -9,41 +9,27 @@
 #include <utility>
 #include <vector>
 
+#include "support/layer_records.hpp"
+
 namespace korvant {
 namespace {
 
 using namespace layer_field;
 
-// The materials of these tests.
-// Concrete: Ec = 30000, MU = 0.2, XT = 3, XC = 30, S = 6; its shear modulus is
-// 30000 / (2 * 1.2) = 12500, so the strain limits are 1e-4 (tension), 1e-3 (compression) and
-// 6 / 12500 = 4.8e-4 (shear).
-constexpr double kEc = 30000.0, kMUc = 0.2, kXT = 3.0, kXC = 30.0, kS = 6.0;
-// Steel: Es = 200000, MU = 0.3, Y = 400. A steel-only layer carries its bars smeared: E1 = 5000,
-// E2 = 50.
-constexpr double kEs = 200000.0, kMUs = 0.3, kY = 400.0;
-constexpr double kSteelE1 = 5000.0, kSteelE2 = 50.0;
+// The materials and layers of these tests: test::failure_layers.
+using namespace test::failure_layers;
 
 // Post-failure moduli of the damage laws.
 constexpr double kTension = 3000.0, kCompression = 6000.0, kShear = 1500.0;
 constexpr double kSteelYielding = 100.0, kCombinedYielding = 2000.0;
-enum { kConcreteLaw = 11, kSteelLaw = 12, kCombinedLaw = 13 };
-
-// A combined layer of thickness 0.05 with bars of radius 0.01 at spacing 0.2: the bar area per
-// cell is 3.1415927410125732 * 1e-4 (pi as the program has always rounded it), the cell
-// 0.05 * 0.2 = 0.01, so Vs = 0.031415927410125732 and 1 - Vs = 0.968584072589874268.
-constexpr double kVs = 0.031415927410125732;
-// Mixed Poisson ratio: 0.0314159274 * 0.3 + 0.9685840726 * 0.2 = 0.2031415927.
-constexpr double kMixedMU = 0.20314159274101257;
 
 // Moduli of the combined layer mixed from (Es, Ec), worked out by hand:
 //   E1 = Vs Es + (1 - Vs) Ec, E2 = Es Ec / ((1 - Vs) Es + Vs Ec).
 struct Mixed {
   double Es, Ec, E1, E2;
 };
-// (200000, 30000): E1 = 6283.18548 + 29057.52218 = 35340.70766;
-//                  E2 = 6e9 / (193716.81452 + 942.47782) = 6e9 / 194659.29234 = 30823.08544.
-constexpr Mixed kIntact{kEs, kEc, 35340.707659721375, 30823.08544259764};
+// (200000, 30000): the intact layer, kCombinedE1 and kCombinedE2.
+constexpr Mixed kIntact{kEs, kEc, kCombinedE1, kCombinedE2};
 // (200000, 3000): E1 = 6283.18548 + 2905.75222 = 9188.93770;
 //                 E2 = 6e8 / (193716.81452 + 94.24778) = 3095.79852.
 constexpr Mixed kCracked{kEs, 3000.0, 9188.93769979477, 3095.79852088435};
@@ -56,56 +42,6 @@ constexpr Mixed kYielded{2000.0, kEc, 29120.35403251648, 20835.894647296904};
 // (200000, 22500): E1 = 6283.18548 + 21793.14163 = 28076.32712;
 //                  E2 = 4.5e9 / (193716.81452 + 706.85834) = 23145.32965.
 constexpr Mixed kReduced{kEs, 22500.0, 28076.327115297318, 23145.329646501403};
-
-LayerRecord concreteLayer(double theta = 0.0) {
-  LayerRecord r;
-  r(KIND) = layer_kind::CONCRETE;
-  r(DLAW) = kConcreteLaw;
-  r(E1) = kEc;
-  r(E2) = kEc;
-  r(MU) = kMUc;
-  r(THICK) = 0.1;
-  r(THETA) = theta;
-  r(XT) = kXT;
-  r(XC) = kXC;
-  r(S) = kS;
-  return r;
-}
-
-LayerRecord steelLayer(double theta = 0.0) {
-  LayerRecord r;
-  r(KIND) = layer_kind::STEEL;
-  r(DLAW) = kSteelLaw;
-  r(E1) = kSteelE1;
-  r(E2) = kSteelE2;
-  r(MU) = kMUs;
-  r(THICK) = 0.01;
-  r(THETA) = theta;
-  r(Y) = kY;
-  return r;
-}
-
-LayerRecord combinedLayer(double theta = 0.0, double radius = 0.01) {
-  LayerRecord r;
-  r(KIND) = layer_kind::COMBINED;
-  r(DLAW) = kCombinedLaw;
-  r(E1) = kIntact.E1;
-  r(E2) = kIntact.E2;
-  r(MU) = kMixedMU;
-  r(THICK) = 0.05;
-  r(THETA) = theta;
-  r(XT) = kXT;
-  r(XC) = kXC;
-  r(S) = kS;
-  r(Y) = kY;
-  r(RADIUS) = radius;
-  r(SPACING) = 0.2;
-  r(ES) = kEs;
-  r(EC) = kEc;
-  r(MUS) = kMUs;
-  r(MUC) = kMUc;
-  return r;
-}
 
 // The recovered values of one layer, in slab axes; s* are the steel-phase stresses.
 struct Loads {

@@ -4,14 +4,12 @@
 
 #include <stdexcept>
 
+#include "support/layer_records.hpp"
+
 namespace korvant {
 namespace {
 
-LayerRecord numberedLayer(double base) {
-  LayerRecord r;
-  for (int f = 1; f <= layer_field::COUNT; ++f) r(f) = base + f;
-  return r;
-}
+using test::numberedLayer;
 
 TEST(LayerTable, RecordHoldsCountMeanPoissonThenLayersInOrder) {
   RecordStore unit(800);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "support/layer_records.hpp"
 #include "support/test_support.hpp"
 
 namespace korvant {
@@ -24,26 +25,8 @@ struct Iso {
   }
 };
 
-LayerRecord concrete(double E, double mu, double h, double theta) {
-  LayerRecord r;
-  r(layer_field::KIND) = layer_kind::CONCRETE;
-  r(layer_field::E1) = E;
-  r(layer_field::E2) = E;
-  r(layer_field::MU) = mu;
-  r(layer_field::THICK) = h;
-  r(layer_field::THETA) = theta;
-  return r;
-}
-
-LayerRecord combined(Iso c, Iso s, double h) {
-  LayerRecord r = concrete(0.5 * (c.E + s.E), 0.5 * (c.mu + s.mu), h, 0.0);  // smeared moduli
-  r(layer_field::KIND) = layer_kind::COMBINED;
-  r(layer_field::EC) = c.E;
-  r(layer_field::MUC) = c.mu;
-  r(layer_field::ES) = s.E;
-  r(layer_field::MUS) = s.mu;
-  return r;
-}
+using test::elasticLayer;
+using test::layerRecord;
 
 struct RecoveryJob {
   ModelDeck model;
@@ -95,7 +78,8 @@ TEST(Recov, QuadraticFieldGivesClosedFormStrainsAndStressesOfEachLayer) {
     t.model.SIGMA_Y = SY;
     t.model.GRAPHREQ = "    E ";  // lower-face strains alone still ask for fibre results
     PointLayerTable table;
-    table.layers = {concrete(lower.E, lower.mu, 0.1, 0.0), concrete(upper.E, upper.mu, 0.15, 45.0)};
+    table.layers = {elasticLayer(lower.E, lower.E, lower.mu, 0.1, 0.0),
+                    elasticLayer(upper.E, upper.E, upper.mu, 0.15, 45.0)};
     t.layersEverywhere(table);
     for (int J = 1; J <= 5; ++J)
       for (int I = 1; I <= 5; ++I) {
@@ -178,7 +162,7 @@ TEST(Recov, NeighboursOutsideTheGridCountAsZeroAndMovedPointsLendTheirDerivative
     RecoveryJob t(4.0, 2.0, 3, 3, coupling::W_ONLY);
     t.model.PRINTREQ = " S    ";
     PointLayerTable table;
-    table.layers = {concrete(1000.0, 0.0, 0.4, 0.0)};
+    table.layers = {elasticLayer(1000.0, 1000.0, 0.0, 0.4, 0.0)};
     t.layersEverywhere(table);
     for (int n = 1; n <= 9; ++n) t.solution(n) = 1.0;
     t.run(k.test);
@@ -198,7 +182,7 @@ TEST(Recov, FibreRecordsAreLeftAloneWithoutAFibreRequest) {
   t.model.PRINTREQ = "D    F";
   t.model.GRAPHREQ = "D    F";
   PointLayerTable table;
-  table.layers = {concrete(1000.0, 0.2, 0.4, 0.0)};
+  table.layers = {elasticLayer(1000.0, 1000.0, 0.2, 0.4, 0.0)};
   t.layersEverywhere(table);
   t.solution(5) = 1.0;
   t.run(never);
@@ -223,7 +207,17 @@ TEST(Recov, CombinedLayerAddsSteelPhaseStressesAndTheDebugListingShowsBothPhases
   t.model.SIGMA_Y = 0.2;
   const Iso conc{1000.0, 0.25}, steel{200000.0, 0.3};
   PointLayerTable table;
-  table.layers = {combined(conc, steel, 0.1), concrete(conc.E, conc.mu, 0.1, 0.0)};
+  // The combined layer carries the mean of the phases as its smeared moduli.
+  const LayerRecord combined = layerRecord({.KIND = layer_kind::COMBINED,
+                                            .E1 = 0.5 * (conc.E + steel.E),
+                                            .E2 = 0.5 * (conc.E + steel.E),
+                                            .MU = 0.5 * (conc.mu + steel.mu),
+                                            .THICK = 0.1,
+                                            .ES = steel.E,
+                                            .EC = conc.E,
+                                            .MUS = steel.mu,
+                                            .MUC = conc.mu});
+  table.layers = {combined, elasticLayer(conc.E, conc.E, conc.mu, 0.1, 0.0)};
   writeLayerTable(t.files.currentLayers, 5, table);  // the centre point only
   t.solution(2) = 0.002;
   t.solution(5) = 0.01;
@@ -265,9 +259,8 @@ TEST(Recov, LayerWithoutModulusAcrossItsDirectionStaysFinite) {
   t.model.SIGMA_X = 1.0;
   t.model.SIGMA_Y = 1.0;
   PointLayerTable table;
-  LayerRecord steel = concrete(1000.0, 0.3, 0.1, 0.0);
-  steel(layer_field::KIND) = layer_kind::STEEL;
-  steel(layer_field::E2) = 0.0;
+  const LayerRecord steel =
+      layerRecord({.KIND = layer_kind::STEEL, .E1 = 1000.0, .MU = 0.3, .THICK = 0.1});
   table.layers = {steel};
   t.layersEverywhere(table);
   t.run(never);

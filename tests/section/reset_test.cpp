@@ -11,14 +11,18 @@
 #include <string>
 #include <vector>
 
+#include "support/layer_records.hpp"
+
 namespace korvant {
 namespace {
 
 using namespace layer_field;
+// The laws, the concrete, steel and combined layers and the mixed Poisson ratio kMixedMU.
+using namespace test::failure_layers;
 
 // Damage laws: a concrete law, the combined law of the tests and one more combined law that
 // is the last of the file. Slots of a combined law: YIELDING, TENSION, COMPRESSION, SHEAR.
-enum { kConcreteLaw = 11, kCombinedLaw = 13, kLastLaw = 14 };
+enum { kLastLaw = 14 };
 constexpr std::array<double, 4> kConcreteSlots{3000.0, 6000.0, 1500.0, 0.0};
 constexpr std::array<double, 4> kCombinedSlots{2000.0, 3000.0, 6000.0, 1500.0};
 constexpr std::array<double, 4> kLastSlots{2500.0, 2400.0, 4800.0, 1200.0};
@@ -32,7 +36,7 @@ struct Moduli {
   double Ec, E1, E2;
 };
 // Ec' 30000: 6283.18548 + 29057.52218 = 35340.70766; 6e9 / 194659.29234 = 30823.08544.
-constexpr Moduli kIntact{30000.0, 35340.707659721375, 30823.08544259764};
+constexpr Moduli kIntact{kEc, kCombinedE1, kCombinedE2};
 // Ec' 3000: 6283.18548 + 2905.75222 = 9188.93770; 6e8 / 193811.06230 = 3095.79852.
 constexpr Moduli kTension{3000.0, 9188.93769979477, 3095.79852088435};
 // Ec' 6000: 6283.18548 + 5811.50444 = 12094.68992; 1.2e9 / 193905.31008 = 6188.58761.
@@ -42,74 +46,24 @@ constexpr Moduli kShear{1500.0, 7736.061590909957, 1548.275713546944};
 // Ec' 2400 (tension of the last law): 6283.18548 + 2324.60177 = 8607.78726;
 // 4.8e8 / 193792.21274 = 2476.87971.
 constexpr Moduli kLastTension{2400.0, 8607.787256240845, 2476.8797115427838};
-constexpr double kMixedMU = 0.20314159274101257;
 
-// The combined layer as the failed pass left it: reduced moduli, a cracked concrete modulus
-// and a Poisson ratio that the reset must mix again.
-LayerRecord currentCombined(double law = kCombinedLaw) {
-  LayerRecord r;
-  r(KIND) = 3;
-  r(DLAW) = law;
-  r(E1) = 2968.5840725898743;
-  r(E2) = 2953.6048817188635;
-  r(MU) = 0.125;
-  r(THICK) = 0.05;
-  r(THETA) = 30.0;
-  r(XT) = 3.0;
-  r(XC) = 30.0;
-  r(S) = 6.0;
-  r(Y) = 400.0;
-  r(RADIUS) = 0.01;
-  r(SPACING) = 0.2;
-  r(ES) = 150000.0;  // not the steel modulus the reset mixes from
-  r(EC) = 3000.0;
-  r(MUS) = 0.3;
-  r(MUC) = 0.2;
+// The combined layer of the failure tests at 30 degrees as the failed pass left it: reduced
+// moduli, a cracked concrete modulus and a Poisson ratio that the reset must mix again. ES is
+// not the steel modulus the reset mixes from.
+const LayerRecord kCurrentCombined = [] {
+  LayerRecord r = combinedLayer(30.0);
+  r(E1) = 2968.5840725898743, r(E2) = 2953.6048817188635, r(MU) = 0.125;
+  r(ES) = 150000.0, r(EC) = 3000.0;
   return r;
-}
+}();
 
 // Its initial definition: the moduli come from here, the geometry and the Poisson ratios of
 // the phases from the current record (they are told apart here on purpose).
-LayerRecord initialCombined(double law = kCombinedLaw) {
-  LayerRecord r = currentCombined(law);
-  r(E1) = kIntact.E1;
-  r(E2) = kIntact.E2;
-  r(MU) = kMixedMU;
-  r(RADIUS) = 0.02;
-  r(SPACING) = 0.1;
-  r(ES) = 200000.0;
-  r(EC) = kIntact.Ec;
-  r(MUS) = 0.25;
-  r(MUC) = 0.15;
+const LayerRecord kInitialCombined = [] {
+  LayerRecord r = combinedLayer(30.0);
+  r(RADIUS) = 0.02, r(SPACING) = 0.1, r(MUS) = 0.25, r(MUC) = 0.15;
   return r;
-}
-
-LayerRecord steel(double E1v, double E2v, double MUv) {
-  LayerRecord r;
-  r(KIND) = 1;
-  r(DLAW) = kCombinedLaw;
-  r(E1) = E1v;
-  r(E2) = E2v;
-  r(MU) = MUv;
-  r(THICK) = 0.01;
-  r(THETA) = 90.0;
-  r(Y) = 400.0;
-  return r;
-}
-
-LayerRecord concrete(double E) {
-  LayerRecord r;
-  r(KIND) = 2;
-  r(DLAW) = kConcreteLaw;
-  r(E1) = E;
-  r(E2) = E;
-  r(MU) = 0.2;
-  r(THICK) = 0.1;
-  r(XT) = 3.0;
-  r(XC) = 30.0;
-  r(S) = 6.0;
-  return r;
-}
+}();
 
 LayerFailure marks(double FICT, double FICC, double FICS, double FY = 0.0) {
   return LayerFailure{{FICT, FICC, FICS, FY}};
@@ -202,7 +156,7 @@ TEST(Reset, CombinedLayerConcreteModulusFollowsTheLastMarkThatApplies) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     ResetJob job;
-    job.point(2, 2, {currentCombined()}, {initialCombined()}, {c.state});
+    job.point(2, 2, {kCurrentCombined}, {kInitialCombined}, {c.state});
     const int n = pointRecord(2, 2, job.model.NUMB);
     const std::vector<double> stateBefore = copyOf(job.files.layerState.stored(n));
     const std::vector<double> initialBefore = copyOf(job.files.initialLayers.stored(n));
@@ -210,7 +164,7 @@ TEST(Reset, CombinedLayerConcreteModulusFollowsTheLastMarkThatApplies) {
     const PointLayerTable after = job.current(2, 2);
     ASSERT_EQ(after.NL(), 1);
     EXPECT_EQ(after.MU, 0.21875);
-    expectMixed(after.layers[0], currentCombined(), c.expected.E1, c.expected.E2, kMixedMU);
+    expectMixed(after.layers[0], kCurrentCombined, c.expected.E1, c.expected.E2, kMixedMU);
     EXPECT_EQ(copyOf(job.files.layerState.stored(n)), stateBefore);
     EXPECT_EQ(copyOf(job.files.initialLayers.stored(n)), initialBefore);
   }
@@ -221,23 +175,28 @@ TEST(Reset, CombinedLayerConcreteModulusFollowsTheLastMarkThatApplies) {
 // layer of an unknown kind are left as they are, and each layer reads its own marks.
 TEST(Reset, EachKindAtEveryPoint) {
   ResetJob job;
-  const LayerRecord yielded = steel(100.0, 0.0, 0.0);
-  const LayerRecord intactSteel = steel(5000.0, 50.0, 0.3);
-  LayerRecord other = currentCombined();
+  // Steel layers of the failure tests at 90 degrees; they name the combined law, which the
+  // reset does not read for them.
+  LayerRecord intactSteel = steelLayer(90.0);
+  intactSteel(DLAW) = kCombinedLaw;
+  LayerRecord yielded = intactSteel;
+  yielded(E1) = 100.0, yielded(E2) = 0.0, yielded(MU) = 0.0;
+  LayerRecord other = kCurrentCombined;
   other(KIND) = 4;
-  const LayerRecord crackedConcrete = concrete(3000.0);
+  LayerRecord crackedConcrete = concreteLayer();
+  crackedConcrete(E1) = crackedConcrete(E2) = 3000.0;
   // Point (2, 3), record 6: concrete with every mark, the combined layer without any, steel
   // yielded, and the unknown kind with every mark.
-  const std::vector<LayerRecord> current6{crackedConcrete, currentCombined(), yielded, other};
-  job.point(2, 3, current6, {concrete(30000.0), initialCombined(), intactSteel, initialCombined()},
+  const std::vector<LayerRecord> current6{crackedConcrete, kCurrentCombined, yielded, other};
+  job.point(2, 3, current6, {concreteLayer(), kInitialCombined, intactSteel, kInitialCombined},
             {marks(2.0, 2.0, 2.0), marks(0.0, 0.0, 0.0, 1.5), marks(0.0, 0.0, 0.0, 3.0),
              marks(2.0, 2.0, 2.0, 2.0)});
   // Point (1, 1), record 1: a yielded steel layer.
   job.point(1, 1, {yielded}, {intactSteel}, {marks(0.0, 0.0, 0.0, 1.0)});
   // Point (2, 1), record 2: a combined layer cracked in tension.
-  job.point(2, 1, {currentCombined()}, {initialCombined()}, {marks(1.5, 0.0, 0.0)});
+  job.point(2, 1, {kCurrentCombined}, {kInitialCombined}, {marks(1.5, 0.0, 0.0)});
   // Point (1, 3), record 5: a second steel layer above a concrete one.
-  job.point(1, 3, {crackedConcrete, yielded}, {concrete(30000.0), intactSteel},
+  job.point(1, 3, {crackedConcrete, yielded}, {concreteLayer(), intactSteel},
             {marks(1.0, 1.0, 1.0), marks(0.0, 0.0, 0.0, 1.0)});
   std::vector<std::vector<double>> statesBefore, initialsBefore;
   for (int n = 1; n <= 6; ++n) {
@@ -250,7 +209,7 @@ TEST(Reset, EachKindAtEveryPoint) {
   ASSERT_EQ(p6.NL(), 4);
   EXPECT_EQ(p6.MU, 0.21875);
   EXPECT_EQ(p6.layers[0].value, crackedConcrete.value);
-  expectMixed(p6.layers[1], currentCombined(), kIntact.E1, kIntact.E2, kMixedMU);
+  expectMixed(p6.layers[1], kCurrentCombined, kIntact.E1, kIntact.E2, kMixedMU);
   expectMixed(p6.layers[2], yielded, 5000.0, 50.0, 0.3);
   EXPECT_EQ(p6.layers[3].value, other.value);
 
@@ -260,7 +219,7 @@ TEST(Reset, EachKindAtEveryPoint) {
 
   const PointLayerTable p2 = job.current(2, 1);
   ASSERT_EQ(p2.NL(), 1);
-  expectMixed(p2.layers[0], currentCombined(), kTension.E1, kTension.E2, kMixedMU);
+  expectMixed(p2.layers[0], kCurrentCombined, kTension.E1, kTension.E2, kMixedMU);
 
   const PointLayerTable p5 = job.current(1, 3);
   ASSERT_EQ(p5.NL(), 2);
@@ -302,10 +261,10 @@ TEST(Reset, LawLookupByRoundedIdFallsBackToTheLastLaw) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     ResetJob job;
-    LayerRecord before = currentCombined(c.law);
-    before(KIND) = c.kind;
-    LayerRecord initial = initialCombined(c.law);
-    initial(KIND) = c.kind;
+    LayerRecord before = kCurrentCombined;
+    before(DLAW) = c.law, before(KIND) = c.kind;
+    LayerRecord initial = kInitialCombined;
+    initial(DLAW) = c.law, initial(KIND) = c.kind;
     job.point(1, 2, {before}, {initial}, {marks(1.0, 0.0, 0.0)});
     job.run();
     const PointLayerTable after = job.current(1, 2);

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "support/layer_records.hpp"
+
 namespace korvant {
 namespace {
 
@@ -37,16 +39,7 @@ Matrix<double> isotropicC(double E, double MU, double factor = 1.0) {
   return C;
 }
 
-LayerRecord layer(double E1, double E2, double MU, double thick, double theta) {
-  LayerRecord r;
-  r(layer_field::KIND) = layer_kind::CONCRETE;
-  r(layer_field::E1) = E1;
-  r(layer_field::E2) = E2;
-  r(layer_field::MU) = MU;
-  r(layer_field::THICK) = thick;
-  r(layer_field::THETA) = theta;
-  return r;
-}
+using test::elasticLayer;
 
 TEST(Qmatx, IsotropicLayerHasTheClosedFormStiffness) {
   Matrix<double> Q;
@@ -160,7 +153,7 @@ TEST(Setrans, PureShearStrainBecomesNormalStrainsAtFortyFive) {
 TEST(SectionStiffness, SingleIsotropicLayerAboutEitherSurface) {
   const double E = 30000.0, MU = 0.2, h = 0.2;
   PointLayerTable table;
-  table.layers = {layer(E, E, MU, h, 0.0)};
+  table.layers = {elasticLayer(E, E, MU, h, 0.0)};
   for (int neutral : {neutral_surface::GEOMETRIC_CENTRE, neutral_surface::WEIGHTED_SECTIONS}) {
     SCOPED_TRACE(neutral);
     EXPECT_NEAR(lowerFaceZ(table, neutral), -0.1, 1e-15);
@@ -183,7 +176,7 @@ TEST(SectionStiffness, SingleIsotropicLayerAboutEitherSurface) {
 TEST(SectionStiffness, TwoUnequalLayersAboutBothSurfaces) {
   const double h = 0.1, Ea = 10000.0, Eb = 30000.0, MU = 0.2;
   PointLayerTable table;
-  table.layers = {layer(Ea, Ea, MU, h, 0.0), layer(Eb, Eb, MU, h, 0.0)};
+  table.layers = {elasticLayer(Ea, Ea, MU, h, 0.0), elasticLayer(Eb, Eb, MU, h, 0.0)};
 
   SectionStiffness geo, wtd;
   sectionStiffness(table, neutral_surface::GEOMETRIC_CENTRE, geo);
@@ -218,7 +211,8 @@ TEST(SectionStiffness, TwoUnequalLayersAboutBothSurfaces) {
 TEST(SectionStiffness, SteelUnderConcreteHasLessCouplingAboutTheWeightedSurface) {
   const double Es = 60000.0, Ec = 20000.0;
   PointLayerTable table;
-  table.layers = {layer(Es, 0.01 * Es, 0.3, 0.02, 0.0), layer(Ec, Ec, 0.2, 0.18, 0.0)};
+  table.layers = {elasticLayer(Es, 0.01 * Es, 0.3, 0.02, 0.0),
+                  elasticLayer(Ec, Ec, 0.2, 0.18, 0.0)};
   // E1 centroid: (60000*0.02*0.01 + 20000*0.18*0.11) / (1200 + 3600) = 408 / 4800 = 0.085
   // E2 centroid: (12 * 0.01 + 3600 * 0.11) / 3612 = 396.12 / 3612 = 0.1096677...
   const double z0 = -0.5 * (0.085 + 396.12 / 3612.0);
@@ -235,7 +229,7 @@ TEST(Abdmat, ReadsThePointsRecordAndIntegratesIt) {
   RecordStore unit20(800);
   PointLayerTable written;
   written.MU = 0.2;
-  written.layers = {layer(30000.0, 30000.0, 0.2, 0.2, 0.0)};
+  written.layers = {elasticLayer(30000.0, 30000.0, 0.2, 0.2, 0.0)};
   const int NUMB = 4;
   writeLayerTable(unit20, (3 - 1) * NUMB + 2, written);  // point I = 2, J = 3
 

@@ -19,12 +19,12 @@ namespace {
 // clamped edges) and of the triangles about the short edges (x bars). The least q over beta,
 // and over the pattern turned the other way.
 double patternByWork(double a, double b, const PlasticMoments& m) {
-  const auto ridgeAlongX = [](double a, double b, double mAlong, double mAcross) {
+  const auto ridgeAlongX = [](double along, double across, double mAlong, double mAcross) {
     double least = INFINITY;
     for (int k = 1; k <= 200000; ++k) {
-      const double beta = 0.5 * a * k / 200000;
-      const double internal = 4.0 * mAcross * a / b + 2.0 * mAlong * b / beta;
-      least = std::min(least, internal * 6.0 / (b * (3.0 * a - 2.0 * beta)));
+      const double beta = 0.5 * along * k / 200000;
+      const double internal = 4.0 * mAcross * along / across + 2.0 * mAlong * across / beta;
+      least = std::min(least, internal * 6.0 / (across * (3.0 * along - 2.0 * beta)));
     }
     return least;
   };

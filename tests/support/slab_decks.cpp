@@ -145,6 +145,24 @@ std::string ConcreteSlabDeck::text() const {
   return d.str();
 }
 
+std::string PlainSlabDeck::text() const {
+  std::string d = "*HEADING\n" + heading + "\n" + solution + options +
+                  "*BOUNDARY = LIBRARY\nSIMPLY SUPPORTED\n*SLAB\n400.0  400.0\n*DISC\n5  5  1\n";
+  for (std::size_t k = 0; k < layers.size(); ++k)
+    d += "*MATERIAL TYPE=CONCRETE, MATID=" + std::to_string(k + 1) + "\n" + layers[k].E +
+         "  0.2  2.5  30.0  3.0\n";
+  d +=
+      "*DAMAGE LAW ID = 1\nCONCRETE\nCONSTANT MODULI\n2500.0  2500.0  2500.0\n1.0  0.0  0.0  0.0\n";
+  std::string zone;
+  for (std::size_t k = 0; k < layers.size(); ++k) {
+    const std::string id = std::to_string(k + 1);
+    d += "*LAYER = " + id + "\n0  " + id + "  1  " + layers[k].thick + "  0.0\n";
+    zone += (k == 0 ? "" : " ") + id;
+  }
+  return d + "*ZONE = 1\n400.0  400.0  200.0  200.0\n" + zone +
+         "\n*NORMAL PRESSURE\n1  UNIFORM LOAD  0.01\n*END\n";
+}
+
 std::vector<double> numbersOf(const std::string& line) {
   std::vector<double> values;
   const char* p = line.c_str();

@@ -81,6 +81,22 @@ struct PlacedLayer {
 };
 std::vector<PlacedLayer> placedLayers(const ConcreteSlabDeck& deck);
 
+// The small deck of the report tests: a plain concrete slab 400 x 400, simply supported, on a
+// 5 x 5 grid under a uniform pressure of 0.01, its concrete layers stacked in one zone, each
+// of its own material (modulus E, Poisson ratio 0.2) and of the one damage law.
+struct PlainSlabDeck {
+  struct Layer {
+    std::string E = "30000.0";
+    std::string thick = "200.0";
+  };
+  std::string heading;
+  std::string solution = "*SOLUTION = LINEAR\n0.0\n";  // the statement and its data line
+  std::string options;  // the statements between the solution and the boundary, lines ended
+  std::vector<Layer> layers = {Layer{}};
+
+  std::string text() const;
+};
+
 // The numbers of a report line, read in order; text between them is skipped.
 std::vector<double> numbersOf(const std::string& line);
 

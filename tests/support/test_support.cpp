@@ -112,9 +112,14 @@ std::string jobKey(const fs::path& dir, const std::vector<std::string>& args,
   for (const auto& a : args) h = fnv1a(a + "\n", h);
   for (const auto& name : names) {
     h = fnv1a(name + "\n", h);
-    // A deck that is a FIFO or a folder (the tests of decks that are not files) is not read.
-    if (name.ends_with(".inp") && fs::is_regular_file(dir / name))
+    if (!name.ends_with(".inp")) continue;
+    // A deck that is a named pipe is told apart from one that is a folder, but not read:
+    // opening it would wait for a writer that never comes.
+    const fs::file_status deck = fs::status(dir / name);
+    if (fs::is_regular_file(deck))
       h = fnv1a(readFile(dir / name), h);
+    else if (!fs::is_directory(deck))
+      h = fnv1a("<not a file>\n", h);
   }
   char key[17];
   std::snprintf(key, sizeof key, "%016llx", static_cast<unsigned long long>(h));

@@ -9,6 +9,7 @@
 
 #include "job/analysis.hpp"
 #include "support/job_texts.hpp"
+#include "support/slab_decks.hpp"
 #include "support/test_support.hpp"
 
 namespace korvant::test {
@@ -18,31 +19,12 @@ constexpr int kFatalRunTimeStatus = 4;
 
 // A simply supported 5 x 5 slab of one concrete layer of modulus `E`, band storage.
 std::string slab(const std::string& solution, const std::string& E) {
-  return "*HEADING\nONE-LAYER SLAB\n" + solution +
-         "*COUPLING = NO\n"
-         "*EQUATION SOLVER = BAND\n"
-         "*BOUNDARY = LIBRARY\n"
-         "SIMPLY SUPPORTED\n"
-         "*SLAB\n"
-         "400.0  400.0\n"
-         "*DISC\n"
-         "5  5  1\n"
-         "*MATERIAL TYPE=CONCRETE, MATID=1\n" +
-         E +
-         "  0.2  2.5  30.0  3.0\n"
-         "*DAMAGE LAW ID = 1\n"
-         "CONCRETE\n"
-         "CONSTANT MODULI\n"
-         "2500.0  2500.0  2500.0\n"
-         "1.0  0.0  0.0  0.0\n"
-         "*LAYER = 1\n"
-         "0  1  1  200.0  0.0\n"
-         "*ZONE = 1\n"
-         "400.0  400.0  200.0  200.0\n"
-         "1\n"
-         "*NORMAL PRESSURE\n"
-         "1  UNIFORM LOAD  0.01\n"
-         "*END\n";
+  PlainSlabDeck d;
+  d.heading = "ONE-LAYER SLAB";
+  d.solution = solution;
+  d.options = "*COUPLING = NO\n*EQUATION SOLVER = BAND\n";
+  d.layers = {{E, "200.0"}};
+  return d.text();
 }
 
 const std::string kLinear = "*SOLUTION = LINEAR\n0.0\n";

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "support/job_texts.hpp"
+#include "support/slab_decks.hpp"
 #include "support/test_support.hpp"
 
 namespace korvant::test {
@@ -29,41 +30,12 @@ constexpr double kSpacing = 100.0;  // 400 / (5 - 1)
 constexpr double kCentre = 200.0;
 
 std::string deck(const std::string& printStatement) {
-  return "*HEADING\n"
-         "COUPLED SIMPLY SUPPORTED SQUARE SLAB ON A 5 X 5 GRID\n"
-         "*SOLUTION = LINEAR\n"
-         "0.0\n"
-         "*COUPLING = YES\n"
-         "*EQUATION SOLVER = FULL\n"
-         "*NEUTRAL = GEOMETRIC\n" +
-         printStatement +
-         "\n"
-         "D +S -S +E -E FI\n"
-         "*BOUNDARY = LIBRARY\n"
-         "SIMPLY SUPPORTED\n"
-         "*SLAB\n"
-         "400.0  400.0\n"
-         "*DISC\n"
-         "5  5  1\n"
-         "*MATERIAL TYPE=CONCRETE, MATID=1\n"
-         "30000.0  0.2  2.5  30.0  3.0\n"
-         "*MATERIAL TYPE=CONCRETE, MATID=2\n"
-         "10000.0  0.2  2.5  30.0  3.0\n"
-         "*DAMAGE LAW ID = 1\n"
-         "CONCRETE\n"
-         "CONSTANT MODULI\n"
-         "2500.0  2500.0  2500.0\n"
-         "1.0  0.0  0.0  0.0\n"
-         "*LAYER = 1\n"
-         "0  1  1  100.0  0.0\n"
-         "*LAYER = 2\n"
-         "0  2  1  100.0  0.0\n"
-         "*ZONE = 1\n"
-         "400.0  400.0  200.0  200.0\n"
-         "1 2\n"
-         "*NORMAL PRESSURE\n"
-         "1  UNIFORM LOAD  0.01\n"
-         "*END\n";
+  PlainSlabDeck d;
+  d.heading = "COUPLED SIMPLY SUPPORTED SQUARE SLAB ON A 5 X 5 GRID";
+  d.options = "*COUPLING = YES\n*EQUATION SOLVER = FULL\n*NEUTRAL = GEOMETRIC\n" + printStatement +
+              "\nD +S -S +E -E FI\n";
+  d.layers = {{"30000.0", "100.0"}, {"10000.0", "100.0"}};
+  return d.text();
 }
 
 // Ew.d with w = 11, d = 5 for the non-negative coordinates: "0.ddddd" then "E", the

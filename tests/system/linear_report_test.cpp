@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "support/job_texts.hpp"
+#include "support/slab_decks.hpp"
 #include "support/test_support.hpp"
 
 namespace korvant::test {
@@ -27,35 +28,12 @@ constexpr double kNu = 0.2;
 constexpr double kThick = 200.0;
 constexpr double kPressure = 0.01;
 
-const std::string kDeck =
-    "*HEADING\n"
-    "SIMPLY SUPPORTED SQUARE SLAB ON A 5 X 5 GRID\n"
-    "*SOLUTION = LINEAR\n"
-    "0.0\n"
-    "*COUPLING = NO\n"
-    "*FILE PRINT\n"
-    "D +S -S +E -E\n"
-    "*BOUNDARY = LIBRARY\n"
-    "SIMPLY SUPPORTED\n"
-    "*SLAB\n"
-    "400.0  400.0\n"
-    "*DISC\n"
-    "5  5  1\n"
-    "*MATERIAL TYPE=CONCRETE, MATID=1\n"
-    "30000.0  0.2  2.5  30.0  3.0\n"
-    "*DAMAGE LAW ID = 1\n"
-    "CONCRETE\n"
-    "CONSTANT MODULI\n"
-    "2500.0  2500.0  2500.0\n"
-    "1.0  0.0  0.0  0.0\n"
-    "*LAYER = 1\n"
-    "0  1  1  200.0  0.0\n"
-    "*ZONE = 1\n"
-    "400.0  400.0  200.0  200.0\n"
-    "1\n"
-    "*NORMAL PRESSURE\n"
-    "1  UNIFORM LOAD  0.01\n"
-    "*END\n";
+const std::string kDeck = [] {
+  PlainSlabDeck d;
+  d.heading = "SIMPLY SUPPORTED SQUARE SLAB ON A 5 X 5 GRID";
+  d.options = "*COUPLING = NO\n*FILE PRINT\nD +S -S +E -E\n";
+  return d.text();
+}();
 
 // Ew.d with w = 11, d = 5: "0.ddddd" then "E", the exponent sign and two digits.
 std::string e11_5(double v) {

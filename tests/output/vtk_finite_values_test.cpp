@@ -1,6 +1,6 @@
 // The guard of the VTK files against values that are not finite numbers: such a value would
 // be a fault of the run, and no file is written with it (ParaView would show it as a valid
-// colour). The files themselves are read back by VTK in tests/job/vtk_files_test.cpp.
+// colour). The files themselves are read back by VTK in tests/job/vtk_readback_test.cpp.
 #include <gtest/gtest.h>
 
 #include <cmath>
