@@ -62,7 +62,7 @@ int readModel(RunContext& run) {
 JobEnd runStages(RunContext& run) {
   int nerr = 0;
   try {
-    DBFILE(run, 1, nerr);
+    DBFILE(run, DbfileMode::JOB_START, nerr);
   } catch (const DeckError& error) {  // a deck that is not a regular file: nothing is open
     reportDeckError(run, error);
     return {exit_status::kInputErrors, 1};
@@ -72,7 +72,7 @@ JobEnd runStages(RunContext& run) {
     return {exit_status::kInputErrors, inputErrors};
 
   // A dataset file that cannot be opened stops the job as a fatal run-time error.
-  DBFILE(run, 0, nerr);
+  DBFILE(run, DbfileMode::AFTER_INPUT, nerr);
   if (nerr > 0) {
     ++run.fatal;
   } else {
@@ -87,7 +87,7 @@ std::string outcomeText(const RunContext& run, const JobEnd& end) {
   switch (end.status) {
     case exit_status::kCompleted:
       if (run.collapse > 0) return "collapse predicted";
-      if (run.STAGE == solution_stage::FAILED_COMBINED) return "completed without convergence";
+      if (run.STAGE == SolutionStage::FAILED_COMBINED) return "completed without convergence";
       return "completed";
     case exit_status::kDialogue:
       return "did not start";

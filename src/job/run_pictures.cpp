@@ -33,13 +33,13 @@ std::pair<std::string, std::string> solutionOf(const PrintedSolution& p) {
   const char* name = solutionLabel(p.STAGE, p.linear);
   if (p.linear) return {name, "linear solution"};
   switch (p.STAGE) {
-    case solution_stage::INITIAL_ELASTIC:
+    case SolutionStage::INITIAL_ELASTIC:
       return {name, "initial elastic solution"};
-    case solution_stage::CRACKING:
+    case SolutionStage::CRACKING:
       return {name, "converged cracking solution"};
-    case solution_stage::COMBINED:
+    case SolutionStage::COMBINED:
       return {name, "converged combined cracking and yielding solution"};
-    case solution_stage::YIELDING:
+    case SolutionStage::YIELDING:
       return {name, "converged yielding solution"};
     default:
       return {name, "running total of the failed combined incrementation (stage 6)"};
@@ -82,7 +82,7 @@ PictureMap failureMap(std::string name, std::string when, std::vector<double> va
           "failure measure", true, std::move(values)};
 }
 
-bool hasStage(const RunSummary& summary, int STAGE) {
+bool hasStage(const RunSummary& summary, SolutionStage STAGE) {
   for (const StageRecord& s : summary.stages())
     if (s.STAGE == STAGE) return true;
   return false;
@@ -99,16 +99,16 @@ void addMaps(const RunContext& run, PictureSet& set) {
                         "Lateral displacement w, " + what + "\nlargest " + shortNumber(w.value) +
                             " at x = " + shortNumber(w.x) + ", y = " + shortNumber(w.y),
                         "w", false, p.w});
-    if (p.STAGE == solution_stage::CRACKING && !p.failure.empty()) {
+    if (p.STAGE == SolutionStage::CRACKING && !p.failure.empty()) {
       set.maps.push_back(failureMap("failure_cracking", "after the cracking stage", p.failure));
       crackingMap = true;
     }
   }
   // The end differs from the cracking map once the incremental stage ran, or when the
   // cracking stage itself ended the run.
-  if (!hasStage(summary, solution_stage::CRACKING)) return;
-  const bool incremental = hasStage(summary, solution_stage::COMBINED) ||
-                           hasStage(summary, solution_stage::YIELDING);
+  if (!hasStage(summary, SolutionStage::CRACKING)) return;
+  const bool incremental =
+      hasStage(summary, SolutionStage::COMBINED) || hasStage(summary, SolutionStage::YIELDING);
   if (crackingMap && !incremental) return;
   std::vector<double> values;
   for (int n = 1; n <= set.grid.NUMA * set.grid.NUMB; ++n)
@@ -119,8 +119,7 @@ void addMaps(const RunContext& run, PictureSet& set) {
 
 void addCurve(const RunContext& run, PictureSet& set) {
   for (const StageRecord& stage : run.summary->stages()) {
-    if (stage.STAGE != solution_stage::COMBINED && stage.STAGE != solution_stage::YIELDING)
-      continue;
+    if (stage.STAGE != SolutionStage::COMBINED && stage.STAGE != SolutionStage::YIELDING) continue;
     for (const StageStep& s : stage.steps)
       if (s.degraded)  // the increments whose iteration report was printed
         set.curve.push_back(

@@ -4,16 +4,16 @@
 
 namespace korvant {
 
-const char* solutionLabel(int STAGE, bool linear) {
+const char* solutionLabel(SolutionStage STAGE, bool linear) {
   if (linear) return "linear";
   switch (STAGE) {
-    case solution_stage::INITIAL_ELASTIC:
+    case SolutionStage::INITIAL_ELASTIC:
       return "elastic";
-    case solution_stage::CRACKING:
+    case SolutionStage::CRACKING:
       return "cracking";
-    case solution_stage::COMBINED:
+    case SolutionStage::COMBINED:
       return "combined";
-    case solution_stage::YIELDING:
+    case SolutionStage::YIELDING:
       return "yielding";
     default:
       return "failed_combined";
@@ -21,7 +21,7 @@ const char* solutionLabel(int STAGE, bool linear) {
 }
 
 WatchedPasses::WatchedPasses(StagePasses& inner, const std::vector<RunWatcher*>& watchers,
-                             int STAGE)
+                             SolutionStage STAGE)
     : inner_(inner), watchers_(watchers) {
   for (RunWatcher* w : watchers_) w->beginStage(STAGE);
 }
@@ -41,7 +41,7 @@ void WatchedPasses::recover(const Matrix<double>& solution) {
   for (RunWatcher* w : watchers_) w->recovered(solution);
 }
 
-void WatchedPasses::degrade(int STAGE, FailureCounts& counts) {
+void WatchedPasses::degrade(SolutionStage STAGE, FailureCounts& counts) {
   inner_.degrade(STAGE, counts);
   for (RunWatcher* w : watchers_) w->degraded(counts);
 }

@@ -21,10 +21,10 @@ struct Derivatives {
 // The solution values of grid points by component; a point outside the grid gives 0.
 class DisplacementField {
  public:
-  DisplacementField(const Matrix<double>& solution, const DifferenceGrid& grid, int COUPLING)
+  DisplacementField(const Matrix<double>& solution, const DifferenceGrid& grid, Coupling COUPLING)
       : solution_(solution), grid_(grid), COUPLING_(COUPLING) {}
 
-  bool coupled() const { return COUPLING_ == coupling::COUPLED; }
+  bool coupled() const { return COUPLING_ == Coupling::COUPLED; }
   double u(int I, int J) const { return value(I, J, 0); }
   double v(int I, int J) const { return value(I, J, 1); }
   double w(int I, int J) const { return value(I, J, coupled() ? 2 : 0); }
@@ -32,11 +32,11 @@ class DisplacementField {
  private:
   double value(int I, int J, int offset) const {
     if (I < 1 || I > grid_.NUMB || J < 1 || J > grid_.NUMA) return 0.0;
-    return solution_(EQN(I, J, grid_.NUMA, grid_.NUMB, numbering::REAL, COUPLING_) + offset);
+    return solution_(EQN(I, J, grid_.NUMA, grid_.NUMB, Numbering::REAL, COUPLING_) + offset);
   }
   const Matrix<double>& solution_;
   const DifferenceGrid& grid_;
-  int COUPLING_;
+  Coupling COUPLING_;
 };
 
 // Central differences at (I, J); the membrane derivatives only in the coupled solution.
@@ -79,7 +79,7 @@ Phase layerPhase(const LayerRecord& layer) {
 }
 
 int phasesOf(const LayerRecord& layer, std::array<Phase, 2>& phases) {
-  if (layer.kind() != layer_kind::COMBINED) {
+  if (layer.kind() != LayerKind::COMBINED) {
     phases[0] = layerPhase(layer);
     return 1;
   }

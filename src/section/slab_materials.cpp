@@ -83,13 +83,13 @@ class MaterialTables {
   int layerId(int row, int col) const { return static_cast<int>(wholeValue(m_.LAYERS(row, col))); }
 
   // Kind of LAYERS row `row` by which of its material identifiers are non-zero.
-  int layerKind(int row) const {
+  LayerKind layerKind(int row) const {
     const bool steel = layerId(row, layer_col::SID) != 0;
     const bool concrete = layerId(row, layer_col::CID) != 0;
-    if (steel && concrete) return layer_kind::COMBINED;
-    if (steel) return layer_kind::STEEL;
-    if (concrete) return layer_kind::CONCRETE;
-    return layer_kind::NONE;
+    if (steel && concrete) return LayerKind::COMBINED;
+    if (steel) return LayerKind::STEEL;
+    if (concrete) return LayerKind::CONCRETE;
+    return LayerKind::NONE;
   }
 
  private:
@@ -105,9 +105,9 @@ class MaterialTables {
 };
 
 // Fields every kind of layer record carries.
-LayerRecord layerBase(const MaterialTables& t, int row, int kind) {
+LayerRecord layerBase(const MaterialTables& t, int row, LayerKind kind) {
   LayerRecord r;
-  r(layer_field::KIND) = kind;
+  r.setKind(kind);
   r(layer_field::DLAW) = t.layer(row, layer_col::DLAW);
   r(layer_field::THICK) = t.layer(row, layer_col::THICK);
   r(layer_field::THETA) = t.layer(row, layer_col::THETA);
@@ -115,7 +115,7 @@ LayerRecord layerBase(const MaterialTables& t, int row, int kind) {
 }
 
 LayerRecord steelLayer(const MaterialTables& t, int row, const SteelMaterial& st) {
-  LayerRecord r = layerBase(t, row, layer_kind::STEEL);
+  LayerRecord r = layerBase(t, row, LayerKind::STEEL);
   // Bar area per unit width, pi r^2 / SPACING, at modulus Es spread over THICK: Vs Es.
   r(layer_field::E1) = steelFraction(st, r(layer_field::THICK)) * st.E;
   r(layer_field::E2) = 0.01 * r(layer_field::E1);
@@ -125,7 +125,7 @@ LayerRecord steelLayer(const MaterialTables& t, int row, const SteelMaterial& st
 }
 
 LayerRecord concreteLayer(const MaterialTables& t, int row, const ConcreteMaterial& c) {
-  LayerRecord r = layerBase(t, row, layer_kind::CONCRETE);
+  LayerRecord r = layerBase(t, row, LayerKind::CONCRETE);
   r(layer_field::E1) = c.E;
   r(layer_field::E2) = c.E;
   r(layer_field::MU) = c.MU;
@@ -138,7 +138,7 @@ LayerRecord concreteLayer(const MaterialTables& t, int row, const ConcreteMateri
 LayerRecord combinedLayer(const MaterialTables& t, int row, const SteelMaterial& st,
                           const ConcreteMaterial& c) {
   LayerRecord r = concreteLayer(t, row, c);
-  r(layer_field::KIND) = layer_kind::COMBINED;
+  r.setKind(LayerKind::COMBINED);
   const double vs = steelFraction(st, r(layer_field::THICK));
   r(layer_field::E1) = vs * st.E + (1.0 - vs) * c.E;
   r(layer_field::E2) = ratioOrZero(st.E * c.E, (1.0 - vs) * st.E + vs * c.E);
@@ -228,7 +228,7 @@ void SlabSetUp::placeLayer(int row, PointLayerTable& table) {
   const int sid = t_.layerId(row, layer_col::SID);
   const int cid = t_.layerId(row, layer_col::CID);
   switch (t_.layerKind(row)) {
-    case layer_kind::STEEL: {
+    case LayerKind::STEEL: {
       const int s = t_.steelRow(sid);
       if (s == 0) {
         error();
@@ -237,7 +237,7 @@ void SlabSetUp::placeLayer(int row, PointLayerTable& table) {
       table.layers.push_back(steelLayer(t_, row, t_.steel(s)));
       break;
     }
-    case layer_kind::CONCRETE: {
+    case LayerKind::CONCRETE: {
       const int c = t_.concreteRow(cid);
       if (c == 0) {
         error();
@@ -247,7 +247,7 @@ void SlabSetUp::placeLayer(int row, PointLayerTable& table) {
       table.layers.push_back(concreteLayer(t_, row, t_.concrete(c)));
       break;
     }
-    case layer_kind::COMBINED: {
+    case LayerKind::COMBINED: {
       const int s = t_.steelRow(sid), c = t_.concreteRow(cid);
       if (s == 0 || c == 0) {
         error();
