@@ -112,9 +112,7 @@ std::string jobKey(const fs::path& dir, const std::vector<std::string>& args,
   for (const auto& a : args) h = fnv1a(a + "\n", h);
   for (const auto& name : names) {
     h = fnv1a(name + "\n", h);
-    // A deck that is a FIFO or a folder (the tests of decks that are not files) is not read.
-    if (name.ends_with(".inp") && fs::is_regular_file(dir / name))
-      h = fnv1a(readFile(dir / name), h);
+    if (name.ends_with(".inp")) h = fnv1a(readFile(dir / name), h);
   }
   char key[17];
   std::snprintf(key, sizeof key, "%016llx", static_cast<unsigned long long>(h));
