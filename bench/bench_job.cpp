@@ -14,7 +14,7 @@ void copyFigures(const RunContext& run, JobFigures& f) {
   const PhaseTimes& t = run.phaseTimes;
   f.NEQ = run.arrays.reducedNEQ;
   f.BW = run.arrays.BW;
-  f.SOLVER = run.model.SOLVER;
+  f.SOLVER = codeNumber(run.model.SOLVER);
   f.passes = t.passes;
   f.MXD1 = run.cap.MXD1;
   f.MXBD = run.cap.MXBD;

@@ -8,23 +8,23 @@ namespace korvant {
 namespace {
 
 // Points per grid column in the given numbering.
-int columnLength(int NUMB, int mode) {
-  return mode == numbering::EXTENDED ? NUMB + 2 * kFictitiousRows : NUMB;
+int columnLength(int NUMB, Numbering mode) {
+  return mode == Numbering::EXTENDED ? NUMB + 2 * kFictitiousRows : NUMB;
 }
 
 // Unknowns or equations carried by one point.
-int entriesPerPoint(int couplingOption) {
-  return couplingOption == coupling::COUPLED ? 3 : 1;
+int entriesPerPoint(Coupling couplingOption) {
+  return couplingOption == Coupling::COUPLED ? 3 : 1;
 }
 
-bool validOption(int couplingOption) {
-  return couplingOption == coupling::W_ONLY || couplingOption == coupling::COUPLED;
+bool validOption(Coupling couplingOption) {
+  return couplingOption == Coupling::W_ONLY || couplingOption == Coupling::COUPLED;
 }
 
 }  // namespace
 
-int EQN(int I, int J, int /*NUMA*/, int NUMB, int mode, int couplingOption) {
-  const bool validMode = mode == numbering::REAL || mode == numbering::EXTENDED;
+int EQN(int I, int J, int /*NUMA*/, int NUMB, Numbering mode, Coupling couplingOption) {
+  const bool validMode = mode == Numbering::REAL || mode == Numbering::EXTENDED;
   assert(validMode && validOption(couplingOption));
   if (!validMode || !validOption(couplingOption)) return 0;
   const int n = (J - 1) * columnLength(NUMB, mode) + I;
@@ -32,11 +32,11 @@ int EQN(int I, int J, int /*NUMA*/, int NUMB, int mode, int couplingOption) {
   return k * n - (k - 1);
 }
 
-int extendedUnknowns(int NUMA, int NUMB, int couplingOption) {
+int extendedUnknowns(int NUMA, int NUMB, Coupling couplingOption) {
   return static_cast<int>(extendedUnknownsWide(NUMA, NUMB, couplingOption));
 }
 
-long long extendedUnknownsWide(long long NUMA, long long NUMB, int couplingOption) {
+long long extendedUnknownsWide(long long NUMA, long long NUMB, Coupling couplingOption) {
   if (!validOption(couplingOption)) return 0;
   const long long width = 2 * kFictitiousRows;
   long long points = 0;
@@ -47,7 +47,7 @@ long long extendedUnknownsWide(long long NUMA, long long NUMB, int couplingOptio
   return unknowns;
 }
 
-long long largestBandOffset(long long NUMA, long long NUMB, int couplingOption) {
+long long largestBandOffset(long long NUMA, long long NUMB, Coupling couplingOption) {
   // Point (I, J) has equation (J - 1) NUMB + I and extended unknown (J + 1)(NUMB + 4) + I + 2:
   // every grid column before it adds its 2F fictitious points (F rows beyond each edge) to
   // the distance, and its neighbour F columns and F rows on lies F (NUMB + 2F) + F further

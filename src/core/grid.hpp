@@ -39,23 +39,23 @@ inline int pointRecord(int I, int J, int NUMB) {
 // extended numbering. Option W_ONLY gives the point number n itself, option COUPLED the
 // number 3n - 2 of its u entry (add 1 for v, 2 for w). NUMA does not enter the number.
 // Another mode or option is a programming error: asserted, and 0 in a release build.
-int EQN(int I, int J, int NUMA, int NUMB, int mode, int couplingOption);
+int EQN(int I, int J, int NUMA, int NUMB, Numbering mode, Coupling couplingOption);
 
 // Number of unknowns of the extended grid, the full system size NEQ: (NUMA + 4) * (NUMB + 4)
 // for option W_ONLY, three times that for COUPLED, 0 for any other option value.
-int extendedUnknowns(int NUMA, int NUMB, int couplingOption);
+int extendedUnknowns(int NUMA, int NUMB, Coupling couplingOption);
 
 // The same count for any whole numbers a deck may give, in wide arithmetic: the capacity
 // checks compare it before any size of type int is formed from the grid. A count beyond
 // the range of long long is given as its largest value.
-long long extendedUnknownsWide(long long NUMA, long long NUMB, int couplingOption);
+long long extendedUnknownsWide(long long NUMA, long long NUMB, Coupling couplingOption);
 
 // The largest distance q - r, over the assembled equations, from the number r of an
 // equation (real numbering) to the number q of an unknown it holds (extended numbering):
 // at the last grid column, from a point to its neighbour two columns and two rows on. Band storage keeps
 // the coefficient in column q - r past the diagonal column; no equation has q < r. Wide
 // arithmetic as above, for any whole numbers of a deck of at least 1 by 1 points.
-long long largestBandOffset(long long NUMA, long long NUMB, int couplingOption);
+long long largestBandOffset(long long NUMA, long long NUMB, Coupling couplingOption);
 
 // Grid index k (1..n) lies in a band of column points: the NCOL + 1 points at either end
 // and, with `middle`, the 2 NCOL + 1 points about the middle point (n + 1) / 2. Wide

@@ -69,25 +69,25 @@ struct ModelDeck {
   bool HASTITLE = false;
   bool DEBUG = false;
   bool STATUS = false;
-  std::array<int, kDiagEntries> DIAG{};
+  std::array<int, kDiagEntries> DIAG{};  // Diagnostic requests as read, 0 after the last
 
   // Analysis and solution options
-  int SOLPROC = solution_procedure::LINEAR;
+  SolutionProcedure SOLPROC = SolutionProcedure::LINEAR;
   int NITCRK = 0;
   int NPASSY = 0;
   int NINCY = 0;
   double CRKTOL = 0.0;
   double WMAX = 1.0e10;
-  int COUPLING = coupling::COUPLED;
+  Coupling COUPLING = Coupling::COUPLED;
   double OVERLAP = 1.005;
   double SIGMA_X = 0.0;
   double SIGMA_Y = 0.0;
-  int SOLVER = 2;
-  int YLDOPT = 1;
-  int CRKONLY = 0;
-  int BDIFF = 1;
-  int NOBFAIL = 0;
-  int NEUTRAL = 1;
+  EquationSolver SOLVER = EquationSolver::BAND;
+  YieldingSolution YLDOPT = YieldingSolution::WITH_CRACKING;
+  bool CRKONLY = false;  // the analysis stops after the cracking stage
+  BoundaryDifferences BDIFF = BoundaryDifferences::CENTRAL;
+  bool NOBFAIL = false;  // no failure is predicted along the boundaries
+  NeutralSurface NEUTRAL = NeutralSurface::WEIGHTED_SECTIONS;
 
   // Geometry and discretization
   double A = 0.0;
@@ -97,22 +97,22 @@ struct ModelDeck {
   int NUMA = 0;
   int NUMB = 0;
   int NCOL = 0;
-  int SLABMODEL = 0;
+  SlabLayout SLABMODEL = SlabLayout::NONE;
 
   // Loading
   double PDEF = kNoDefaultPressure;
   int NLC = 1;
 
   // Print and graphic requests
-  int PRINTMAX = 0;
+  bool PRINTMAX = false;  // only the largest and smallest values are printed
   std::string PRINTREQ = "D     ";
   bool GRAPHICS = false;
   std::string GRAPHREQ = "      ";
-  int GRAPHFMT = 1;
+  GraphicFormat GRAPHFMT = GraphicFormat::PLOT_FILES;
 
   // Damage laws
-  int DLFORM = 1;
-  int CRKDENS = 1;
+  LawForm DLFORM = LawForm::POST_FAILURE_MODULI;
+  CrackDensity CRKDENS = CrackDensity::STRAIN_BASED;
 
   // Tables and their counts
   Matrix<double> STEEL;
@@ -131,5 +131,10 @@ struct ModelDeck {
   Matrix<int> USERBC;
   int NUSERBC = 0;
 };
+
+// The boundary condition of row k of the user boundary table, as the deck gave it.
+inline Condition userCondition(const ModelDeck& m, int k) {
+  return static_cast<Condition>(m.USERBC(k, userbc_col::CONDITION));
+}
 
 }  // namespace korvant

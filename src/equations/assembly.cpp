@@ -28,8 +28,8 @@ void addEntry(EquationStore& store, bool band, int r, int q, double value) {
 }
 
 // Highest offset of a point's equations (and unknowns) from its first one.
-int lastComponent(int couplingOption) {
-  return couplingOption == coupling::COUPLED ? 2 : 0;
+int lastComponent(Coupling couplingOption) {
+  return couplingOption == Coupling::COUPLED ? 2 : 0;
 }
 
 // The plane stiffness of every real point, support points included, from its current
@@ -48,8 +48,9 @@ void stiffnessOfEveryPoint(const ModelDeck& model, const DifferenceGrid& grid,
 }  // namespace
 
 void LOADG(EquationStore& store, int row, int column, int m, int n, const StencilSet& C,
-           int couplingOption, int solverOption, Writer& report, int& errors, EquationForm form) {
-  const bool band = solverOption == kBandStorage;
+           Coupling couplingOption, EquationSolver solverOption, Writer& report, int& errors,
+           EquationForm form) {
+  const bool band = solverOption == EquationSolver::BAND;
   const int last = lastComponent(couplingOption);
 
   // 1. The storage column of the block's first row and unknown; in band storage a block
@@ -78,7 +79,7 @@ void LOADG(EquationStore& store, int row, int column, int m, int n, const Stenci
     if (!store.sparse() || formReaches(form, k, m, n))
       addEntry(store, band, row + e, column + f, C(k)(m, n));
   };
-  if (couplingOption != coupling::COUPLED) {
+  if (couplingOption != Coupling::COUPLED) {
     add(0, 0, stencil::W_ON_W);
     return;
   }
@@ -88,9 +89,9 @@ void LOADG(EquationStore& store, int row, int column, int m, int n, const Stenci
 }
 
 void LOADC(EquationStore& store, const StencilSet& C, double pressure, int I, int J,
-           const DifferenceGrid& grid, int couplingOption, int solverOption, Writer& report,
-           int& errors, EquationForm form) {
-  const int row = EQN(I, J, grid.NUMA, grid.NUMB, numbering::REAL, couplingOption);
+           const DifferenceGrid& grid, Coupling couplingOption, EquationSolver solverOption,
+           Writer& report, int& errors, EquationForm form) {
+  const int row = EQN(I, J, grid.NUMA, grid.NUMB, Numbering::REAL, couplingOption);
   const int wRow = row + lastComponent(couplingOption);
 
   // The load acts on the w equation only. A row beyond the store is left to the first
@@ -102,7 +103,7 @@ void LOADC(EquationStore& store, const StencilSet& C, double pressure, int I, in
     for (int n = 1; n <= kStencilWidth; ++n) {
       // Extended indices of stencil point (I + m - 3, J + n - 3).
       const int column =
-          EQN(I + m - 1, J + n - 1, grid.NUMA, grid.NUMB, numbering::EXTENDED, couplingOption);
+          EQN(I + m - 1, J + n - 1, grid.NUMA, grid.NUMB, Numbering::EXTENDED, couplingOption);
       LOADG(store, row, column, m, n, C, couplingOption, solverOption, report, errors, form);
       if (errors != before) return;
     }
@@ -131,7 +132,7 @@ void ASSEMBLE(EquationStore& store, const ModelDeck& model, const RecordStore& c
     for (int I = 1; I <= grid.NUMB; ++I) {
       if (isSupportPoint(model, I, J)) continue;
       if (conservative) {
-        CONSC(work.field, I, J, DX, DY, work.C, model.COUPLING == coupling::COUPLED);
+        CONSC(work.field, I, J, DX, DY, work.C, model.COUPLING == Coupling::COUPLED);
       } else {
         ABDMAT(work.layers, I, J, work.abd, grid.NUMB, model.NEUTRAL, currentLayers);
         COMPC(work.abd, DX, DY, work.C);

@@ -43,8 +43,8 @@ void ASSEMBLE(EquationStore& store, const ModelDeck& model, const RecordStore& c
 // right-hand side of its w equation (its u and v equations get no load), and the 25
 // stencil positions of C, each through LOADG. Stops at the first position that does not fit.
 void LOADC(EquationStore& store, const StencilSet& C, double pressure, int I, int J,
-           const DifferenceGrid& grid, int couplingOption, int solverOption, Writer& report,
-           int& errors, EquationForm form = EquationForm::Specified);
+           const DifferenceGrid& grid, Coupling couplingOption, EquationSolver solverOption,
+           Writer& report, int& errors, EquationForm form = EquationForm::Specified);
 
 // LOADG: adds stencil position (m, n) of C into the equations starting at `row`, at the
 // unknowns starting at `column`: with the coupled solution the 3 x 3 block of entries
@@ -55,7 +55,7 @@ void LOADC(EquationStore& store, const StencilSet& C, double pressure, int I, in
 // that needs a row beyond MXD1 or a storage column beyond MXBD is reported, raises
 // `errors` and leaves the store untouched.
 void LOADG(EquationStore& store, int row, int column, int m, int n, const StencilSet& C,
-           int couplingOption, int solverOption, Writer& report, int& errors,
+           Coupling couplingOption, EquationSolver solverOption, Writer& report, int& errors,
            EquationForm form = EquationForm::Specified);
 
 }  // namespace korvant

@@ -53,7 +53,7 @@ class ConstraintWriter {
       : table_(table), grid_{m.A, m.B, m.NUMA, m.NUMB}, coupling_(m.COUPLING) {}
 
   const DifferenceGrid& grid() const { return grid_; }
-  bool coupled() const { return coupling_ == coupling::COUPLED; }
+  bool coupled() const { return coupling_ == Coupling::COUPLED; }
   // Offset of w among the unknowns of a point; u and v are 0 and 1 when coupled.
   int w() const { return coupled() ? 2 : 0; }
 
@@ -63,7 +63,7 @@ class ConstraintWriter {
   // The boundary point's equation c is dropped and its unknown c held at zero.
   void dropAndFix(const EdgeFrame& f, int c, double droppedCoefficient = 0.0) {
     const int I = f.p0.Ix - kFictitiousRows, J = f.p0.Jx - kFictitiousRows;
-    table_.append(EQN(I, J, grid_.NUMA, grid_.NUMB, numbering::REAL, coupling_) + c,
+    table_.append(EQN(I, J, grid_.NUMA, grid_.NUMB, Numbering::REAL, coupling_) + c,
                   constraint_kind::DROPPED_EQUATION, droppedCoefficient);
     table_.append(unknown(f.p0, c), constraint_kind::FIXED_UNKNOWN, 0.0);
   }
@@ -75,12 +75,12 @@ class ConstraintWriter {
 
  private:
   int unknown(GridPoint p, int c) const {
-    return EQN(p.Ix, p.Jx, grid_.NUMA, grid_.NUMB, numbering::EXTENDED, coupling_) + c;
+    return EQN(p.Ix, p.Jx, grid_.NUMA, grid_.NUMB, Numbering::EXTENDED, coupling_) + c;
   }
 
   ConstraintTable& table_;
   DifferenceGrid grid_;
-  int coupling_;
+  Coupling coupling_;
 };
 
 // Clamped: u and v mirrored oddly, w evenly (zero slope); the point fixed. A point inside a
@@ -160,10 +160,10 @@ bool writeConstraintRows(const BoundaryPointLists& lists, ConstraintTable& table
   PointLayerTable layers;
 
   const BoundaryPointList* ordered[] = {&lists.CLAMPED, &lists.SIMPLE, &lists.FREE, &lists.FREESYM};
-  const int conditions[] = {condition::CLAMPED, condition::SIMPLE, condition::FREE,
-                            condition::FREE_SYM};
+  const Condition conditions[] = {Condition::CLAMPED, Condition::SIMPLE, Condition::FREE,
+                                  Condition::FREE_SYM};
   for (int n = 0; n < 4; ++n) {
-    if (natural && conditions[n] == condition::FREE) {
+    if (natural && conditions[n] == Condition::FREE) {
       naturalEdgeRows(lists.FREE, lists.FREESYM, table, model, *field);
       if (table.count() < table.capacity()) break;
       reportConstraintOverflow(report, "ESTABLISHING BOUNDARY CONDITIONS. CURRENT ", table.count());
@@ -174,13 +174,13 @@ bool writeConstraintRows(const BoundaryPointLists& lists, ConstraintTable& table
     for (int k = 1; k <= list.count() && list.I(k) != 0; ++k) {
       const int I = list.I(k), J = list.J(k), loc = list.location(k);
       switch (conditions[n]) {
-        case condition::CLAMPED:
+        case Condition::CLAMPED:
           clampedRows(out, I, J, loc);
           break;
-        case condition::SIMPLE:
+        case Condition::SIMPLE:
           simpleRows(out, I, J, loc);
           break;
-        case condition::FREE:
+        case Condition::FREE:
           readLayerTable(currentLayers, pointRecord(I, J, model.NUMB), layers);
           freeRows(out, I, J, loc, layers.MU);
           break;
@@ -239,7 +239,7 @@ bool moveOffSupports(const ModelDeck& m, int& I, int& J, int dI, int dJ) {
 }  // namespace
 
 void BCHECK(const ModelDeck& model, int& I, int& J, bool& skip) {
-  if (model.BDIFF != 2) {
+  if (model.BDIFF != BoundaryDifferences::MIXED) {
     skip = BPOINT(model, I, J);
     return;
   }

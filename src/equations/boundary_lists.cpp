@@ -25,30 +25,30 @@ void BoundaryPointList::clear() {
   count_ = 0;
 }
 
-BoundaryPointList* BoundaryPointLists::list(int cond) {
+BoundaryPointList* BoundaryPointLists::list(Condition cond) {
   switch (cond) {
-    case condition::CLAMPED:
+    case Condition::CLAMPED:
       return &CLAMPED;
-    case condition::SIMPLE:
+    case Condition::SIMPLE:
       return &SIMPLE;
-    case condition::FREE:
+    case Condition::FREE:
       return &FREE;
-    case condition::FREE_SYM:
+    case Condition::FREE_SYM:
       return &FREESYM;
     default:
       return nullptr;
   }
 }
 
-std::string_view conditionWord(int cond) {
+std::string_view conditionWord(Condition cond) {
   switch (cond) {
-    case condition::CLAMPED:
+    case Condition::CLAMPED:
       return "CLAMPED";
-    case condition::SIMPLE:
+    case Condition::SIMPLE:
       return "SIMPLE";
-    case condition::FREE:
+    case Condition::FREE:
       return "FREE";
-    case condition::FREE_SYM:
+    case Condition::FREE_SYM:
       return "FREE-SYM";
     default:
       return "";
@@ -64,10 +64,10 @@ class ListFiller {
   ListFiller(BoundaryPointLists& lists, Writer& report, int& errors)
       : lists_(lists), report_(report), errors_(errors) {}
 
-  void add(int cond, int I, int J, int loc) {
+  void add(Condition cond, int I, int J, int loc) {
     BoundaryPointList* list = lists_.list(cond);
-    if (list->append(I, J, loc) || refused_[cond - 1]) return;
-    refused_[cond - 1] = true;
+    if (list->append(I, J, loc) || refused_[codeNumber(cond) - 1]) return;
+    refused_[codeNumber(cond) - 1] = true;
     report_.line("***ERROR: MEMORY PARAMETER MXD2 IS BEING EXCEEDED IN");
     report_.line("          ESTABLISHING THE ", conditionWord(cond),
                  " BOUNDARY POINT LIST. INCREASE MXD2");
@@ -120,29 +120,29 @@ int perimeterEdge(int I, int J, GridSize g) {
 // with the edge's code as its location. The order settles which list a corner joins.
 struct EdgeRule {
   int edge;
-  int cond;
+  Condition cond;
 };
 using EdgeRules = std::array<EdgeRule, 4>;
 
-bool edgeRules(int code, EdgeRules& rules) {
+bool edgeRules(SlabLayout layout, EdgeRules& rules) {
   using namespace location;
-  using condition::CLAMPED;
-  using condition::FREE;
-  using condition::SIMPLE;
-  switch (code) {
-    case slab_layout::SIMPLY_SUPPORTED:
+  using Condition::CLAMPED;
+  using Condition::FREE;
+  using Condition::SIMPLE;
+  switch (layout) {
+    case SlabLayout::SIMPLY_SUPPORTED:
       rules = {{{LEFT, SIMPLE}, {UPPER, SIMPLE}, {RIGHT, SIMPLE}, {LOWER, SIMPLE}}};
       return true;
-    case slab_layout::CLAMPED_PLATE:
+    case SlabLayout::CLAMPED_PLATE:
       rules = {{{LEFT, CLAMPED}, {UPPER, CLAMPED}, {RIGHT, CLAMPED}, {LOWER, CLAMPED}}};
       return true;
-    case slab_layout::SSCF:  // lower S, left S, upper C, right F
+    case SlabLayout::SSCF:  // lower S, left S, upper C, right F
       rules = {{{LOWER, SIMPLE}, {LEFT, SIMPLE}, {UPPER, CLAMPED}, {RIGHT, FREE}}};
       return true;
-    case slab_layout::SFSF:  // lower S, left F, upper S, right F: the corners are simple
+    case SlabLayout::SFSF:  // lower S, left F, upper S, right F: the corners are simple
       rules = {{{LOWER, SIMPLE}, {UPPER, SIMPLE}, {LEFT, FREE}, {RIGHT, FREE}}};
       return true;
-    case slab_layout::FSFS:  // lower F, left S, upper F, right S: the corners are simple
+    case SlabLayout::FSFS:  // lower F, left S, upper F, right S: the corners are simple
       rules = {{{LEFT, SIMPLE}, {RIGHT, SIMPLE}, {LOWER, FREE}, {UPPER, FREE}}};
       return true;
     default:
@@ -177,7 +177,7 @@ struct ColumnLayout {
   std::vector<Band> rowBands;     // along I, lowest first
   std::vector<Band> columnBands;  // along J, leftmost first
   bool nineColumn;
-  int perimeterCondition;  // condition of the perimeter points between regions
+  Condition perimeterCondition;  // condition of the perimeter points between regions
 };
 
 // Corner bands of NCOL + 1 points at both ends of 1..n; with `middle`, also the band of
@@ -190,9 +190,9 @@ std::vector<Band> bands(int n, int NCOL, bool middle) {
 }
 
 ColumnLayout columnLayout(const ModelDeck& m) {
-  const bool nine = m.SLABMODEL == slab_layout::NINE_COLUMN;
-  const int perimeter =
-      m.SLABMODEL == slab_layout::FOUR_COLUMN_FREE ? condition::FREE : condition::FREE_SYM;
+  const bool nine = m.SLABMODEL == SlabLayout::NINE_COLUMN;
+  const Condition perimeter =
+      m.SLABMODEL == SlabLayout::FOUR_COLUMN_FREE ? Condition::FREE : Condition::FREE_SYM;
   return {bands(m.NUMB, m.NCOL, nine), bands(m.NUMA, m.NCOL, nine), nine, perimeter};
 }
 
@@ -237,9 +237,9 @@ void addRegionPoint(const ColumnLayout& L, int rb, int cb, int I, int J, GridSiz
   const int r = rowFace(L.rowBands[static_cast<std::size_t>(rb)], I, g.NUMB);
   const int c = columnFace(L.columnBands[static_cast<std::size_t>(cb)], J, g.NUMA);
   if (r != location::INSIDE && c != location::INSIDE) {
-    for (int loc : innerCornerRows(r, c, cb, L.nineColumn)) fill.add(condition::CLAMPED, I, J, loc);
+    for (int loc : innerCornerRows(r, c, cb, L.nineColumn)) fill.add(Condition::CLAMPED, I, J, loc);
   } else {
-    fill.add(condition::CLAMPED, I, J, r != location::INSIDE ? r : c);
+    fill.add(Condition::CLAMPED, I, J, r != location::INSIDE ? r : c);
   }
 }
 
@@ -265,13 +265,13 @@ void fillColumnLayout(const ColumnLayout& L, GridSize g, ListFiller& fill) {
 // A location the boundary step can act on: an edge code or its negation; 0 (inside a
 // column region) only for the conditions that fix the point, since the free conditions
 // are written across an edge and need to know which.
-bool usableLocation(int cond, int loc) {
+bool usableLocation(Condition cond, int loc) {
   if (std::abs(loc) > location::RIGHT) return false;
-  return loc != location::INSIDE || cond == condition::CLAMPED || cond == condition::SIMPLE;
+  return loc != location::INSIDE || cond == Condition::CLAMPED || cond == Condition::SIMPLE;
 }
 
 // Checks user point k; reports and counts what the boundary step could not act on.
-bool acceptUserPoint(int k, int I, int J, int cond, int loc, GridSize g, Writer& report,
+bool acceptUserPoint(int k, int I, int J, Condition cond, int loc, GridSize g, Writer& report,
                      int& errors) {
   if (I < 1 || I > g.NUMB || J < 1 || J > g.NUMA) {
     report.line("***ERROR: USER-DEFINED BOUNDARY POINT FOR ENTRY", fmt::I(5, k), " LIES OUTSIDE");
@@ -296,7 +296,7 @@ void fillUserLayout(const ModelDeck& m, int MXD3, GridSize g, ListFiller& fill, 
     const int I = m.USERBC(k, userbc_col::I);
     if (I == 0) break;
     const int J = m.USERBC(k, userbc_col::J);
-    const int cond = m.USERBC(k, userbc_col::CONDITION);
+    const Condition cond = userCondition(m, k);
     const int loc = m.USERBC(k, userbc_col::LOCATION);
     if (conditionWord(cond).empty()) continue;  // no such condition: the row is passed over
     if (acceptUserPoint(k, I, J, cond, loc, g, report, errors)) fill.add(cond, I, J, loc);
@@ -309,19 +309,20 @@ void SYSDEF(const ModelDeck& model, const Capacities& cap, BoundaryPointLists& l
             Writer& report, int& errors) {
   NEQ = extendedUnknowns(model.NUMA, model.NUMB, model.COUPLING);
 
-  for (int cond : {condition::CLAMPED, condition::SIMPLE, condition::FREE, condition::FREE_SYM})
+  for (Condition cond :
+       {Condition::CLAMPED, Condition::SIMPLE, Condition::FREE, Condition::FREE_SYM})
     lists.list(cond)->clear();
   ListFiller fill(lists, report, errors);
   const GridSize g{model.NUMA, model.NUMB};
 
   EdgeRules rules;
   switch (model.SLABMODEL) {
-    case slab_layout::NINE_COLUMN:
-    case slab_layout::FOUR_COLUMN_FREE:
-    case slab_layout::FOUR_COLUMN_SYM:
+    case SlabLayout::NINE_COLUMN:
+    case SlabLayout::FOUR_COLUMN_FREE:
+    case SlabLayout::FOUR_COLUMN_SYM:
       fillColumnLayout(columnLayout(model), g, fill);
       break;
-    case slab_layout::USER_DEFINED:
+    case SlabLayout::USER_DEFINED:
       fillUserLayout(model, cap.MXD3, g, fill, report, errors);
       break;
     default:

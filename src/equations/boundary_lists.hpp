@@ -64,12 +64,12 @@ struct BoundaryPointLists {
   BoundaryPointList FREESYM;
 
   // The list of a condition (CLAMPED .. FREE_SYM); nullptr for any other value.
-  BoundaryPointList* list(int cond);
+  BoundaryPointList* list(Condition cond);
 };
 
 // The word of a condition in messages and the echo ("CLAMPED", "SIMPLE", "FREE",
 // "FREE-SYM"); empty for any other value.
-std::string_view conditionWord(int cond);
+std::string_view conditionWord(Condition cond);
 
 // SYSDEF: sets NEQ, the unknowns of the extended grid for the model's COUPLING, and fills
 // the four lists (cleared first) for the support layout SLABMODEL of `model`; the

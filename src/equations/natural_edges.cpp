@@ -49,19 +49,20 @@ Edge edgeOf(int I, int J, int loc) {
   }
 }
 
-class Numbering {
+class UnknownNumbers {
  public:
-  explicit Numbering(const ModelDeck& m) : NUMA_(m.NUMA), NUMB_(m.NUMB), coupling_(m.COUPLING) {}
-  bool coupled() const { return coupling_ == coupling::COUPLED; }
+  explicit UnknownNumbers(const ModelDeck& m) : NUMA_(m.NUMA), NUMB_(m.NUMB), coupling_(m.COUPLING) {}
+  bool coupled() const { return coupling_ == Coupling::COUPLED; }
   // Extended number of component c of the point at offset (m, n) from real point (I, J).
   int unknown(const Edge& e, int c, int m, int n) const {
     return EQN(e.I + m + kFictitiousRows, e.J + n + kFictitiousRows, NUMA_, NUMB_,
-               numbering::EXTENDED, coupling_) +
+               Numbering::EXTENDED, coupling_) +
            (coupled() ? c : 0);
   }
 
  private:
-  int NUMA_, NUMB_, coupling_;
+  int NUMA_, NUMB_;
+  Coupling coupling_;
 };
 
 // Adds `weight` times force f of the strains e and stiffness S to the functional; without
@@ -146,7 +147,7 @@ void addSubstituted(Terms& terms, int q, double factor, const Relations& known) 
 
 // The terms of a functional over the unknowns of the extended grid, every unknown with a
 // known relation written through it.
-Terms termsOf(const Functional& F, const Edge& g, const Numbering& num, const Relations& known) {
+Terms termsOf(const Functional& F, const Edge& g, const UnknownNumbers& num, const Relations& known) {
   Terms t;
   for (int c = 0; c < 3; ++c)
     for (int m = -2; m <= 2; ++m)
@@ -176,7 +177,7 @@ void solveConditions(const std::vector<Terms>& F, const std::vector<int>& x, Rel
 }
 
 // Nnn = Nnt = 0 (coupled) and Mnn = 0 at the edge point, solved for the components of P(-1).
-void firstRowRelations(const Edge& g, const StiffnessField& field, const Numbering& num, double DX,
+void firstRowRelations(const Edge& g, const StiffnessField& field, const UnknownNumbers& num, double DX,
                        double DY, Relations& out) {
   Strains e(DX, DY);
   edgeNodeStrains(e, g);
@@ -201,7 +202,7 @@ void firstRowRelations(const Edge& g, const StiffnessField& field, const Numberi
 
 // The effective shear dMnn/dn + 2 dMnt/dt = 0 at the edge point, solved for w of P(-2); and,
 // coupled, u and v of P(-2) continuing P0 and P(-1) linearly.
-void secondRowRelations(const Edge& g, const StiffnessField& field, const Numbering& num, double DX,
+void secondRowRelations(const Edge& g, const StiffnessField& field, const UnknownNumbers& num, double DX,
                         double DY, const Relations& first, Relations& out, int cornerStep = 0) {
   Strains e(DX, DY);
   Functional F;
@@ -255,7 +256,7 @@ struct Corner {
 // the corner, kxy from the one cell inside, solved together for w (and the normal
 // displacements) beyond both edges; the tangential displacements beyond an edge continue
 // those of the corner and its neighbour linearly.
-void cornerFirstRows(const Corner& k, const StiffnessField& field, const Numbering& num, double DX,
+void cornerFirstRows(const Corner& k, const StiffnessField& field, const UnknownNumbers& num, double DX,
                      double DY, Relations& first) {
   const Edge g = k.frame();
   const bool coupled = num.coupled();
@@ -289,7 +290,7 @@ void cornerFirstRows(const Corner& k, const StiffnessField& field, const Numberi
 // The corner condition: no twisting moment at a free corner (its corner force 2 Mxy is 0),
 // solved for w of the diagonal point beyond the corner; coupled, u and v there continue
 // bilinearly.
-void cornerDiagonal(const Corner& k, const StiffnessField& field, const Numbering& num, double DX,
+void cornerDiagonal(const Corner& k, const StiffnessField& field, const UnknownNumbers& num, double DX,
                     double DY, Relations& first) {
   const Edge g = k.frame();
   const bool coupled = num.coupled();
@@ -316,7 +317,7 @@ void writeRelations(const Relations& relations, ConstraintTable& table) {
 }
 
 // A symmetric edge: w and the tangential displacement even, the normal one odd and held.
-void symmetricRows(const Edge& g, int loc, const ModelDeck& model, const Numbering& num,
+void symmetricRows(const Edge& g, int loc, const ModelDeck& model, const UnknownNumbers& num,
                    ConstraintTable& table) {
   for (int k : {1, 2}) {
     table.append(num.unknown(g, W, -k * g.dm, -k * g.dn), num.unknown(g, W, k * g.dm, k * g.dn),
@@ -330,7 +331,7 @@ void symmetricRows(const Edge& g, int loc, const ModelDeck& model, const Numberi
   }
   if (!num.coupled() || loc <= 0) return;
   const int c = g.normalComponent();
-  table.append(EQN(g.I, g.J, model.NUMA, model.NUMB, numbering::REAL, model.COUPLING) + c,
+  table.append(EQN(g.I, g.J, model.NUMA, model.NUMB, Numbering::REAL, model.COUPLING) + c,
                constraint_kind::DROPPED_EQUATION, 0.0);
   table.append(num.unknown(g, c, 0, 0), constraint_kind::FIXED_UNKNOWN, 0.0);
 }
@@ -339,7 +340,7 @@ void symmetricRows(const Edge& g, int loc, const ModelDeck& model, const Numberi
 
 void naturalEdgeRows(const BoundaryPointList& FREE, const BoundaryPointList& FREESYM,
                      ConstraintTable& table, const ModelDeck& model, const StiffnessField& field) {
-  const Numbering num(model);
+  const UnknownNumbers num(model);
   const DifferenceGrid grid{model.A, model.B, model.NUMA, model.NUMB};
   const double DX = grid.DX(), DY = grid.DY();
   // The steps into the slab of the free edges of every free point: a point with an edge
@@ -383,14 +384,14 @@ void naturalEdgeRows(const BoundaryPointList& FREE, const BoundaryPointList& FRE
 
 void extendedValues(const ConstraintTable& table, const ModelDeck& model,
                     const Matrix<double>& solution, std::vector<double>& values) {
-  const int perPoint = model.COUPLING == coupling::COUPLED ? 3 : 1;
+  const int perPoint = model.COUPLING == Coupling::COUPLED ? 3 : 1;
   values.assign(static_cast<std::size_t>(extendedUnknowns(model.NUMA, model.NUMB, model.COUPLING)),
                 0.0);
   for (int J = 1; J <= model.NUMA; ++J)
     for (int I = 1; I <= model.NUMB; ++I) {
       const int q = EQN(I + kFictitiousRows, J + kFictitiousRows, model.NUMA, model.NUMB,
-                        numbering::EXTENDED, model.COUPLING);
-      const int r = EQN(I, J, model.NUMA, model.NUMB, numbering::REAL, model.COUPLING);
+                        Numbering::EXTENDED, model.COUPLING);
+      const int r = EQN(I, J, model.NUMA, model.NUMB, Numbering::REAL, model.COUPLING);
       for (int c = 0; c < perPoint; ++c)
         values[static_cast<std::size_t>(q - 1 + c)] = solution(r + c);
     }

@@ -20,14 +20,14 @@ enum class Reach { NONE, WHOLE_SLAB, ONE_ZONE };
 // A user-defined load covers the whole slab, and so does a uniform load from the deck,
 // which carries no zone (0). The uniform rows added for zones that have no load of their
 // own carry their zone's number and act on that zone only, like dead and live loads.
-Reach reachOf(int type, int zone) {
+Reach reachOf(LoadType type, int zone) {
   switch (type) {
-    case load_type::USER_DEFINED:
+    case LoadType::USER_DEFINED:
       return Reach::WHOLE_SLAB;
-    case load_type::UNIFORM:
+    case LoadType::UNIFORM:
       return zone == 0 ? Reach::WHOLE_SLAB : Reach::ONE_ZONE;
-    case load_type::DEAD_LOAD:
-    case load_type::LIVE_LOAD:
+    case LoadType::DEAD_LOAD:
+    case LoadType::LIVE_LOAD:
       return Reach::ONE_ZONE;
     default:
       return Reach::NONE;
@@ -48,7 +48,8 @@ double PRESSURE(const ModelDeck& model, double x, double y, int loadNumber, Writ
   bool assigned = false;
   for (int k = 1; k <= L.rows(); ++k) {
     if (whole(L(k, load_col::NUMBER)) != loadNumber) continue;
-    const Reach reach = reachOf(whole(L(k, load_col::TYPE)), whole(L(k, load_col::ZONE)));
+    const Reach reach =
+        reachOf(static_cast<LoadType>(whole(L(k, load_col::TYPE))), whole(L(k, load_col::ZONE)));
     if (reach == Reach::WHOLE_SLAB) {
       pressure = L(k, load_col::MAGNITUDE);
       assigned = true;

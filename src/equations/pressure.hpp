@@ -7,11 +7,6 @@
 
 namespace korvant {
 
-// Load types of column 2 of the load table.
-namespace load_type {
-enum : int { UNIFORM = 1, DEAD_LOAD = 2, LIVE_LOAD = 3, USER_DEFINED = 4 };
-}
-
 // Pressure returned for a point that no load row reaches.
 inline constexpr double kUnassignedPressure = -9999.0;
 

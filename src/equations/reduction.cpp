@@ -12,8 +12,8 @@
 
 namespace korvant {
 
-int realUnknowns(int NUMA, int NUMB, int couplingOption) {
-  return (couplingOption == coupling::COUPLED ? 3 : 1) * NUMA * NUMB;
+int realUnknowns(int NUMA, int NUMB, Coupling couplingOption) {
+  return (couplingOption == Coupling::COUPLED ? 3 : 1) * NUMA * NUMB;
 }
 
 namespace {
@@ -131,8 +131,11 @@ bool resolveChains(Rows& rows, int MXD2, int& count) {
 // place and are skipped.
 class StoredSystem {
  public:
-  StoredSystem(EquationStore& store, int solverOption)
-      : store_(store), K_(store.K), band_(solverOption == kBandStorage), h_(K_.cols() / 2) {}
+  StoredSystem(EquationStore& store, EquationSolver solverOption)
+      : store_(store),
+        K_(store.K),
+        band_(solverOption == EquationSolver::BAND),
+        h_(K_.cols() / 2) {}
 
   // Storage column of (r, q), or 0 when it falls outside the storage.
   int column(int r, int q) const {
@@ -315,15 +318,15 @@ std::vector<int> equationMap(int NR, const RemovedList& removed) {
 
 // New numbers of the extended unknowns 1..NEQ: the unknowns of fictitious points are removed,
 // the real ones take their real number and then the number of `equations` (0: removed).
-std::vector<int> unknownMap(int NUMA, int NUMB, int couplingOption,
+std::vector<int> unknownMap(int NUMA, int NUMB, Coupling couplingOption,
                             const std::vector<int>& equations) {
-  const int perPoint = couplingOption == coupling::COUPLED ? 3 : 1;
+  const int perPoint = couplingOption == Coupling::COUPLED ? 3 : 1;
   const int NEQ = extendedUnknowns(NUMA, NUMB, couplingOption);
   std::vector<int> map(static_cast<std::size_t>(NEQ) + 1, 0);
   for (int Jx = 1 + kFictitiousRows; Jx <= NUMA + kFictitiousRows; ++Jx) {
     for (int Ix = 1 + kFictitiousRows; Ix <= NUMB + kFictitiousRows; ++Ix) {
-      const int q = EQN(Ix, Jx, NUMA, NUMB, numbering::EXTENDED, couplingOption);
-      const int n = EQN(Ix - kFictitiousRows, Jx - kFictitiousRows, NUMA, NUMB, numbering::REAL,
+      const int q = EQN(Ix, Jx, NUMA, NUMB, Numbering::EXTENDED, couplingOption);
+      const int n = EQN(Ix - kFictitiousRows, Jx - kFictitiousRows, NUMA, NUMB, Numbering::REAL,
                         couplingOption);
       for (int c = 0; c < perPoint; ++c)
         map[static_cast<std::size_t>(q + c)] = equations[static_cast<std::size_t>(n + c)];
@@ -366,7 +369,7 @@ void collectRemoved(const Rows& rows, int NR, RemovedList& removed) {
 // `rowMap` holds the new numbers of the equations.
 template <class System>
 void applyRows(System& K, const Rows& rows, const std::vector<int>& rowMap, int NUMA, int NUMB,
-               int couplingOption) {
+               Coupling couplingOption) {
   const int NR = realUnknowns(NUMA, NUMB, couplingOption);
   Occupancy occ(K, NR, extendedUnknowns(NUMA, NUMB, couplingOption));
   for (const Row& r : rows) {
@@ -379,7 +382,8 @@ void applyRows(System& K, const Rows& rows, const std::vector<int>& rowMap, int 
 }  // namespace
 
 void REDUCE(EquationStore& store, ConstraintTable& table, RemovedList& removed, int NUMA, int NUMB,
-            int& NEQ, int couplingOption, int solverOption, int& errorFlag, Writer& report) {
+            int& NEQ, Coupling couplingOption, EquationSolver solverOption, int& errorFlag,
+            Writer& report) {
   // 1. Real unknowns and equations.
   const int NR = realUnknowns(NUMA, NUMB, couplingOption);
 
@@ -416,7 +420,7 @@ void REDUCE(EquationStore& store, ConstraintTable& table, RemovedList& removed, 
 }
 
 void EXPAND(Matrix<double>& solution, Matrix<double>& RHS, const RemovedList& removed, int NUMA,
-            int NUMB, int& NEQ, int couplingOption) {
+            int NUMB, int& NEQ, Coupling couplingOption) {
   RHS.fill(0.0);
   const int NR = realUnknowns(NUMA, NUMB, couplingOption);
   // Filled from the end, so each reduced value is read before its place is written.

@@ -19,15 +19,16 @@ namespace korvant {
 // is the size of the reduced system. A table that reaches its MXD2 rows is reported, raises
 // errorFlag and leaves the store unreduced. `solverOption` is the storage mode of K.
 void REDUCE(EquationStore& store, ConstraintTable& table, RemovedList& removed, int NUMA, int NUMB,
-            int& NEQ, int couplingOption, int solverOption, int& errorFlag, Writer& report);
+            int& NEQ, Coupling couplingOption, EquationSolver solverOption, int& errorFlag,
+            Writer& report);
 
 // EXPAND: spreads the NEQ values of solution(1..NEQ) over the NR real unknowns, with zeros
 // at the positions of `removed`, sets NEQ = NR and clears RHS.
 void EXPAND(Matrix<double>& solution, Matrix<double>& RHS, const RemovedList& removed, int NUMA,
-            int NUMB, int& NEQ, int couplingOption);
+            int NUMB, int& NEQ, Coupling couplingOption);
 
 // Number of real unknowns (and equations) of the grid: NUMA * NUMB, three times that for the
 // coupled solution.
-int realUnknowns(int NUMA, int NUMB, int couplingOption);
+int realUnknowns(int NUMA, int NUMB, Coupling couplingOption);
 
 }  // namespace korvant

@@ -10,7 +10,7 @@ namespace korvant {
 namespace {
 
 bool inColumnRegion(const ModelDeck& m, int I, int J) {
-  const bool nine = m.SLABMODEL == slab_layout::NINE_COLUMN;
+  const bool nine = m.SLABMODEL == SlabLayout::NINE_COLUMN;
   return inColumnBand(I, m.NUMB, m.NCOL, nine) && inColumnBand(J, m.NUMA, m.NCOL, nine);
 }
 
@@ -18,9 +18,9 @@ bool userSupported(const ModelDeck& m, int I, int J) {
   const int rows = std::min(m.NUSERBC, m.USERBC.rows());
   for (int k = 1; k <= rows; ++k) {
     if (m.USERBC(k, userbc_col::I) == 0) break;
-    const int cond = m.USERBC(k, userbc_col::CONDITION);
+    const Condition cond = userCondition(m, k);
     if (m.USERBC(k, userbc_col::I) == I && m.USERBC(k, userbc_col::J) == J &&
-        (cond == condition::CLAMPED || cond == condition::SIMPLE))
+        (cond == Condition::CLAMPED || cond == Condition::SIMPLE))
       return true;
   }
   return false;
@@ -32,20 +32,20 @@ bool isSupportPoint(const ModelDeck& m, int I, int J) {
   if (I < 1 || I > m.NUMB || J < 1 || J > m.NUMA) return true;
   const bool lower = I == 1, upper = I == m.NUMB, left = J == 1, right = J == m.NUMA;
   switch (m.SLABMODEL) {
-    case slab_layout::CLAMPED_PLATE:
-    case slab_layout::SIMPLY_SUPPORTED:
+    case SlabLayout::CLAMPED_PLATE:
+    case SlabLayout::SIMPLY_SUPPORTED:
       return lower || upper || left || right;
-    case slab_layout::SSCF:
+    case SlabLayout::SSCF:
       return lower || upper || left;
-    case slab_layout::SFSF:
+    case SlabLayout::SFSF:
       return lower || upper;
-    case slab_layout::FSFS:
+    case SlabLayout::FSFS:
       return left || right;
-    case slab_layout::NINE_COLUMN:
-    case slab_layout::FOUR_COLUMN_FREE:
-    case slab_layout::FOUR_COLUMN_SYM:
+    case SlabLayout::NINE_COLUMN:
+    case SlabLayout::FOUR_COLUMN_FREE:
+    case SlabLayout::FOUR_COLUMN_SYM:
       return inColumnRegion(m, I, J);
-    case slab_layout::USER_DEFINED:
+    case SlabLayout::USER_DEFINED:
       return userSupported(m, I, J);
     default:
       return false;

@@ -72,7 +72,7 @@ PictureMap failureMap(std::string name, std::string when, std::vector<double> va
           "failure measure", true, std::move(values)};
 }
 
-bool hasStage(const RunSummary& summary, int STAGE) {
+bool hasStage(const RunSummary& summary, SolutionStage STAGE) {
   for (const StageRecord& s : summary.stages())
     if (s.STAGE == STAGE) return true;
   return false;
@@ -88,16 +88,16 @@ void addMaps(const RunContext& run, const RunSummary& summary, PictureSet& set) 
                         "Lateral displacement w, " + what + "\nlargest " + shortNumber(w.value) +
                             " at x = " + shortNumber(w.x) + ", y = " + shortNumber(w.y),
                         "w", false, p.w});
-    if (p.STAGE == solution_stage::CRACKING && !p.failure.empty()) {
+    if (p.STAGE == SolutionStage::CRACKING && !p.failure.empty()) {
       set.maps.push_back(failureMap("failure_cracking", "after the cracking stage", p.failure));
       crackingMap = true;
     }
   }
   // The end differs from the cracking map once the incremental stage ran, or when the
   // cracking stage itself ended the run.
-  if (!hasStage(summary, solution_stage::CRACKING)) return;
-  const bool incremental = hasStage(summary, solution_stage::COMBINED) ||
-                           hasStage(summary, solution_stage::YIELDING);
+  if (!hasStage(summary, SolutionStage::CRACKING)) return;
+  const bool incremental =
+      hasStage(summary, SolutionStage::COMBINED) || hasStage(summary, SolutionStage::YIELDING);
   if (crackingMap && !incremental) return;
   std::vector<double> values;
   for (int n = 1; n <= set.grid.NUMA * set.grid.NUMB; ++n)
@@ -108,8 +108,7 @@ void addMaps(const RunContext& run, const RunSummary& summary, PictureSet& set) 
 
 void addCurve(const RunContext& run, const RunSummary& summary, PictureSet& set) {
   for (const StageRecord& stage : summary.stages()) {
-    if (stage.STAGE != solution_stage::COMBINED && stage.STAGE != solution_stage::YIELDING)
-      continue;
+    if (stage.STAGE != SolutionStage::COMBINED && stage.STAGE != SolutionStage::YIELDING) continue;
     for (const StageStep& s : stage.steps)
       if (s.degraded)  // the increments whose iteration report was printed
         set.curve.push_back(

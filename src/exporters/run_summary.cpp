@@ -7,7 +7,9 @@
 
 namespace korvant {
 
-void RunSummary::beginStage(int STAGE) { stages_.push_back(StageRecord{STAGE, 0, 0, {}}); }
+void RunSummary::beginStage(SolutionStage STAGE) {
+  stages_.push_back(StageRecord{STAGE, 0, 0, {}});
+}
 
 void RunSummary::reached(const StagePosition& position) {
   if (stages_.empty()) return;
@@ -15,7 +17,7 @@ void RunSummary::reached(const StagePosition& position) {
   StageStep step;
   step.loadFactor = position.loadFactor;
   step.step = position.iteration;
-  if (stage.STAGE != solution_stage::CRACKING) {
+  if (stage.STAGE != SolutionStage::CRACKING) {
     step.pass = position.iteration;
     step.step = position.increment;
     stage.passes = std::max(stage.passes, position.iteration);
@@ -42,7 +44,7 @@ void RunSummary::degraded(const FailureCounts& counts) {
 }
 
 void RunSummary::printed(const PrintedTables& t) {
-  if (t.STAGE == solution_stage::INITIAL_ELASTIC) stages_.push_back(StageRecord{t.STAGE, 1, 0, {}});
+  if (t.STAGE == SolutionStage::INITIAL_ELASTIC) stages_.push_back(StageRecord{t.STAGE, 1, 0, {}});
   const DifferenceGrid grid{model_.A, model_.B, model_.NUMA, model_.NUMB};
   PrintedSolution p;
   p.STAGE = t.STAGE;

@@ -33,7 +33,7 @@ struct StageStep {
 };
 
 struct StageRecord {
-  int STAGE = 0;
+  SolutionStage STAGE = SolutionStage::INITIAL_ELASTIC;
   int solutions = 0;  // solution passes made in the stage
   int passes = 0;     // passes of the incremental stage
   std::vector<StageStep> steps;
@@ -41,7 +41,7 @@ struct StageRecord {
 
 // The maxima of one printed solution.
 struct PrintedSolution {
-  int STAGE = 0;
+  SolutionStage STAGE = SolutionStage::INITIAL_ELASTIC;
   bool linear = false;
   std::array<Peak, 3> displacement;  // u, v, w
   bool fibres = false;               // the fibre stresses were printed with it
@@ -60,7 +60,7 @@ class RunSummary final : public RunWatcher {
   explicit RunSummary(const ModelDeck& model, bool keepFields = false)
       : model_(model), keepFields_(keepFields) {}
   // A new stage of solutions.
-  void beginStage(int STAGE) override;
+  void beginStage(SolutionStage STAGE) override;
   void reached(const StagePosition& position) override;
   void solutionMade() override;
   void recovered(const Matrix<double>& solution) override;

@@ -41,14 +41,14 @@ std::string incrementLabel(int pass, int increment, double loadFactor) {
 }  // namespace
 
 bool VtkSeries::incremental() const {
-  return STAGE_ == solution_stage::COMBINED || STAGE_ == solution_stage::YIELDING;
+  return STAGE_ == SolutionStage::COMBINED || STAGE_ == SolutionStage::YIELDING;
 }
 
 // The failure measure is kept only when the deck asks for it, and only a nonlinear analysis
 // degrades layers; at the elastic solution it is zero everywhere, as the run began.
 const RecordStore* VtkSeries::failureMeasures() const {
   const ModelDeck& m = run_.model;
-  if (m.SOLPROC != solution_procedure::NONLINEAR || !failureMeasuresKept(m.PRINTREQ, m.GRAPHREQ))
+  if (m.SOLPROC != SolutionProcedure::NONLINEAR || !failureMeasuresKept(m.PRINTREQ, m.GRAPHREQ))
     return nullptr;
   return &run_.files.failureRatio;
 }
@@ -75,7 +75,7 @@ void VtkSeries::degraded(const FailureCounts&) {
 void VtkSeries::printed(const PrintedTables& t) {
   // The tables of the incremental stage are those of its last increment's load factor.
   const bool afterIncrements =
-      t.STAGE != solution_stage::INITIAL_ELASTIC && t.STAGE != solution_stage::CRACKING;
+      t.STAGE != SolutionStage::INITIAL_ELASTIC && t.STAGE != SolutionStage::CRACKING;
   const double loadFactor = afterIncrements ? position_.loadFactor : 1.0;
   write({t.STAGE, 0, 0, loadFactor, true, false}, solutionLabel(t.STAGE, t.linear), t.solution,
         t.fibreResults, failureMeasures());
@@ -117,7 +117,7 @@ void VtkSeries::write(const Place& place, const std::string& label, const Matrix
       run_.model,
       {solution, fibreResults, failureRatio, run_.files.currentLayers, run_.files.layerState});
   dataset.fieldData = {{"step", static_cast<double>(step)},
-                       {"STAGE", static_cast<double>(place.STAGE)},
+                       {"STAGE", static_cast<double>(codeNumber(place.STAGE))},
                        {"pass", static_cast<double>(place.pass)},
                        {"increment", static_cast<double>(place.increment)},
                        {"load_factor", place.loadFactor},

@@ -23,7 +23,7 @@ class VtkSeries final : public RunWatcher {
  public:
   explicit VtkSeries(const RunContext& run) : run_(run) {}
 
-  void beginStage(int STAGE) override { STAGE_ = STAGE; }
+  void beginStage(SolutionStage STAGE) override { STAGE_ = STAGE; }
   void reached(const StagePosition& position) override;
   void recovered(const Matrix<double>& solution) override { recovered_ = &solution; }
   void degraded(const FailureCounts& counts) override;
@@ -38,7 +38,7 @@ class VtkSeries final : public RunWatcher {
  private:
   // Where a dataset lies in the load history.
   struct Place {
-    int STAGE = 0;
+    SolutionStage STAGE = SolutionStage::INITIAL_ELASTIC;
     int pass = 0, increment = 0;  // 0 for a printed solution
     double loadFactor = 1.0;
     bool printed = false;
@@ -52,7 +52,7 @@ class VtkSeries final : public RunWatcher {
   const RecordStore* failureMeasures() const;
 
   const RunContext& run_;
-  int STAGE_ = 0;
+  SolutionStage STAGE_ = SolutionStage::INITIAL_ELASTIC;
   StagePosition position_;
   const Matrix<double>* recovered_ = nullptr;  // the solution of the step, once recovered
   bool unrecovered_ = false;  // an increment was solved but its total never recovered

@@ -21,25 +21,25 @@ Json peak(const Peak& p) {
   return Json{{"value", p.value}, {"x", p.x}, {"y", p.y}};
 }
 
-const char* layoutName(int SLABMODEL) {
+const char* layoutName(SlabLayout SLABMODEL) {
   switch (SLABMODEL) {
-    case slab_layout::NINE_COLUMN:
+    case SlabLayout::NINE_COLUMN:
       return "9-column";
-    case slab_layout::CLAMPED_PLATE:
+    case SlabLayout::CLAMPED_PLATE:
       return "clamped";
-    case slab_layout::FOUR_COLUMN_FREE:
+    case SlabLayout::FOUR_COLUMN_FREE:
       return "4-column free edge";
-    case slab_layout::FOUR_COLUMN_SYM:
+    case SlabLayout::FOUR_COLUMN_SYM:
       return "4-column symmetric edge";
-    case slab_layout::SSCF:
+    case SlabLayout::SSCF:
       return "SSCF";
-    case slab_layout::SFSF:
+    case SlabLayout::SFSF:
       return "SFSF";
-    case slab_layout::FSFS:
+    case SlabLayout::FSFS:
       return "FSFS";
-    case slab_layout::SIMPLY_SUPPORTED:
+    case SlabLayout::SIMPLY_SUPPORTED:
       return "simply supported";
-    case slab_layout::USER_DEFINED:
+    case SlabLayout::USER_DEFINED:
       return "user-defined";
     default:
       return "none";
@@ -55,18 +55,19 @@ Json jobPart(const RunContext& run) {
 }
 
 Json optionsPart(const ModelDeck& m) {
-  const bool nonlinear = m.SOLPROC == solution_procedure::NONLINEAR;
+  const bool nonlinear = m.SOLPROC == SolutionProcedure::NONLINEAR;
   Json options{{"procedure", nonlinear ? "nonlinear" : "linear"},
-               {"coupling", m.COUPLING == coupling::COUPLED ? "u, v, w" : "w only"},
-               {"solver", m.SOLVER == 1 ? "full" : "band"}};
+               {"coupling", m.COUPLING == Coupling::COUPLED ? "u, v, w" : "w only"},
+               {"solver", m.SOLVER == EquationSolver::FULL ? "full" : "band"}};
   if (nonlinear) {
     options["NITCRK"] = m.NITCRK;
     options["NPASSY"] = m.NPASSY;
     options["NINCY"] = m.NINCY;
     options["CRKTOL"] = m.CRKTOL;
     options["WMAX"] = m.WMAX;
-    options["yielding"] = m.YLDOPT == 2 ? "yielding only" : "combined with cracking";
-    options["cracking_only"] = m.CRKONLY == 1;
+    options["yielding"] =
+        m.YLDOPT == YieldingSolution::WITHOUT_CRACKING ? "yielding only" : "combined with cracking";
+    options["cracking_only"] = m.CRKONLY;
   }
   return options;
 }
@@ -74,9 +75,11 @@ Json optionsPart(const ModelDeck& m) {
 Json stagesPart(const RunSummary& summary) {
   Json stages = Json::array();
   for (const StageRecord& s : summary.stages()) {
-    Json stage{{"stage", s.STAGE}, {"name", stageNames(s.STAGE).name}, {"solutions", s.solutions}};
+    Json stage{{"stage", codeNumber(s.STAGE)},
+               {"name", stageNames(s.STAGE).name},
+               {"solutions", s.solutions}};
     const bool incremental =
-        s.STAGE != solution_stage::INITIAL_ELASTIC && s.STAGE != solution_stage::CRACKING;
+        s.STAGE != SolutionStage::INITIAL_ELASTIC && s.STAGE != SolutionStage::CRACKING;
     if (incremental) stage["passes"] = s.passes;
     Json steps = Json::array();
     for (const StageStep& step : s.steps) {
@@ -117,7 +120,7 @@ Json solutionsPart(const RunSummary& summary, bool coupled) {
       }
     }
     solutions.push_back(Json{{"stage", p.linear ? "linear" : stageNames(p.STAGE).name},
-                             {"STAGE", p.STAGE},
+                             {"STAGE", codeNumber(p.STAGE)},
                              {"maxima", maxima}});
   }
   return solutions;
@@ -141,9 +144,9 @@ Json outcomePart(const RunContext& run, int exitStatus, const RunSummary& summar
   }
   if (run.outcome.end == RunEnd::Collapse) {
     outcome["result"] = "collapse predicted";
-    outcome["stage"] = run.STAGE;
+    outcome["stage"] = codeNumber(run.STAGE);
     if (const StageStep* step = summary.lastStep()) {
-      if (run.STAGE == solution_stage::CRACKING) {
+      if (run.STAGE == SolutionStage::CRACKING) {
         outcome["iteration"] = step->step;
       } else {
         outcome["pass"] = step->pass;
@@ -155,7 +158,7 @@ Json outcomePart(const RunContext& run, int exitStatus, const RunSummary& summar
   }
   if (run.outcome.end == RunEnd::WithoutConvergence) {
     outcome["result"] = "completed without convergence";
-    outcome["stage"] = run.STAGE;
+    outcome["stage"] = codeNumber(run.STAGE);
     return outcome;
   }
   const bool finalPrinted =
@@ -171,10 +174,10 @@ Json trialPart(const TrialResult& t, double pressure) {
              {"deflection", t.deflection},
              {"seconds", t.seconds}};
   if (t.collapsed()) {
-    trial["stage"] = t.position.STAGE;
-    trial[t.position.STAGE == solution_stage::CRACKING ? "iteration" : "pass"] =
+    trial["stage"] = codeNumber(t.position.STAGE);
+    trial[t.position.STAGE == SolutionStage::CRACKING ? "iteration" : "pass"] =
         t.position.iteration;
-    if (t.position.STAGE != solution_stage::CRACKING) trial["increment"] = t.position.increment;
+    if (t.position.STAGE != SolutionStage::CRACKING) trial["increment"] = t.position.increment;
     trial["load_factor"] = t.position.loadFactor;
   }
   if (!t.error.empty()) trial["message"] = t.error;
@@ -217,11 +220,11 @@ bool writeJsonSummary(const RunContext& run, const RunSummary& summary, int exit
   const ModelDeck& m = run.model;
   Json doc{{"program", "korvant"}, {"version", KORVANT_VERSION}, {"job", jobPart(run)}};
   doc["grid"] = Json{{"A", m.A}, {"B", m.B}, {"NUMA", m.NUMA}, {"NUMB", m.NUMB}};
-  doc["layout"] = Json{{"SLABMODEL", m.SLABMODEL}, {"name", layoutName(m.SLABMODEL)}};
+  doc["layout"] = Json{{"SLABMODEL", codeNumber(m.SLABMODEL)}, {"name", layoutName(m.SLABMODEL)}};
   doc["solution"] = optionsPart(m);
   doc["outcome"] = outcomePart(run, exitStatus, summary);
   doc["stages"] = stagesPart(summary);
-  doc["solutions"] = solutionsPart(summary, m.COUPLING == coupling::COUPLED);
+  doc["solutions"] = solutionsPart(summary, m.COUPLING == Coupling::COUPLED);
   if (search) doc["collapse_search"] = searchPart(*search);
   const std::string name = run.names.base + ".json";
   std::ofstream file(name, std::ios::out | std::ios::trunc);

@@ -37,12 +37,12 @@ void jobHeading(const ModelDeck& m, Writer& out) {
 }
 
 void solutionProcedure(const ModelDeck& m, Writer& out) {
-  if (m.SOLPROC != solution_procedure::LINEAR && m.SOLPROC != solution_procedure::NONLINEAR) return;
+  if (m.SOLPROC != SolutionProcedure::LINEAR && m.SOLPROC != SolutionProcedure::NONLINEAR) return;
   out.blank();
   out.line(X(17), "S O L U T I O N  P R O C E D U R E");
   out.line(X(17), "----------------------------------");
   out.blank();
-  if (m.SOLPROC == solution_procedure::LINEAR) {
+  if (m.SOLPROC == SolutionProcedure::LINEAR) {
     out.line(X(10), "* A LINEAR ELASTIC ANALYSIS WILL BE PERFORMED");
     out.blank();
     return;
@@ -58,9 +58,18 @@ void solutionProcedure(const ModelDeck& m, Writer& out) {
 }
 
 // Names of a user boundary point's condition and location codes; blanks for other codes.
-std::string conditionName(int code) {
-  static const std::array<const char*, 4> names = {"CLAMPED ", "SIMPLE  ", "FREE    ", "FREE-SYM"};
-  return code >= 1 && code <= 4 ? names[code - 1] : std::string(8, ' ');
+std::string conditionName(Condition condition) {
+  switch (condition) {
+    case Condition::CLAMPED:
+      return "CLAMPED ";
+    case Condition::SIMPLE:
+      return "SIMPLE  ";
+    case Condition::FREE:
+      return "FREE    ";
+    case Condition::FREE_SYM:
+      return "FREE-SYM";
+  }
+  return std::string(8, ' ');
 }
 
 std::string locationName(int code) {
@@ -76,7 +85,7 @@ void userBoundaryPoints(const ModelDeck& m, Writer& out) {
   out.blank();
   for (int k = 1; k <= m.NUSERBC; ++k) {
     out.line(X(14), I(5, m.USERBC(k, userbc_col::I)), I(5, m.USERBC(k, userbc_col::J)), X(6),
-             A(8, conditionName(m.USERBC(k, userbc_col::CONDITION))), X(4),
+             A(8, conditionName(userCondition(m, k))), X(4),
              A(16, locationName(m.USERBC(k, userbc_col::LOCATION))));
   }
 }
@@ -87,31 +96,31 @@ void boundaryConditions(const ModelDeck& m, Writer& out) {
   out.line(X(17), "----------------------------------");
   out.blank();
   switch (m.SLABMODEL) {
-    case 1:
+    case SlabLayout::NINE_COLUMN:
       out.line(X(15), "A 9-COLUMN LAYOUT WILL BE ANALYZED");
       break;
-    case 2:
+    case SlabLayout::CLAMPED_PLATE:
       out.line(X(15), "A CLAMPED PLATE WILL BE ANALYZED");
       break;
-    case 3:
+    case SlabLayout::FOUR_COLUMN_FREE:
       out.line(X(12), "A 4-COLUMN FREE EDGE PLATE WILL BE ANALYZED");
       break;
-    case 4:
+    case SlabLayout::FOUR_COLUMN_SYM:
       out.line(X(11), "A 4-COLUMN SYMMETRIC EDGE PLATE WILL BE ANALYZED");
       break;
-    case 5:
+    case SlabLayout::SSCF:
       out.line(X(15), "A SSCF LAYOUT WILL BE ANALYZED");
       break;
-    case 6:
+    case SlabLayout::SFSF:
       out.line(X(15), "A SFSF LAYOUT WILL BE ANALYZED");
       break;
-    case 7:
+    case SlabLayout::FSFS:
       out.line(X(15), "A FSFS LAYOUT WILL BE ANALYZED");
       break;
-    case 8:
+    case SlabLayout::SIMPLY_SUPPORTED:
       out.line(X(15), "A SIMPLY SUPPORTED PLATE WILL BE ANALYZED");
       break;
-    case 99:
+    case SlabLayout::USER_DEFINED:
       out.line(X(15), "A USER-DEFINED LAYOUT WILL BE ANALYZED");
       out.blank();
       userBoundaryPoints(m, out);
@@ -144,17 +153,17 @@ void loadLine(const ModelDeck& m, int row, Writer& out) {
   const auto number = I(5, wholeValue(m.LOADS(row, load_col::NUMBER)));
   const auto magnitude = E(9, 3, m.LOADS(row, load_col::MAGNITUDE));
   const auto zone = I(5, wholeValue(m.LOADS(row, load_col::ZONE)));
-  switch (wholeValue(m.LOADS(row, load_col::TYPE))) {
-    case 1:
+  switch (static_cast<LoadType>(wholeValue(m.LOADS(row, load_col::TYPE)))) {
+    case LoadType::UNIFORM:
       out.line(X(15), number, X(3), "UNIFORM", X(3), magnitude, X(2), zone);
       break;
-    case 2:
+    case LoadType::DEAD_LOAD:
       out.line(X(15), number, X(2), "DEAD LOAD", X(2), magnitude, X(2), zone);
       break;
-    case 3:
+    case LoadType::LIVE_LOAD:
       out.line(X(15), number, X(2), "LIVE LOAD", X(2), magnitude, X(2), zone);
       break;
-    case 4:
+    case LoadType::USER_DEFINED:
       out.line(X(15), number, X(2), "USER-DEFINED", X(2), magnitude, X(2), zone);
       break;
     default:
@@ -211,6 +220,14 @@ void damageLawHeading(Writer& out) {
   out.line(X(25), "--------------------");
 }
 
+// The kind of law k of the table, as its moduli show it: a steel law holds one modulus (no
+// second), a combined law four (a fourth), a concrete law three.
+DamageLawKind lawKindByModuli(const Matrix<double>& d, int k) {
+  if (d(k, law_col::TENSION) == 0.0) return DamageLawKind::STEEL;
+  if (d(k, law_col::SHEAR) != 0.0) return DamageLawKind::COMBINED;
+  return DamageLawKind::CONCRETE;
+}
+
 // Post-failure form: the law's kind shows in which moduli it holds. A steel law prints its
 // one modulus in the field where a concrete law prints TENSION; a combined law starts
 // one field further left.
@@ -224,13 +241,17 @@ void postFailureLaws(const ModelDeck& m, Writer& out) {
   for (int k = 1; k <= m.NLAW; ++k) {
     const auto lawId = I(5, wholeValue(d(k, law_col::LAWID)));
     auto modulus = [&](int col) { return E(9, 3, d(k, col)); };
-    if (d(k, 3) == 0.0) {
-      out.line(X(8), lawId, X(8), X(7), modulus(2));
-    } else if (d(k, 5) != 0.0) {
-      out.line(X(8), lawId, X(4), modulus(2), X(2), modulus(3), X(2), modulus(4), X(2), modulus(5),
-               X(2));
-    } else {
-      out.line(X(8), lawId, X(8), X(7), modulus(2), X(2), modulus(3), X(2), modulus(4), X(2));
+    switch (lawKindByModuli(d, k)) {
+      case DamageLawKind::STEEL:
+        out.line(X(8), lawId, X(8), X(7), modulus(2));
+        break;
+      case DamageLawKind::COMBINED:
+        out.line(X(8), lawId, X(4), modulus(2), X(2), modulus(3), X(2), modulus(4), X(2),
+                 modulus(5), X(2));
+        break;
+      default:
+        out.line(X(8), lawId, X(8), X(7), modulus(2), X(2), modulus(3), X(2), modulus(4), X(2));
+        break;
     }
   }
 }
@@ -249,10 +270,10 @@ void equationLaws(const ModelDeck& m, Writer& out) {
              E(9, 3, d(k, law_col::b)), X(2), E(9, 3, d(k, law_col::c)), X(2),
              E(9, 3, d(k, law_col::d)), X(2));
   }
-  if (m.CRKDENS == 2) {
+  if (m.CRKDENS == CrackDensity::STRESS_BASED) {
     out.blank();
     out.line(X(15), "THE CRACK DENSITY MODEL WILL BE STRESS-BASED");
-  } else if (m.CRKDENS == 1) {
+  } else if (m.CRKDENS == CrackDensity::STRAIN_BASED) {
     out.blank();
     out.line(X(15), "THE CRACK DENSITY MODEL WILL BE STRAIN-BASED");
   }
@@ -260,8 +281,8 @@ void equationLaws(const ModelDeck& m, Writer& out) {
 
 void damageLaws(const ModelDeck& m, Writer& out) {
   if (m.NLAW == 0) return;
-  if (m.DLFORM == 1) postFailureLaws(m, out);
-  if (m.DLFORM == 2) equationLaws(m, out);
+  if (m.DLFORM == LawForm::POST_FAILURE_MODULI) postFailureLaws(m, out);
+  if (m.DLFORM == LawForm::EQUATION) equationLaws(m, out);
 }
 
 void layers(const ModelDeck& m, Writer& out) {
@@ -332,10 +353,10 @@ void printRequests(const ModelDeck& m, Writer& out) {
   out.line(X(20), "P R I N T  R E Q U E S T S:");
   out.line(X(20), "---------------------------");
   out.blank();
-  if (m.PRINTMAX == 0) {
+  if (!m.PRINTMAX) {
     out.line(X(20), "* FULL TABLES WILL BE PRINTED");
     out.blank();
-  } else if (m.PRINTMAX == 1) {
+  } else {
     out.line(X(20), "* ONLY MAX/MIN VALUES WILL BE PRINTED");
     out.blank();
   }
@@ -364,20 +385,26 @@ void solutionOptions(const ModelDeck& m, Writer& out) {
   out.line(X(20), "S O L U T I O N  O P T I O N S:");
   out.line(X(20), "-------------------------------");
   out.blank();
-  if (m.COUPLING == 1)
+  if (m.COUPLING == Coupling::W_ONLY)
     option(out, "* COUPLING WILL BE NEGLECTED AND ONLY LATERAL",
            "  DEFLECTIONS WILL BE CALCULATED");
-  if (m.COUPLING == 2) option(out, "* A FULLY COUPLED SOLUTION WILL BE OBTAINED");
-  if (m.BDIFF == 1) option(out, "* CENTRAL DIFFERENCES WILL BE USED ALONG EXTERNAL BOUNDARIES");
-  if (m.BDIFF == 2)
+  if (m.COUPLING == Coupling::COUPLED) option(out, "* A FULLY COUPLED SOLUTION WILL BE OBTAINED");
+  if (m.BDIFF == BoundaryDifferences::CENTRAL)
+    option(out, "* CENTRAL DIFFERENCES WILL BE USED ALONG EXTERNAL BOUNDARIES");
+  if (m.BDIFF == BoundaryDifferences::MIXED)
     option(out, "* A COMBINATION OF CENTRAL, FORWARD, AND BACKWARD DIFFERENCES",
            "  WILL BE USED ALONG EXTERNAL BOUNDARIES");
-  if (m.NEUTRAL == 0) option(out, "* NEUTRAL SURFACE CALCULATED AS GEOMETRIC CENTER");
-  if (m.NEUTRAL == 1) option(out, "* NEUTRAL SURFACE CALCULATED USING WEIGHTED SECTIONS");
-  if (m.NOBFAIL != 0) option(out, "* FAILURE ALONG BOUNDARIES WILL NOT BE PREDICTED");
-  if (m.YLDOPT == 2) option(out, "* YIELDING SOLUTION WILL EXCLUDE ADDITIONAL CONCRETE CRACKING");
-  if (m.SOLVER == 1) option(out, "* EQUATION SOLVER FOR FULL MATRICES WILL BE USED");
-  if (m.SOLVER == 2) option(out, "* EQUATION SOLVER FOR BANDED MATRICES WILL BE USED");
+  if (m.NEUTRAL == NeutralSurface::GEOMETRIC_CENTRE)
+    option(out, "* NEUTRAL SURFACE CALCULATED AS GEOMETRIC CENTER");
+  if (m.NEUTRAL == NeutralSurface::WEIGHTED_SECTIONS)
+    option(out, "* NEUTRAL SURFACE CALCULATED USING WEIGHTED SECTIONS");
+  if (m.NOBFAIL) option(out, "* FAILURE ALONG BOUNDARIES WILL NOT BE PREDICTED");
+  if (m.YLDOPT == YieldingSolution::WITHOUT_CRACKING)
+    option(out, "* YIELDING SOLUTION WILL EXCLUDE ADDITIONAL CONCRETE CRACKING");
+  if (m.SOLVER == EquationSolver::FULL)
+    option(out, "* EQUATION SOLVER FOR FULL MATRICES WILL BE USED");
+  if (m.SOLVER == EquationSolver::BAND)
+    option(out, "* EQUATION SOLVER FOR BANDED MATRICES WILL BE USED");
   out.line(X(15), "* ZONE OVERLAP FACTOR = ", F(7, 5, m.OVERLAP));
   out.blank();
   if (m.SIGMA_X != 0.0 || m.SIGMA_Y != 0.0) {
@@ -394,11 +421,19 @@ void diagnostics(const ModelDeck& m, Writer& out) {
   out.line(X(25), "D I A G N O S T I C S");
   out.line(X(25), "---------------------");
   out.blank();
-  for (int code : m.DIAG) {
-    if (code == 0) break;
-    if (code == 1) option(out, "* COMPRESSION FAILURES WILL BE IDENTIFIED");
-    if (code == 2) option(out, "* ALL CRACKING FAILURE MODES WILL BE IDENTIFIED");
-    if (code == 3) option(out, "* ALL LAYER FAILURE INDICES WILL BE OUTPUTTED");
+  for (int number : m.DIAG) {
+    if (number == 0) break;
+    switch (static_cast<Diagnostic>(number)) {
+      case Diagnostic::COMPRESSION_FAILURES:
+        option(out, "* COMPRESSION FAILURES WILL BE IDENTIFIED");
+        break;
+      case Diagnostic::CRACKING_MODES:
+        option(out, "* ALL CRACKING FAILURE MODES WILL BE IDENTIFIED");
+        break;
+      case Diagnostic::FAILURE_INDICES:
+        option(out, "* ALL LAYER FAILURE INDICES WILL BE OUTPUTTED");
+        break;
+    }
   }
 }
 

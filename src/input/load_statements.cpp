@@ -48,17 +48,17 @@ struct LoadRow {
 
 struct LoadWord {
   std::string_view word;
-  int type;
+  LoadType type;
   bool zoned;  // the magnitude is followed by the zone the load acts on
 };
 
 // Tested in this order at every column; UNIFORM LOAD before UNIFORM, so that the word LOAD
 // is not taken for the magnitude.
-constexpr std::array<LoadWord, 5> kLoadWords{{{"UNIFORM LOAD", 1, false},
-                                              {"UNIFORM", 1, false},
-                                              {"DEAD", 2, true},
-                                              {"LIVE", 3, true},
-                                              {"USER-DEFINED", 4, true}}};
+constexpr std::array<LoadWord, 5> kLoadWords{{{"UNIFORM LOAD", LoadType::UNIFORM, false},
+                                              {"UNIFORM", LoadType::UNIFORM, false},
+                                              {"DEAD", LoadType::DEAD_LOAD, true},
+                                              {"LIVE", LoadType::LIVE_LOAD, true},
+                                              {"USER-DEFINED", LoadType::USER_DEFINED, true}}};
 
 // One load line: the load number as its first value, then the first load word of the line
 // (commas read as blanks) followed by the magnitude and, for zone loads, the zone.
@@ -72,7 +72,7 @@ LoadRow readLoadLine(DeckReader& deck) {
     for (const LoadWord& w : kLoadWords) {
       if (findWord(text, w.word, p, p) != p) continue;
       const std::string rest = fromColumn(text, p + static_cast<int>(w.word.size()));
-      row.type = w.type;
+      row.type = static_cast<double>(codeNumber(w.type));
       if (w.zoned) {
         readRecord(deck, rest, {&row.magnitude, &row.zone}, "THE MAGNITUDE AND ZONE OF THE LOAD");
       } else {
@@ -118,40 +118,43 @@ char columnOf(const std::string& text, int column) {
 
 // SLABMODEL named by a library layout line, looked for in its first 20 columns: 9 (the
 // 9-column layout), C (clamped), 4 followed somewhere by S (symmetric edge) or F (free
-// edge), or the pairs SS, SF, FS, SI (SSCF, SFSF, FSFS, simply supported). 0 for none.
-int libraryLayout(const std::string& text) {
-  static constexpr std::array<std::pair<std::string_view, int>, 4> kPairs{
-      {{"SS", 5}, {"SF", 6}, {"FS", 7}, {"SI", 8}}};
+// edge), or the pairs SS, SF, FS, SI (SSCF, SFSF, FSFS, simply supported). NONE for none.
+SlabLayout libraryLayout(const std::string& text) {
+  static constexpr std::array<std::pair<std::string_view, SlabLayout>, 4> kPairs{
+      {{"SS", SlabLayout::SSCF},
+       {"SF", SlabLayout::SFSF},
+       {"FS", SlabLayout::FSFS},
+       {"SI", SlabLayout::SIMPLY_SUPPORTED}}};
   for (int p = 1; p <= 20; ++p) {
     const char c = columnOf(text, p);
-    if (c == '9') return 1;
-    if (c == 'C' || c == 'c') return 2;
+    if (c == '9') return SlabLayout::NINE_COLUMN;
+    if (c == 'C' || c == 'c') return SlabLayout::CLAMPED_PLATE;
     if (c == '4') {
       const char edge = firstLetter(text, p + 1, "SF");
-      if (edge == 'S') return 4;
-      if (edge == 'F') return 3;
+      if (edge == 'S') return SlabLayout::FOUR_COLUMN_SYM;
+      if (edge == 'F') return SlabLayout::FOUR_COLUMN_FREE;
       continue;
     }
-    for (const auto& [pair, code] : kPairs)
-      if (findWord(text, pair, p, p) == p) return code;
+    for (const auto& [pair, layout] : kPairs)
+      if (findWord(text, pair, p, p) == p) return layout;
   }
-  return 0;
+  return SlabLayout::NONE;
 }
 
-struct Condition {
-  int code = 0;    // 1 CLAMPED, 2 SIMPLE, 3 FREE, 4 FREE-SYM; 0 when the line names none
-  int column = 0;  // column of its letter
+struct ConditionMark {
+  Condition condition = Condition::CLAMPED;
+  int column = 0;  // column of its letter; 0 when the line names no condition
 };
 
 // The first condition letter of a point line: C, S, or F directly followed by E or S.
-Condition findCondition(const std::string& text) {
+ConditionMark findCondition(const std::string& text) {
   for (int p = 1; p <= kLineWidth; ++p) {
     const char c = upper(columnOf(text, p));
     const char next = upper(columnOf(text, p + 1));
-    if (c == 'C') return {1, p};
-    if (c == 'S') return {2, p};
-    if (c == 'F' && next == 'E') return {3, p};
-    if (c == 'F' && next == 'S') return {4, p};
+    if (c == 'C') return {Condition::CLAMPED, p};
+    if (c == 'S') return {Condition::SIMPLE, p};
+    if (c == 'F' && next == 'E') return {Condition::FREE, p};
+    if (c == 'F' && next == 'S') return {Condition::FREE_SYM, p};
   }
   return {};
 }
@@ -174,10 +177,10 @@ int readLocation(const DeckReader& deck, const std::string& text, int from) {
 // empty and false is returned.
 bool readUserPoint(StatementContext& ctx, int entry) {
   const std::string text = ctx.deck.readLine("A USER-DEFINED BOUNDARY POINT");
-  const Condition cond = findCondition(text);
+  const ConditionMark cond = findCondition(text);
   Matrix<int>& bc = ctx.model.USERBC;
   for (int k = 1; k <= userbc_col::COUNT; ++k) bc(entry, k) = 0;
-  if (cond.code == 0) {
+  if (cond.column == 0) {
     ctx.report.line("***ERROR: USER-DEFINED BOUNDARY TYPE FOR ENTRY", I(5, entry),
                     " NOT RECOGNIZED");
     ++ctx.nerr;
@@ -190,7 +193,7 @@ bool readUserPoint(StatementContext& ctx, int entry) {
   readRecord(ctx.deck, indices, {&i, &j}, "THE INDICES I, J OF THE BOUNDARY POINT");
   bc(entry, userbc_col::I) = i;
   bc(entry, userbc_col::J) = j;
-  bc(entry, userbc_col::CONDITION) = cond.code;
+  bc(entry, userbc_col::CONDITION) = codeNumber(cond.condition);
   bc(entry, userbc_col::LOCATION) = readLocation(ctx.deck, text, cond.column);
   return true;
 }
@@ -200,7 +203,7 @@ bool readUserPoint(StatementContext& ctx, int entry) {
 // the rest to the statement loop.
 void readUserPoints(StatementContext& ctx) {
   ModelDeck& m = ctx.model;
-  m.SLABMODEL = 99;
+  m.SLABMODEL = SlabLayout::USER_DEFINED;
   const std::string expected = "A USER-DEFINED BOUNDARY POINT OR THE NEXT STATEMENT";
   for (;;) {
     const ListLine kind = lookAhead(ctx.deck, expected);
@@ -242,10 +245,11 @@ void handleNormalPressure(StatementContext& ctx) {
 // line, U a list of user-defined boundary points.
 void handleBoundary(StatementContext& ctx) {
   switch (equalsThenLetter(ctx.line, 9, "LU")) {
-    case 'L':
-      if (const int layout = libraryLayout(ctx.deck.readLine("THE NAME OF THE SUPPORT LAYOUT")))
-        ctx.model.SLABMODEL = layout;
+    case 'L': {
+      const SlabLayout layout = libraryLayout(ctx.deck.readLine("THE NAME OF THE SUPPORT LAYOUT"));
+      if (layout != SlabLayout::NONE) ctx.model.SLABMODEL = layout;
       return;
+    }
     case 'U':
       readUserPoints(ctx);
       return;

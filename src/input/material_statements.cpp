@@ -24,9 +24,6 @@ constexpr int kSteel = 1;
 constexpr int kConcrete = 2;
 
 // Kinds of damage law; the kind decides how many post-failure moduli the law has.
-constexpr int kSteelLaw = 1;
-constexpr int kConcreteLaw = 2;
-constexpr int kCombinedLaw = 3;
 
 constexpr int kZoneListLines = 10;  // lines a zone layer list examines, comments included
 
@@ -97,40 +94,40 @@ void storeZoneLayers(StatementContext& ctx, int row, const std::vector<int>& ids
 
 // Crack density model from the word STRESS or STRAIN on the statement line, searched from
 // the column of the law's `=`; the first of the two words decides.
-void scanCrackDensity(const std::string& line, int equalsColumn, int& CRKDENS) {
+void scanCrackDensity(const std::string& line, int equalsColumn, CrackDensity& CRKDENS) {
   const int from = std::max(equalsColumn, 1);
   const int stress = findWord(line, "STRESS", from, 75);
   const int strain = findWord(line, "STRAIN", from, 75);
-  if (stress > 0 && (strain == 0 || stress < strain)) CRKDENS = 2;
-  if (strain > 0 && (stress == 0 || strain < stress)) CRKDENS = 1;
+  if (stress > 0 && (strain == 0 || stress < strain)) CRKDENS = CrackDensity::STRESS_BASED;
+  if (strain > 0 && (stress == 0 || strain < stress)) CRKDENS = CrackDensity::STRAIN_BASED;
 }
 
 // Kind of a damage law from its kind line: at the first position holding an S (steel),
-// CON (concrete) or COM (combined). 0 when the line names none.
-int scanLawKind(const std::string& text) {
+// CON (concrete) or COM (combined). NONE when the line names none.
+DamageLawKind scanLawKind(const std::string& text) {
   for (int p = 1; p <= 77; ++p) {
     const char c = text[static_cast<std::size_t>(p - 1)];
-    if (c == 'S' || c == 's') return kSteelLaw;
-    if (findWord(text, "CON", p, p) == p) return kConcreteLaw;
-    if (findWord(text, "COM", p, p) == p) return kCombinedLaw;
+    if (c == 'S' || c == 's') return DamageLawKind::STEEL;
+    if (findWord(text, "CON", p, p) == p) return DamageLawKind::CONCRETE;
+    if (findWord(text, "COM", p, p) == p) return DamageLawKind::COMBINED;
   }
-  return 0;
+  return DamageLawKind::NONE;
 }
 
 // Damage-law form from the form line: the first C (post-failure moduli, 1) or P (reduction
 // equation, 2) in columns 1 to 77.
-void scanLawForm(const std::string& text, int& DLFORM) {
+void scanLawForm(const std::string& text, LawForm& DLFORM) {
   std::string head = text;
   head.replace(77, std::string::npos, std::string(kLineWidth - 77, ' '));
   const char letter = firstLetter(head, 1, "CP");
-  if (letter != 0) DLFORM = letter == 'C' ? 1 : 2;
+  if (letter != 0) DLFORM = letter == 'C' ? LawForm::POST_FAILURE_MODULI : LawForm::EQUATION;
 }
 
-int moduliOfKind(int kind) {
+int moduliOfKind(DamageLawKind kind) {
   switch (kind) {
-    case kSteelLaw:
+    case DamageLawKind::STEEL:
       return 1;  // YIELDING
-    case kConcreteLaw:
+    case DamageLawKind::CONCRETE:
       return 3;  // TENSION, COMPRESSION, SHEAR
     default:
       return 4;  // YIELDING, TENSION, COMPRESSION, SHEAR
@@ -140,7 +137,8 @@ int moduliOfKind(int kind) {
 // The two numeric lines of a damage law: its post-failure moduli, by kind, and the
 // coefficients a, b, c, d. A coefficient line that is a statement line (column 1 `*`) is
 // an error; that line is consumed. Returns false in that case.
-bool readLawValues(StatementContext& ctx, int kind, std::array<double, law_col::COUNT>& law) {
+bool readLawValues(StatementContext& ctx, DamageLawKind kind,
+                   std::array<double, law_col::COUNT>& law) {
   const std::vector<double> moduli =
       ctx.deck.readReals(moduliOfKind(kind), "THE POST-FAILURE MODULI OF A DAMAGE LAW");
   std::copy(moduli.begin(), moduli.end(), law.begin() + (law_col::YIELDING - 1));
@@ -241,8 +239,8 @@ void handleDamageLaw(StatementContext& ctx) {
     s.equalsColumn = equals;
   }
   scanCrackDensity(ctx.line, s.equalsColumn, m.CRKDENS);
-  if (const int kind = scanLawKind(ctx.deck.readLine("THE KIND LINE OF A DAMAGE LAW")))
-    s.materialType = kind;
+  const DamageLawKind named = scanLawKind(ctx.deck.readLine("THE KIND LINE OF A DAMAGE LAW"));
+  if (named != DamageLawKind::NONE) s.materialType = named;
   scanLawForm(ctx.deck.readLine("THE FORM LINE OF A DAMAGE LAW"), m.DLFORM);
 
   const bool room = m.NLAW < tableRoom(ctx.cap.MXD5, m.DLAWS);
@@ -250,8 +248,8 @@ void handleDamageLaw(StatementContext& ctx) {
     capacityError(ctx, "DAMAGE LAWS");
     ctx.report.line(X(10), "DAMAGE LAW", I(5, wholeValue(s.lawId)), " IS NOT STORED");
   }
-  const int kind = static_cast<int>(s.materialType);
-  if (kind == 0) {
+  const DamageLawKind kind = s.materialType;
+  if (kind == DamageLawKind::NONE) {
     ctx.report.line("***ERROR: DAMAGE LAW TYPE FOR LAW ID", I(5, wholeValue(s.lawId)),
                     " NOT RECOGNIZED");
     ++ctx.nerr;

@@ -95,18 +95,18 @@ void handleSolution(StatementContext& ctx) {
   ModelDeck& m = ctx.model;
   switch (firstLetter(ctx.line, 11, "LN")) {
     case 'L':
-      m.SOLPROC = solution_procedure::LINEAR;
+      m.SOLPROC = SolutionProcedure::LINEAR;
       break;
     case 'N':
-      m.SOLPROC = solution_procedure::NONLINEAR;
+      m.SOLPROC = SolutionProcedure::NONLINEAR;
       break;
     default:
       break;
   }
-  if (m.SOLPROC == solution_procedure::LINEAR) {
+  if (m.SOLPROC == SolutionProcedure::LINEAR) {
     double unused = 0.0;
     ctx.deck.readNumbers({&unused}, "THE DATA LINE OF A LINEAR SOLUTION");
-  } else if (m.SOLPROC == solution_procedure::NONLINEAR) {
+  } else if (m.SOLPROC == SolutionProcedure::NONLINEAR) {
     readNonlinearParameters(ctx);
   }
   raiseUnityLimit(ctx.report, m.NITCRK,
@@ -122,10 +122,10 @@ void handleSolution(StatementContext& ctx) {
 void handleCoupling(StatementContext& ctx) {
   switch (firstLetter(ctx.line, 9, "YN")) {
     case 'Y':
-      ctx.model.COUPLING = coupling::COUPLED;
+      ctx.model.COUPLING = Coupling::COUPLED;
       break;
     case 'N':
-      ctx.model.COUPLING = coupling::W_ONLY;
+      ctx.model.COUPLING = Coupling::W_ONLY;
       break;
     default:
       break;
@@ -144,10 +144,10 @@ void handleUniformStress(StatementContext& ctx) {
 void handleEquationSolver(StatementContext& ctx) {
   switch (firstLetter(ctx.line, 17, "FB")) {
     case 'F':
-      ctx.model.SOLVER = 1;
+      ctx.model.SOLVER = EquationSolver::FULL;
       break;
     case 'B':
-      ctx.model.SOLVER = 2;
+      ctx.model.SOLVER = EquationSolver::BAND;
       break;
     default:
       break;
@@ -156,23 +156,23 @@ void handleEquationSolver(StatementContext& ctx) {
 
 // Only the separate yielding solution has a letter; without it the setting stays.
 void handleYieldingSolution(StatementContext& ctx) {
-  if (firstLetter(ctx.line, 19, "S") == 'S') ctx.model.YLDOPT = 2;
+  if (firstLetter(ctx.line, 19, "S") == 'S') ctx.model.YLDOPT = YieldingSolution::WITHOUT_CRACKING;
 }
 
 void handleCrackingSolution(StatementContext& ctx) {
-  ctx.model.CRKONLY = 1;
+  ctx.model.CRKONLY = true;
 }
 
 void handleBoundaryDer(StatementContext& ctx) {
   switch (equalsThenLetter(ctx.line, 13, "CME")) {
     case 'C':
-      ctx.model.BDIFF = 1;
+      ctx.model.BDIFF = BoundaryDifferences::CENTRAL;
       break;
     case 'M':
-      ctx.model.BDIFF = 2;
+      ctx.model.BDIFF = BoundaryDifferences::MIXED;
       break;
     case 'E':
-      ctx.model.NOBFAIL = 1;
+      ctx.model.NOBFAIL = true;
       break;
     default:
       break;
@@ -182,10 +182,10 @@ void handleBoundaryDer(StatementContext& ctx) {
 void handleNeutral(StatementContext& ctx) {
   switch (equalsThenLetter(ctx.line, 9, "GW", 20)) {
     case 'G':
-      ctx.model.NEUTRAL = 0;
+      ctx.model.NEUTRAL = NeutralSurface::GEOMETRIC_CENTRE;
       break;
     case 'W':
-      ctx.model.NEUTRAL = 1;
+      ctx.model.NEUTRAL = NeutralSurface::WEIGHTED_SECTIONS;
       break;
     default:
       break;
@@ -208,7 +208,7 @@ void handleDisc(StatementContext& ctx) {
 }
 
 void handleFilePrint(StatementContext& ctx) {
-  if (findWord(ctx.line, "OPTION", 10, 60) > 0) ctx.model.PRINTMAX = 1;
+  if (findWord(ctx.line, "OPTION", 10, 60) > 0) ctx.model.PRINTMAX = true;
   ctx.model.PRINTREQ = requestCodes(ctx.deck.readLine("THE PRINT REQUEST LINE"));
 }
 
@@ -221,8 +221,10 @@ void handleGraphic(StatementContext& ctx) {
     const int from = static_cast<int>(eq) + 2;  // the column after the `=`
     const int excel = findWord(line, "EX", from, 69);
     const int tecplot = findWord(line, "TE", from, 69);
-    if (excel > 0 && (tecplot == 0 || excel < tecplot)) ctx.model.GRAPHFMT = 2;
-    if (tecplot > 0 && (excel == 0 || tecplot < excel)) ctx.model.GRAPHFMT = 1;
+    if (excel > 0 && (tecplot == 0 || excel < tecplot))
+      ctx.model.GRAPHFMT = GraphicFormat::SPREADSHEET;
+    if (tecplot > 0 && (excel == 0 || tecplot < excel))
+      ctx.model.GRAPHFMT = GraphicFormat::PLOT_FILES;
   }
   ctx.model.GRAPHICS = true;
   ctx.model.GRAPHREQ = requestCodes(ctx.deck.readLine("THE GRAPHIC REQUEST LINE"));

@@ -13,7 +13,7 @@ namespace korvant {
 // Scratch values shared by the handlers. They are not reset between statements: a
 // handler that finds no value on its line keeps whatever an earlier statement left.
 struct HandlerScratch {
-  double materialType = 0.0;  // material type code
+  DamageLawKind materialType = DamageLawKind::NONE;  // kind of the last law that named one
   double identifier = 0.0;    // material or layer identifier
   double zone = 0.0;          // zone number
   double loadType = 0.0;

@@ -48,7 +48,7 @@ void requireFiniteNotNegative(const char* label, double value, Writer& out, int&
 // Every stage needs at least one iteration, pass and increment to run. A WMAX of 0 is
 // allowed: it predicts a collapse at the first check.
 void checkSolutionParameters(const ModelDeck& m, Writer& out, int& nerr) {
-  if (m.SOLPROC != solution_procedure::NONLINEAR) return;
+  if (m.SOLPROC != SolutionProcedure::NONLINEAR) return;
   requireAtLeastOne("NUMBER OF ITERATIONS FOR CONCRETE CRACKING", m.NITCRK, out, nerr);
   requireAtLeastOne("NUMBER OF PASSES THROUGH YIELDING SOLUTION", m.NPASSY, out, nerr);
   requireAtLeastOne("NUMBER OF YIELDING LOAD INCREMENTS", m.NINCY, out, nerr);
@@ -59,15 +59,13 @@ void checkSolutionParameters(const ModelDeck& m, Writer& out, int& nerr) {
 // ---------------------------------------------------------------------------------------
 // Damage laws against the layers that reference them
 
-enum class LayerKind { None, Steel, Concrete, Combined };
-
 LayerKind layerKind(const ModelDeck& m, int row) {
   const bool steel = wholeValue(m.LAYERS(row, layer_col::SID)) != 0;
   const bool concrete = wholeValue(m.LAYERS(row, layer_col::CID)) != 0;
-  if (steel && concrete) return LayerKind::Combined;
-  if (steel) return LayerKind::Steel;
-  if (concrete) return LayerKind::Concrete;
-  return LayerKind::None;
+  if (steel && concrete) return LayerKind::COMBINED;
+  if (steel) return LayerKind::STEEL;
+  if (concrete) return LayerKind::CONCRETE;
+  return LayerKind::NONE;
 }
 
 bool lawIsNamed(const ModelDeck& m, int lawRow, long long lawId) {
@@ -76,7 +74,7 @@ bool lawIsNamed(const ModelDeck& m, int lawRow, long long lawId) {
 
 // The post-failure moduli a law needs for a layer of `kind` sit in columns 2 to `last`.
 bool hasZeroModulus(const ModelDeck& m, int lawRow, LayerKind kind) {
-  const int last = kind == LayerKind::Steel ? 2 : kind == LayerKind::Concrete ? 4 : 5;
+  const int last = kind == LayerKind::STEEL ? 2 : kind == LayerKind::CONCRETE ? 4 : 5;
   for (int col = 2; col <= last; ++col)
     if (m.DLAWS(lawRow, col) == 0.0) return true;
   return false;
@@ -86,9 +84,9 @@ void zeroModulusError(long long layerId, long long lawId, LayerKind kind, Writer
   out.line("***ERROR: LAYER ID", I(5, layerId), " IS REFERENCING DAMAGE LAW", I(5, lawId),
            " WHICH");
   out.line(X(10), "CONTAINS ONE OR MORE ZERO POST-FAILURE MODULI");
-  if (kind == LayerKind::Steel) out.line(X(10), "FOR A STEEL LAYER.");
-  if (kind == LayerKind::Concrete) out.line(X(10), "FOR A CONCRETE LAYER.");
-  if (kind == LayerKind::Combined) out.line(X(10), "FOR A COMBINED CONCRETE AND STEEL LAYER.");
+  if (kind == LayerKind::STEEL) out.line(X(10), "FOR A STEEL LAYER.");
+  if (kind == LayerKind::CONCRETE) out.line(X(10), "FOR A CONCRETE LAYER.");
+  if (kind == LayerKind::COMBINED) out.line(X(10), "FOR A COMBINED CONCRETE AND STEEL LAYER.");
   out.blank();
   out.line(X(10), "CHECK IF LAYER DEFINITION AND DAMAGE LAW AGREE");
 }
@@ -96,7 +94,7 @@ void zeroModulusError(long long layerId, long long lawId, LayerKind kind, Writer
 void checkPostFailureModuli(const ModelDeck& m, Writer& out, int& nerr) {
   for (int k = 1; k <= m.NLAYER; ++k) {
     const LayerKind kind = layerKind(m, k);
-    if (kind == LayerKind::None) continue;
+    if (kind == LayerKind::NONE) continue;
     const long long lawId = wholeValue(m.LAYERS(k, layer_col::DLAW));
     for (int law = 1; law <= m.NLAW; ++law) {
       if (!lawIsNamed(m, law, lawId) || !hasZeroModulus(m, law, kind)) continue;
@@ -143,7 +141,7 @@ void checkMaterials(const ModelDeck& m, Writer& out, int& nerr) {
 // The failure tests of a nonlinear analysis measure stresses against the strengths: a strength
 // of 0 or less would fail a layer under any stress, with a ratio without bound.
 void checkStrengths(const ModelDeck& m, Writer& out, int& nerr) {
-  if (m.SOLPROC != solution_procedure::NONLINEAR) return;
+  if (m.SOLPROC != SolutionProcedure::NONLINEAR) return;
   for (int k = 1; k <= m.NSTEEL; ++k)
     requirePositive("STEEL MATERIAL", m.STEEL(k, steel_col::SID), "Y", m.STEEL(k, steel_col::Y),
                     out, nerr);
@@ -166,7 +164,7 @@ bool lawExists(const ModelDeck& m, long long lawId) {
 void checkLayers(const ModelDeck& m, Writer& out, int& nerr) {
   for (int k = 1; k <= m.NLAYER; ++k) {
     const double id = m.LAYERS(k, layer_col::LAYID);
-    if (layerKind(m, k) == LayerKind::None) {
+    if (layerKind(m, k) == LayerKind::NONE) {
       out.line("***ERROR: LAYER ID", I(5, wholeValue(id)), " HAS STEEL ID",
                I(5, wholeValue(m.LAYERS(k, layer_col::SID))), " AND CONCRETE ID",
                I(5, wholeValue(m.LAYERS(k, layer_col::CID))));
@@ -175,7 +173,7 @@ void checkLayers(const ModelDeck& m, Writer& out, int& nerr) {
     }
     requirePositive("LAYER", id, "THICK", m.LAYERS(k, layer_col::THICK), out, nerr);
     const long long lawId = wholeValue(m.LAYERS(k, layer_col::DLAW));
-    if (m.SOLPROC == solution_procedure::NONLINEAR && !lawExists(m, lawId)) {
+    if (m.SOLPROC == SolutionProcedure::NONLINEAR && !lawExists(m, lawId)) {
       out.line("***ERROR: LAYER ID", I(5, wholeValue(id)), " IS REFERENCING DAMAGE LAW",
                I(5, lawId), " WHICH");
       out.line(X(10), "IS NOT DEFINED BY ANY DAMAGE LAW STATEMENT");
@@ -210,7 +208,8 @@ bool zoneIsLoaded(const ModelDeck& m, double loadNumber, double zoneNumber) {
   for (int k = 1; k <= m.NLOAD; ++k) {
     const long long zone = wholeValue(m.LOADS(k, load_col::ZONE));
     if (zone == wholeValue(zoneNumber)) return true;
-    const bool wholeSlab = wholeValue(m.LOADS(k, load_col::TYPE)) == 1 && zone == 0;
+    const auto type = static_cast<LoadType>(wholeValue(m.LOADS(k, load_col::TYPE)));
+    const bool wholeSlab = type == LoadType::UNIFORM && zone == 0;
     if (wholeSlab && wholeValue(m.LOADS(k, load_col::NUMBER)) == wholeValue(loadNumber))
       return true;
   }
@@ -227,7 +226,7 @@ void appendDefaultLoad(ModelDeck& m, const Capacities& cap, double loadNumber, d
   }
   const int row = ++m.NLOAD;
   m.LOADS(row, load_col::NUMBER) = loadNumber;
-  m.LOADS(row, load_col::TYPE) = 1.0;
+  m.LOADS(row, load_col::TYPE) = static_cast<double>(codeNumber(LoadType::UNIFORM));
   m.LOADS(row, load_col::MAGNITUDE) = m.PDEF;
   m.LOADS(row, load_col::ZONE) = zoneNumber;
 }
@@ -274,7 +273,7 @@ void checkSlab(const ModelDeck& m, Writer& out, int& nerr) {
 // Equation rows of the grid extended by two fictitious rows beyond every edge, with one
 // unknown (w) or three (u, v, w) per point; any whole numbers of the deck, in wide arithmetic.
 long long globalMatrixSize(const ModelDeck& m) {
-  const int option = m.COUPLING == coupling::W_ONLY ? coupling::W_ONLY : coupling::COUPLED;
+  const Coupling option = m.COUPLING == Coupling::W_ONLY ? Coupling::W_ONLY : Coupling::COUPLED;
   return extendedUnknownsWide(m.NUMA, m.NUMB, option);
 }
 
@@ -285,10 +284,10 @@ long long globalMatrixSize(const ModelDeck& m) {
 // stored in band form (the storage mode is reset to full below): their estimate stands.
 long long bandwidthEstimate(const ModelDeck& m, const Capacities& cap) {
   const long long n = std::max(m.NUMA, m.NUMB);
-  if (m.COUPLING != coupling::W_ONLY) return 24 * n + 46;
+  if (m.COUPLING != Coupling::W_ONLY) return 24 * n + 46;
   const long long estimate = 8 * n + 16;
   if (estimate > cap.MXBD) return estimate;
-  const long long reached = cap.MXBD / 2 + 1 + largestBandOffset(m.NUMA, m.NUMB, coupling::W_ONLY);
+  const long long reached = cap.MXBD / 2 + 1 + largestBandOffset(m.NUMA, m.NUMB, Coupling::W_ONLY);
   return std::max(estimate, reached);
 }
 
@@ -307,13 +306,13 @@ bool checkStorage(const ModelDeck& m, const Capacities& cap, Writer& out, int& n
     ++nerr;
     fits = false;
   }
-  if (m.SOLVER == 1 && cap.MXD1 != cap.MXBD && size > cap.MXBD) {
+  if (m.SOLVER == EquationSolver::FULL && cap.MXD1 != cap.MXBD && size > cap.MXBD) {
     matrixSizeError(size, cap.MXBD, "MXBD", out);
     ++nerr;
     fits = false;
   }
   const long long band = bandwidthEstimate(m, cap);
-  if (m.SOLVER == 2 && band > cap.MXBD) {
+  if (m.SOLVER == EquationSolver::BAND && band > cap.MXBD) {
     out.line("***ERROR: A CONSERVATIVE ESTIMATE OF THE BANDWIDTH IS GIVEN");
     out.line(X(10), "BY ", I(6, band), ". THIS EXCEEDS THE MAXIMUM DIMENSION OF");
     out.line(X(10), I(6, cap.MXBD), ". INCREASE PARAMETER MXBD");
@@ -324,19 +323,19 @@ bool checkStorage(const ModelDeck& m, const Capacities& cap, Writer& out, int& n
 
 // The band store does not serve the coupled equations; they are stored in full.
 void resetCoupledBandStorage(ModelDeck& m, Writer& out) {
-  if (m.COUPLING != 2 || m.SOLVER != 2) return;
+  if (m.COUPLING != Coupling::COUPLED || m.SOLVER != EquationSolver::BAND) return;
   out.line("***WARNING: A COUPLED SOLUTION IS REQUESTED USING A BAND");
   out.line("            STORAGE MODE. THIS APPEARS TO CAUSE PROBLEMS");
   out.line("            IN THE SOLVER.");
   out.blank();
   out.line("            CORRECTIVE ACTION: THE STORAGE MODE WILL BE");
   out.line("                               RESET TO FULL");
-  m.SOLVER = 1;
+  m.SOLVER = EquationSolver::FULL;
 }
 
 void checkSlabModel(const ModelDeck& m, Writer& out, int& nerr) {
-  if (m.SLABMODEL != 0) return;
-  out.line("***ERROR: SLAB MODEL ", I(5, m.SLABMODEL), " NOT RECOGNIZED");
+  if (m.SLABMODEL != SlabLayout::NONE) return;
+  out.line("***ERROR: SLAB MODEL ", I(5, codeNumber(m.SLABMODEL)), " NOT RECOGNIZED");
   out.blank();
   ++nerr;
 }
@@ -344,15 +343,15 @@ void checkSlabModel(const ModelDeck& m, Writer& out, int& nerr) {
 // ---------------------------------------------------------------------------------------
 // The supports: the column size of the column layouts, the points of a user-defined layout
 
-bool isColumnLayout(int SLABMODEL) {
-  return SLABMODEL == slab_layout::NINE_COLUMN || SLABMODEL == slab_layout::FOUR_COLUMN_FREE ||
-         SLABMODEL == slab_layout::FOUR_COLUMN_SYM;
+bool isColumnLayout(SlabLayout SLABMODEL) {
+  return SLABMODEL == SlabLayout::NINE_COLUMN || SLABMODEL == SlabLayout::FOUR_COLUMN_FREE ||
+         SLABMODEL == SlabLayout::FOUR_COLUMN_SYM;
 }
 
 // A grid line along either side outside every column band carries points outside the
 // column regions, each with its difference equation.
 bool columnsLeaveEquations(const ModelDeck& m) {
-  const bool nine = m.SLABMODEL == slab_layout::NINE_COLUMN;
+  const bool nine = m.SLABMODEL == SlabLayout::NINE_COLUMN;
   auto open = [&](long long n) {
     for (long long k = 1; k <= n; ++k)
       if (!inColumnBand(k, n, m.NCOL, nine)) return true;
@@ -377,11 +376,11 @@ void checkColumnSize(const ModelDeck& m, Writer& out, int& nerr) {
 
 // A user-defined layout holds the slab only at its CLAMPED and SIMPLE points.
 void checkUserSupports(const ModelDeck& m, Writer& out, int& nerr) {
-  if (m.SLABMODEL != slab_layout::USER_DEFINED) return;
+  if (m.SLABMODEL != SlabLayout::USER_DEFINED) return;
   const int rows = std::min(m.NUSERBC, m.USERBC.rows());
   for (int k = 1; k <= rows && m.USERBC(k, userbc_col::I) != 0; ++k) {
-    const int cond = m.USERBC(k, userbc_col::CONDITION);
-    if (cond == condition::CLAMPED || cond == condition::SIMPLE) return;
+    const Condition cond = userCondition(m, k);
+    if (cond == Condition::CLAMPED || cond == Condition::SIMPLE) return;
   }
   out.line("***ERROR: THE USER-DEFINED BOUNDARY POINTS HOLD NO CLAMPED OR SIMPLE");
   out.line(X(10), "POINT: THE SLAB IS NOT SUPPORTED");
@@ -466,11 +465,12 @@ ModelCheck validateModel(ModelDeck& model, const Capacities& cap, Writer& report
 void checkColumnGrid(ModelDeck& model, Writer& report, int& nerr) {
   model.COLA = 1.0;
   model.COLB = 1.0;
-  if (model.SLABMODEL == 1) {
+  if (model.SLABMODEL == SlabLayout::NINE_COLUMN) {
     quarterColumn(model, report);
     checkOddGrid(model, report, nerr);
   }
-  if (model.SLABMODEL == 3 || model.SLABMODEL == 4 || model.SLABMODEL == 99)
+  if (model.SLABMODEL == SlabLayout::FOUR_COLUMN_FREE ||
+      model.SLABMODEL == SlabLayout::FOUR_COLUMN_SYM || model.SLABMODEL == SlabLayout::USER_DEFINED)
     quarterColumn(model, report);
 }
 

@@ -38,7 +38,7 @@ DifferenceGrid gridOf(const ModelDeck& model) {
 // Names the point and the component of real unknown `k` in a message about a solution that
 // is not a finite number, so that the user can look at the deck around that point.
 void reportNonFinite(RunContext& run, int k) {
-  const int perPoint = run.model.COUPLING == coupling::COUPLED ? 3 : 1;
+  const int perPoint = run.model.COUPLING == Coupling::COUPLED ? 3 : 1;
   const int n = (k - 1) / perPoint + 1;
   const int pointI = (n - 1) % run.model.NUMB + 1;
   const int pointJ = (n - 1) / run.model.NUMB + 1;
@@ -59,7 +59,7 @@ void announceStage(RunContext& run) {
 // The elastic solution under the whole pressure, with its layer and fibre results; false
 // when the fatal flag stopped it.
 bool elasticSolution(RunContext& run) {
-  run.STAGE = solution_stage::INITIAL_ELASTIC;
+  run.STAGE = SolutionStage::INITIAL_ELASTIC;
   run.appliedLoadFactor = 1.0;
   announceStage(run);
   if (solvePass(run, 1.0) != PassOutcome::Solved) return false;
@@ -105,7 +105,7 @@ class RunPasses final : public StagePasses {
   }
   const Matrix<double>& current() const override { return run_.arrays.solutions.current; }
   void recover(const Matrix<double>& solution) override { recoverStresses(run_, solution); }
-  void degrade(int STAGE, FailureCounts& counts) override {
+  void degrade(SolutionStage STAGE, FailureCounts& counts) override {
     const PhaseTimer timer(run_.phaseTimes.degradation);
     DEGRAD(run_.model, STAGE, run_.files, run_.arrays.degradation, counts, run_.report);
   }
@@ -139,7 +139,7 @@ ConvergenceLimits limitsOf(const RunContext& run) {
 // The cracking stage: the iterations under the full load from the initial moduli; on
 // convergence the cracked solution and its tables. False when the analysis ends in it.
 bool crackingStage(RunContext& run) {
-  run.STAGE = solution_stage::CRACKING;
+  run.STAGE = SolutionStage::CRACKING;
   run.appliedLoadFactor = 1.0;
   PRNRTN(procedure_banner::CRACKING, run.report);
   announceStage(run);
@@ -177,7 +177,8 @@ RunEnd endOf(YieldingOutcome outcome) {
 // (YLDOPT 1) or yielding alone (YLDOPT 2); the final tables of its running total when it
 // converged, the total alone under stage 6 when the combined procedure failed.
 void incrementalStage(RunContext& run) {
-  run.STAGE = run.model.YLDOPT == 2 ? solution_stage::YIELDING : solution_stage::COMBINED;
+  run.STAGE = run.model.YLDOPT == YieldingSolution::WITHOUT_CRACKING ? SolutionStage::YIELDING
+                                                                     : SolutionStage::COMBINED;
   PRNRTN(procedure_banner::CRACKING_YIELDING, run.report);
   announceStage(run);
   RunPasses runPasses(run);
@@ -194,7 +195,7 @@ void incrementalStage(RunContext& run) {
     graphicalDatasets(run, dataset_mode::INCREMENTAL, v.yieldingTotal);
   }
   if (outcome == YieldingOutcome::FailedCombined) {
-    run.STAGE = solution_stage::FAILED_COMBINED;
+    run.STAGE = SolutionStage::FAILED_COMBINED;
     const PhaseTimer timer(run.phaseTimes.printing);
     PRNNU(v.yieldingTotal, run.model, gridOf(run.model), kNonlinearLoadCase, run.STAGE, run.report);
     summarise(run, v.yieldingTotal, false, false);
@@ -209,7 +210,7 @@ void nonlinearAnalysis(RunContext& run) {
   MXCPY(v.current.data(), v.elastic.data(), run.arrays.NEQ, run.arrays.NEQ, run.arrays.NEQ, 1);
   printStageTables(run, v.elastic, false);
   graphicalDatasets(run, dataset_mode::ELASTIC, v.elastic);
-  if (!crackingStage(run) || run.model.CRKONLY == 1) return;
+  if (!crackingStage(run) || run.model.CRKONLY) return;
   incrementalStage(run);
 }
 
@@ -258,8 +259,8 @@ bool expandPhase(RunContext& run) {
 
 const Matrix<double>& finalSolution(const RunContext& run) {
   const SolutionVectors& v = run.arrays.solutions;
-  if (run.collapse > 0 || run.model.SOLPROC != solution_procedure::NONLINEAR) return v.current;
-  return run.model.CRKONLY == 1 ? v.cracked : v.yieldingTotal;
+  if (run.collapse > 0 || run.model.SOLPROC != SolutionProcedure::NONLINEAR) return v.current;
+  return run.model.CRKONLY ? v.cracked : v.yieldingTotal;
 }
 
 int firstNonFinite(const Matrix<double>& solution, int NEQ) {
@@ -323,9 +324,9 @@ void runAnalysis(RunContext& run) {
   if (run.fatal == 0) {
     // The one place where the analysis procedure of the deck is chosen: a new procedure is
     // one more branch here, recording how it ends in run.outcome as these do.
-    if (run.model.SOLPROC == solution_procedure::NONLINEAR)
+    if (run.model.SOLPROC == SolutionProcedure::NONLINEAR)
       nonlinearAnalysis(run);
-    else if (run.model.SOLPROC == solution_procedure::LINEAR)
+    else if (run.model.SOLPROC == SolutionProcedure::LINEAR)
       linearAnalysis(run);
   }
   if (run.fatal > 0) run.outcome.end = RunEnd::Fatal;

@@ -190,10 +190,10 @@ bool overwriteAccepted(std::string_view answer) {
   return true;
 }
 
-void DBFILE(RunContext& run, int mode, int& nerr) {
-  if (mode == 1)
+void DBFILE(RunContext& run, DbfileMode mode, int& nerr) {
+  if (mode == DbfileMode::JOB_START)
     firstCall(run, nerr);
-  else if (mode == 0)
+  else if (mode == DbfileMode::AFTER_INPUT)
     secondCall(run, nerr);
 }
 

@@ -24,15 +24,21 @@ JobNames deriveNames(std::string_view jobText);
 // a line with neither (an empty one too) accepts.
 bool overwriteAccepted(std::string_view answer);
 
-// DBFILE: mode 1, before the deck is read, asks for the job at the console (or takes it
-// from the request), checks the deck and the report, and opens the report, the zone
+// The two calls of DBFILE, by the number each has always been called with.
+enum class DbfileMode : int {
+  JOB_START = 1,    // before the deck is read
+  AFTER_INPUT = 0,  // after the deck has been read and checked
+};
+
+// DBFILE: mode JOB_START, before the deck is read, asks for the job at the console (or takes
+// it from the request), checks the deck and the report, and opens the report, the zone
 // layout plot and the working files 20 to 35; a missing deck, a job text longer than
 // kJobTextWidth or a refused overwrite (the end of the keyboard input refuses) writes the
 // termination banner, opens nothing and raises `nerr`; a deck that is not a regular file
-// throws DeckError before anything is opened. Mode 0, after the deck has been
+// throws DeckError before anything is opened. Mode AFTER_INPUT, after the deck has been
 // read, opens the working files 70 and 71 and, with GRAPHICS on, the dataset files; a file
-// that cannot be opened is reported and raises `nerr`. Any other mode does nothing.
-void DBFILE(RunContext& run, int mode, int& nerr);
+// that cannot be opened is reported and raises `nerr`.
+void DBFILE(RunContext& run, DbfileMode mode, int& nerr);
 
 // DBINIT: writes, for every point of the NUMA x NUMB grid, record n of unit 70 as 12
 // zeros and record n of unit 71 as one zero, so that every point can be read back.

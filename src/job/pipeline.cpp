@@ -32,7 +32,7 @@ bool readInput(RunContext& run, const DeckSource& source) {
 // cannot be opened.
 bool openResultFiles(RunContext& run) {
   int nerr = 0;
-  DBFILE(run, 0, nerr);
+  DBFILE(run, DbfileMode::AFTER_INPUT, nerr);
   if (nerr == 0) return true;
   ++run.fatal;
   run.outcome.end = RunEnd::Fatal;

@@ -166,7 +166,7 @@ struct RunContext {
 
   int fatal = 0;     // fatal flag: raised by a routine that finds the analysis cannot go on
   int collapse = 0;  // collapse flag: raised when the lateral displacement exceeds WMAX
-  int STAGE = solution_stage::INITIAL_ELASTIC;
+  SolutionStage STAGE = SolutionStage::INITIAL_ELASTIC;
   StagePosition position;  // where the nonlinear stages last were
   double appliedLoadFactor = 1.0;  // the factor on the pressure of the solution being made
   double lastSafeLoadFactor = 0.0;  // the last load factor an increment reached without failures

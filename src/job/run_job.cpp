@@ -28,7 +28,7 @@ using fmt::I;
 void runStages(RunContext& run) {
   int nerr = 0;
   try {
-    DBFILE(run, 1, nerr);
+    DBFILE(run, DbfileMode::JOB_START, nerr);
   } catch (const DeckError& error) {  // a deck that is not a regular file: nothing is open
     recordDeckError(run, error);
     return;

@@ -4,12 +4,12 @@
 
 namespace korvant {
 
-const char* solutionLabel(int STAGE, bool linear) {
+const char* solutionLabel(SolutionStage STAGE, bool linear) {
   return linear ? "linear" : stageNames(STAGE).label;
 }
 
 WatchedPasses::WatchedPasses(StagePasses& inner, const std::vector<RunWatcher*>& watchers,
-                             int STAGE)
+                             SolutionStage STAGE)
     : inner_(inner), watchers_(watchers) {
   for (RunWatcher* w : watchers_) w->beginStage(STAGE);
 }
@@ -29,7 +29,7 @@ void WatchedPasses::recover(const Matrix<double>& solution) {
   for (RunWatcher* w : watchers_) w->recovered(solution);
 }
 
-void WatchedPasses::degrade(int STAGE, FailureCounts& counts) {
+void WatchedPasses::degrade(SolutionStage STAGE, FailureCounts& counts) {
   inner_.degrade(STAGE, counts);
   for (RunWatcher* w : watchers_) w->degraded(counts);
 }

@@ -19,7 +19,7 @@ namespace korvant {
 // `failureRatio` unless it is null. The elastic (or linear) solution, made on its own, is
 // printed under the initial elastic stage.
 struct PrintedTables {
-  int STAGE = 0;
+  SolutionStage STAGE = SolutionStage::INITIAL_ELASTIC;
   bool linear = false;
   const Matrix<double>& solution;
   const RecordStore* fibreResults = nullptr;
@@ -30,7 +30,7 @@ class RunWatcher {
  public:
   virtual ~RunWatcher() = default;
   // A new stage of solutions begins: its passes are watched through WatchedPasses.
-  virtual void beginStage(int /*STAGE*/) {}
+  virtual void beginStage(SolutionStage /*STAGE*/) {}
   // The stage is about to solve its next step: the iteration, or the pass and increment.
   virtual void reached(const StagePosition&) {}
   virtual void solutionMade() {}
@@ -44,17 +44,17 @@ class RunWatcher {
 
 // The names of a printed solution in file names: linear, elastic, cracking, combined,
 // yielding, failed_combined.
-const char* solutionLabel(int STAGE, bool linear);
+const char* solutionLabel(SolutionStage STAGE, bool linear);
 
 // The passes of a stage with the run's watchers following them: every call goes on to
 // `inner`, and then each watcher is told.
 class WatchedPasses final : public StagePasses {
  public:
-  WatchedPasses(StagePasses& inner, const std::vector<RunWatcher*>& watchers, int STAGE);
+  WatchedPasses(StagePasses& inner, const std::vector<RunWatcher*>& watchers, SolutionStage STAGE);
   PassOutcome solve(double appliedLoadFactor) override;
   const Matrix<double>& current() const override { return inner_.current(); }
   void recover(const Matrix<double>& solution) override;
-  void degrade(int STAGE, FailureCounts& counts) override;
+  void degrade(SolutionStage STAGE, FailureCounts& counts) override;
   void reset() override;
   void reached(const StagePosition& position) override;
 

@@ -3,10 +3,12 @@
 // console when a stage begins.
 #pragma once
 
+#include "core/codes.hpp"
+
 namespace korvant {
 
 struct StageNames {
-  int STAGE = 0;
+  SolutionStage STAGE = SolutionStage::INITIAL_ELASTIC;
   const char* name = "";             // "combined cracking and yielding"
   const char* label = "";            // in file names: "combined"
   const char* solution = "";         // what its printed solution is: "converged ... solution"
@@ -14,6 +16,6 @@ struct StageNames {
 };
 
 // The names of stage `STAGE`; a stage not in the table is named "unknown".
-const StageNames& stageNames(int STAGE);
+const StageNames& stageNames(SolutionStage STAGE);
 
 }  // namespace korvant

@@ -25,11 +25,11 @@ void writeStatusBanner(Writer& console, int width, const char* forLine, const ch
   console.blank(3);
 }
 
-void writeBanners(int SOLPROC, Writer& console) {
+void writeBanners(SolutionProcedure SOLPROC, Writer& console) {
   console.blank(3);
   writeProgramBanner(console);
   console.blank(2);
-  if (SOLPROC == solution_procedure::LINEAR) {
+  if (SOLPROC == SolutionProcedure::LINEAR) {
     writeStatusBanner(console, 44, "@@@ S O L U T I O N  S T A T U S  F O R  @@@",
                       "@@@     L I N E A R  A N A L Y S I S     @@@");
   } else {
@@ -39,14 +39,14 @@ void writeBanners(int SOLPROC, Writer& console) {
 }
 
 // The text of the stage line, or nullptr for a stage that has none.
-const char* stageText(int SOLPROC, int STAGE) {
-  if (SOLPROC == solution_procedure::LINEAR) return "* BEGINNING ELASTIC SOLUTION";
+const char* stageText(SolutionProcedure SOLPROC, SolutionStage STAGE) {
+  if (SOLPROC == SolutionProcedure::LINEAR) return "* BEGINNING ELASTIC SOLUTION";
   return stageNames(STAGE).statusLine;
 }
 
 }  // namespace
 
-void PRSTAT(int SOLPROC, int STAGE, bool& bannersWritten, Writer& console) {
+void PRSTAT(SolutionProcedure SOLPROC, SolutionStage STAGE, bool& bannersWritten, Writer& console) {
   if (!bannersWritten) {
     writeBanners(SOLPROC, console);
     bannersWritten = true;

@@ -158,8 +158,8 @@ void convergeYielding(int pass, double loadFactor, ConvergenceFlags& flags, Writ
 }  // namespace
 
 // The w of point n sits at entry n with one unknown per point, at 3n after u and v.
-double largestDeflection(const Matrix<double>& solution, int NUMA, int NUMB, int COUPLING) {
-  const int perPoint = COUPLING == coupling::COUPLED ? 3 : 1;
+double largestDeflection(const Matrix<double>& solution, int NUMA, int NUMB, Coupling COUPLING) {
+  const int perPoint = COUPLING == Coupling::COUPLED ? 3 : 1;
   double largest = 0.0;
   for (int n = 1; n <= NUMA * NUMB; ++n) {
     const double w = solution(perPoint * n);
@@ -168,7 +168,7 @@ double largestDeflection(const Matrix<double>& solution, int NUMA, int NUMB, int
   return largest;
 }
 
-bool MAXDEF(const Matrix<double>& solution, double WMAX, int NUMA, int NUMB, int COUPLING,
+bool MAXDEF(const Matrix<double>& solution, double WMAX, int NUMA, int NUMB, Coupling COUPLING,
             int wording, Writer& out, int& collapse) {
   const double largest = largestDeflection(solution, NUMA, NUMB, COUPLING);
   if (std::abs(largest) >= std::abs(WMAX)) {
@@ -179,18 +179,18 @@ bool MAXDEF(const Matrix<double>& solution, double WMAX, int NUMA, int NUMB, int
   return false;
 }
 
-void CONV(int iteration, int STAGE, int CINC, double loadFactor, const ConvergenceLimits& limits,
-          ConvergenceFlags& flags, Writer& out, int& fatal) {
-  if (STAGE == solution_stage::CRACKING) {
+void CONV(int iteration, SolutionStage STAGE, int CINC, double loadFactor,
+          const ConvergenceLimits& limits, ConvergenceFlags& flags, Writer& out, int& fatal) {
+  if (STAGE == SolutionStage::CRACKING) {
     convergeCracking(iteration, CINC, limits, flags, out, fatal);
     return;
   }
   // A first yielding pass that cracked layers decides nothing; the combined procedure
   // decides on its cracking ratio from the first pass on.
-  if (CINC != 0 && STAGE != solution_stage::COMBINED && iteration == 1) return;
-  if (STAGE == solution_stage::COMBINED)
+  if (CINC != 0 && STAGE != SolutionStage::COMBINED && iteration == 1) return;
+  if (STAGE == SolutionStage::COMBINED)
     convergeCombined(iteration, CINC, loadFactor, limits, flags, out, fatal);
-  else if (STAGE == solution_stage::YIELDING)
+  else if (STAGE == SolutionStage::YIELDING)
     convergeYielding(iteration, loadFactor, flags, out);
 }
 

@@ -4,6 +4,7 @@
 // the STATUS switch is on.
 #pragma once
 
+#include "core/codes.hpp"
 #include "core/matrix.hpp"
 #include "core/writer.hpp"
 
@@ -20,13 +21,13 @@ enum : int {
 // The w of largest magnitude of `solution` over the NUMA x NUMB points (every entry with
 // COUPLING 1, the third of each u, v, w triple with COUPLING 2), signed, the first one winning
 // a tie.
-double largestDeflection(const Matrix<double>& solution, int NUMA, int NUMB, int COUPLING);
+double largestDeflection(const Matrix<double>& solution, int NUMA, int NUMB, Coupling COUPLING);
 
 // MAXDEF: the w of largest magnitude of `solution` over the NUMA x NUMB points (every entry
 // with COUPLING 1, the third of each u, v, w triple with COUPLING 2), signed, the first one
 // winning a tie. When its magnitude is at or above |WMAX| the collapse block of `wording` is
 // written to `out` and `collapse` raised by 1. Returns true when a collapse was predicted.
-bool MAXDEF(const Matrix<double>& solution, double WMAX, int NUMA, int NUMB, int COUPLING,
+bool MAXDEF(const Matrix<double>& solution, double WMAX, int NUMA, int NUMB, Coupling COUPLING,
             int wording, Writer& out, int& collapse);
 
 // The limits and the divisor of the convergence control, from the model and the layer set-up.
@@ -54,7 +55,7 @@ struct ConvergenceFlags {
 // converges within 0.01 of the full load. Stage 3 converges within 0.001 of the full load. A
 // first pass of stage 3 that cracked layers decides nothing. With CTOT = 0 (no layer can
 // crack) the ratio is 0.
-void CONV(int iteration, int STAGE, int CINC, double loadFactor, const ConvergenceLimits& limits,
-          ConvergenceFlags& flags, Writer& out, int& fatal);
+void CONV(int iteration, SolutionStage STAGE, int CINC, double loadFactor,
+          const ConvergenceLimits& limits, ConvergenceFlags& flags, Writer& out, int& fatal);
 
 }  // namespace korvant

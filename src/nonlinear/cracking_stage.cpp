@@ -7,7 +7,7 @@ namespace korvant {
 
 StageOutcome crackingIterations(StagePasses& passes, const ModelDeck& model,
                                 const ConvergenceLimits& limits, RunFlags flags, Writer& out) {
-  constexpr int STAGE = solution_stage::CRACKING;
+  constexpr SolutionStage STAGE = SolutionStage::CRACKING;
   constexpr double fullLoad = 1.0;
   ConvergenceFlags conv;
   FailureCounts counts;  // YINC is cleared once for the stage, CINC at every iteration

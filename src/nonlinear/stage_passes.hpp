@@ -22,7 +22,7 @@ enum class StageOutcome {
 // Where a stage has got to: the iteration of the cracking stage, or the pass and increment
 // of the incremental stage, with the load factor reached.
 struct StagePosition {
-  int STAGE = 0;
+  SolutionStage STAGE = SolutionStage::INITIAL_ELASTIC;
   int iteration = 0;  // the cracking iteration, or the pass of the incremental stage
   int increment = 0;  // 0 in the cracking stage
   double loadFactor = 0.0;
@@ -40,7 +40,7 @@ class StagePasses {
   // The layer (and fibre) results of `solution` onto the working files.
   virtual void recover(const Matrix<double>& solution) = 0;
   // DEGRAD of stage STAGE on the last recovery, adding the new failures to `counts`.
-  virtual void degrade(int STAGE, FailureCounts& counts) = 0;
+  virtual void degrade(SolutionStage STAGE, FailureCounts& counts) = 0;
   // RESET: the moduli restored before a pass is re-attempted.
   virtual void reset() = 0;
   // Told before each solution of a stage where the stage is; for those who follow a run.

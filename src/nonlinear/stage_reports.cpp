@@ -91,8 +91,9 @@ const IncrementHeadings kYieldingHeadings = {
 };
 
 // Stage 2 counts both failures; stage 3 admits no new cracking and shows yielding only.
-void incrementValues(int STAGE, int increment, double loadFactor, int CINC, int YINC, Writer& out) {
-  if (STAGE == solution_stage::COMBINED) {
+void incrementValues(SolutionStage STAGE, int increment, double loadFactor, int CINC, int YINC,
+                     Writer& out) {
+  if (STAGE == SolutionStage::COMBINED) {
     out.line(X(13), "@@@    ", I(4, increment), X(4), X(2), E(9, 3, loadFactor), I(6, YINC), X(5),
              I(6, CINC), "     @@@");
   } else {
@@ -101,10 +102,10 @@ void incrementValues(int STAGE, int increment, double loadFactor, int CINC, int 
   }
 }
 
-void incrementIteration(int STAGE, int pass, int increment, double loadFactor, int CINC, int YINC,
-                        Writer& out) {
+void incrementIteration(SolutionStage STAGE, int pass, int increment, double loadFactor, int CINC,
+                        int YINC, Writer& out) {
   const IncrementHeadings& h =
-      STAGE == solution_stage::COMBINED ? kCombinedHeadings : kYieldingHeadings;
+      STAGE == SolutionStage::COMBINED ? kCombinedHeadings : kYieldingHeadings;
   const std::string row(51, '@');
   out.blank();
   out.line(X(13), row);
@@ -132,14 +133,14 @@ void PRNRTN(int procedure, Writer& report) {
 
 // The applied load factor (the step of an increment) is not shown: the reports give the
 // load factor reached.
-void PRNIT(double /*appliedLoadFactor*/, double loadFactor, int STAGE, int iteration, int increment,
-           int CINC, int YINC, Writer& out) {
+void PRNIT(double /*appliedLoadFactor*/, double loadFactor, SolutionStage STAGE, int iteration,
+           int increment, int CINC, int YINC, Writer& out) {
   switch (STAGE) {
-    case solution_stage::CRACKING:
+    case SolutionStage::CRACKING:
       crackingIteration(iteration, CINC, out);
       break;
-    case solution_stage::COMBINED:
-    case solution_stage::YIELDING:
+    case SolutionStage::COMBINED:
+    case SolutionStage::YIELDING:
       incrementIteration(STAGE, iteration, increment, loadFactor, CINC, YINC, out);
       break;
     default:

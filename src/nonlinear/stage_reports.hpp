@@ -2,6 +2,7 @@
 // banners (PRNRTN) and the iteration report after every solution of a stage (PRNIT).
 #pragma once
 
+#include "core/codes.hpp"
 #include "core/writer.hpp"
 
 namespace korvant {
@@ -24,7 +25,7 @@ void PRNRTN(int procedure, Writer& report);
 // yielding and cracking block with the pass, the increment, the load factor reached, YINC
 // and CINC; stage 3 the steel yielding block, the same without CINC. The applied load
 // factor is not shown. Any other stage writes nothing.
-void PRNIT(double appliedLoadFactor, double loadFactor, int STAGE, int iteration, int increment,
-           int CINC, int YINC, Writer& out);
+void PRNIT(double appliedLoadFactor, double loadFactor, SolutionStage STAGE, int iteration,
+           int increment, int CINC, int YINC, Writer& out);
 
 }  // namespace korvant

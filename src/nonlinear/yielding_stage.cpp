@@ -67,7 +67,8 @@ struct IncrementEnd {
 class IncrementalStage {
  public:
   IncrementalStage(StagePasses& passes, const ModelDeck& model, const ConvergenceLimits& limits,
-                   int STAGE, YieldingVectors v, double& lastSafe, RunFlags flags, Writer& out)
+                   SolutionStage STAGE, YieldingVectors v, double& lastSafe, RunFlags flags,
+                   Writer& out)
       : passes_(passes),
         model_(model),
         limits_(limits),
@@ -85,7 +86,7 @@ class IncrementalStage {
   StagePasses& passes_;
   const ModelDeck& model_;
   const ConvergenceLimits& limits_;
-  int STAGE_;
+  SolutionStage STAGE_;
   YieldingVectors v_;
   double& lastSafe_;
   RunFlags flags_;
@@ -144,8 +145,9 @@ IncrementEnd IncrementalStage::increment(int P, int i, const PassPlan& plan,
 }  // namespace
 
 YieldingOutcome yieldingIncrements(StagePasses& passes, const ModelDeck& model,
-                                   const ConvergenceLimits& limits, int STAGE, YieldingVectors v,
-                                   double& lastSafe, RunFlags flags, Writer& out) {
+                                   const ConvergenceLimits& limits, SolutionStage STAGE,
+                                   YieldingVectors v, double& lastSafe, RunFlags flags,
+                                   Writer& out) {
   return IncrementalStage(passes, model, limits, STAGE, v, lastSafe, flags, out).run();
 }
 

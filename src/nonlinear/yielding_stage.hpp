@@ -61,7 +61,7 @@ struct YieldingVectors {
 // mirrored to the console when STATUS is on. On Converged and FailedCombined the running
 // total holds the final solution.
 YieldingOutcome yieldingIncrements(StagePasses& passes, const ModelDeck& model,
-                                   const ConvergenceLimits& limits, int STAGE,
+                                   const ConvergenceLimits& limits, SolutionStage STAGE,
                                    YieldingVectors vectors, double& lastSafe, RunFlags flags,
                                    Writer& out);
 

@@ -12,7 +12,6 @@ namespace {
 
 using namespace fmt;
 
-constexpr int kPlotFiles = 1;
 constexpr std::size_t kNameWidth = 10;
 constexpr std::size_t kTitleWidth = 60;
 
@@ -216,7 +215,7 @@ void GRAPHICS(const ModelDeck& model, const DifferenceGrid& grid, const Dataset&
   writeContentLine(list, dataset);
   if (rewound) {
     Writer out(file.stream());
-    if (model.GRAPHFMT == kPlotFiles)
+    if (model.GRAPHFMT == GraphicFormat::PLOT_FILES)
       writePlotFile(model, grid, dataset, sources, list, out);
     else
       writeSpreadsheet(model, grid, dataset, sources, list, out, report);

@@ -5,9 +5,9 @@
 
 namespace korvant {
 
-int wEntry(int I, int J, const DifferenceGrid& grid, int COUPLING) {
-  const int k = EQN(I, J, grid.NUMA, grid.NUMB, numbering::REAL, COUPLING);
-  return COUPLING == coupling::COUPLED ? k + 2 : k;
+int wEntry(int I, int J, const DifferenceGrid& grid, Coupling COUPLING) {
+  const int k = EQN(I, J, grid.NUMA, grid.NUMB, Numbering::REAL, COUPLING);
+  return COUPLING == Coupling::COUPLED ? k + 2 : k;
 }
 
 std::vector<double> wField(const Matrix<double>& solution, const ModelDeck& model,
@@ -21,11 +21,11 @@ std::vector<double> wField(const Matrix<double>& solution, const ModelDeck& mode
 
 std::array<Peak, 3> displacementPeaks(const Matrix<double>& solution, const ModelDeck& model,
                                       const DifferenceGrid& grid) {
-  const bool coupled = model.COUPLING == coupling::COUPLED;
+  const bool coupled = model.COUPLING == Coupling::COUPLED;
   std::array<Peak, 3> peak;  // u, v, w
   for (int J = 1; J <= grid.NUMA; ++J)
     for (int I = 1; I <= grid.NUMB; ++I) {
-      const int k = EQN(I, J, grid.NUMA, grid.NUMB, numbering::REAL, model.COUPLING);
+      const int k = EQN(I, J, grid.NUMA, grid.NUMB, Numbering::REAL, model.COUPLING);
       const double x = grid.x(J), y = grid.y(I);
       if (coupled) {
         peak[0].offer(solution(k), x, y);

@@ -24,7 +24,7 @@ struct Peak {
 
 // The entry of w of point (I, J) in a solution in the real numbering: entry n of a solution
 // of w alone, entry 3n of a coupled one.
-int wEntry(int I, int J, const DifferenceGrid& grid, int COUPLING);
+int wEntry(int I, int J, const DifferenceGrid& grid, Coupling COUPLING);
 
 // w of every point of `solution`, in record order (J outer, I inner), with its sign as the
 // tables print it.

@@ -15,8 +15,6 @@ namespace {
 
 using namespace fmt;
 
-constexpr int kFullTables = 0;
-
 // Calls visit(n, x, y) for every point in record order (J outer, I inner).
 template <typename Visit>
 void forEachPoint(const DifferenceGrid& grid, Visit visit) {
@@ -46,11 +44,11 @@ std::string loadCaseLine44(int loadCase) {
 
 // --- displacements ---------------------------------------------------------------------
 
-// The displacement tables after the banner: the full table (PRINTMAX 0) and the maxima.
+// The displacement tables after the banner: the full table (PRINTMAX off) and the maxima.
 void displacementTables(const Matrix<double>& solution, const ModelDeck& model,
                         const DifferenceGrid& grid, Writer& out) {
-  const bool coupled = model.COUPLING == coupling::COUPLED;
-  const bool full = model.PRINTMAX == kFullTables;
+  const bool coupled = model.COUPLING == Coupling::COUPLED;
+  const bool full = !model.PRINTMAX;
   if (full) {
     out.blank(2);
     if (coupled) {
@@ -68,7 +66,7 @@ void displacementTables(const Matrix<double>& solution, const ModelDeck& model,
   }
   if (full) {
     forEachPoint(grid, [&](int I, int J, double x, double y) {
-      const int k = EQN(I, J, grid.NUMA, grid.NUMB, numbering::REAL, model.COUPLING);
+      const int k = EQN(I, J, grid.NUMA, grid.NUMB, Numbering::REAL, model.COUPLING);
       if (coupled)
         out.line(X(6), E(11, 5, x), X(2), E(11, 5, y), X(2), E(11, 5, solution(k)), X(2),
                  E(11, 5, solution(k + 1)), X(2), E(11, 5, solution(k + 2)), X(2));
@@ -103,7 +101,7 @@ void displacementTables(const Matrix<double>& solution, const ModelDeck& model,
 
 // Heading of a nonlinear solution stage: its indent and the lines between its borders.
 struct StageHeading {
-  int stage;
+  SolutionStage stage;
   int indent;
   int border;
   std::vector<std::string> lines;
@@ -111,15 +109,18 @@ struct StageHeading {
 
 const std::vector<StageHeading>& stageHeadings() {
   static const std::vector<StageHeading> headings{
-      {0, 25, 27, {"= LINEAR ELASTIC SOLUTION ="}},
-      {1, 12, 51, {"= TOTAL SOLUTION ACCOUNTING FOR CONCRETE CRACKING ="}},
-      {2,
+      {SolutionStage::INITIAL_ELASTIC, 25, 27, {"= LINEAR ELASTIC SOLUTION ="}},
+      {SolutionStage::CRACKING, 12, 51, {"= TOTAL SOLUTION ACCOUNTING FOR CONCRETE CRACKING ="}},
+      {SolutionStage::COMBINED,
        17,
        42,
        {"= FINAL SOLUTION ACCOUNTING FOR COMBINED =",
         "= CONCRETE CRACKING AND STEEL YIELDING   ="}},
-      {3, 7, 61, {"= FINAL SOLUTION ACCOUNTING FOR INCREMENTAL STEEL YIELDING ="}},
-      {6,
+      {SolutionStage::YIELDING,
+       7,
+       61,
+       {"= FINAL SOLUTION ACCOUNTING FOR INCREMENTAL STEEL YIELDING ="}},
+      {SolutionStage::FAILED_COMBINED,
        7,
        61,
        {"=    FINAL SOLUTION VECTOR OBTAINED IN FAILED INCREMENTAL   =",
@@ -129,7 +130,7 @@ const std::vector<StageHeading>& stageHeadings() {
 }
 
 // The stage heading; a stage without one prints nothing.
-void stageHeading(int STAGE, Writer& out) {
+void stageHeading(SolutionStage STAGE, Writer& out) {
   for (const StageHeading& h : stageHeadings()) {
     if (h.stage != STAGE) continue;
     const std::string border(static_cast<std::size_t>(h.border), '=');
@@ -186,10 +187,10 @@ const std::array<FibreItem, 4>& fibreItems() {
   return items;
 }
 
-// One fibre item: its full table (PRINTMAX 0) and its maxima; every record is read.
+// One fibre item: its full table (PRINTMAX off) and its maxima; every record is read.
 void fibreItemTables(const FibreItem& item, const ModelDeck& model, const DifferenceGrid& grid,
                      const RecordStore& fibreResults, Writer& out) {
-  const bool full = model.PRINTMAX == kFullTables;
+  const bool full = !model.PRINTMAX;
   if (full) {
     out.blank(2);
     out.line(X(28), item.heading);
@@ -242,7 +243,7 @@ void PRNLU(const Matrix<double>& solution, const ModelDeck& model, const Differe
 }
 
 void PRNNU(const Matrix<double>& solution, const ModelDeck& model, const DifferenceGrid& grid,
-           int loadCase, int STAGE, Writer& report) {
+           int loadCase, SolutionStage STAGE, Writer& report) {
   if (!requested(model.PRINTREQ, request::DISPLACEMENTS)) return;
   banner(report, 15, 46,
          {"", "@@@   N O N L I N E A R  A N A L Y S I S   @@@", "",

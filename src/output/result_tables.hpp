@@ -22,7 +22,7 @@ void PRNLU(const Matrix<double>& solution, const ModelDeck& model, const Differe
 // PRNNU: the displacement block of the nonlinear analysis, headed by the solution stage STAGE
 // (0 elastic, 1 cracking, 2 combined, 3 incremental yielding, 6 failed incrementation).
 void PRNNU(const Matrix<double>& solution, const ModelDeck& model, const DifferenceGrid& grid,
-           int loadCase, int STAGE, Writer& report);
+           int loadCase, SolutionStage STAGE, Writer& report);
 
 // PRNLS, PRNNS: the outer-fibre block of the linear and the nonlinear analysis from the
 // FibreResults records (unit 70); load case 0 or less reads "APPLIED TOTAL LOAD".

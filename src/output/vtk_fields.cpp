@@ -48,11 +48,11 @@ VtkArray scalar(std::string name, const ModelDeck& model) {
 void addDisplacements(const ModelDeck& model, const DifferenceGrid& grid,
                       const Matrix<double>& solution, VtkDataset& d) {
   d.pointData.push_back({"w", {}, wField(solution, model, grid)});
-  if (model.COUPLING != coupling::COUPLED) return;
+  if (model.COUPLING != Coupling::COUPLED) return;
   VtkArray u = scalar("u", model), v = scalar("v", model);
   for (int J = 1; J <= grid.NUMA; ++J)
     for (int I = 1; I <= grid.NUMB; ++I) {
-      const int k = EQN(I, J, grid.NUMA, grid.NUMB, numbering::REAL, model.COUPLING);
+      const int k = EQN(I, J, grid.NUMA, grid.NUMB, Numbering::REAL, model.COUPLING);
       u.values.push_back(solution(k));
       v.values.push_back(solution(k + 1));
     }

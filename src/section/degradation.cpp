@@ -22,13 +22,8 @@ namespace {
 
 using namespace fmt;
 
-// DIAG codes.
-constexpr int kDiagCompression = 1;
-constexpr int kDiagModes = 2;
-constexpr int kDiagIndices = 3;
-
-bool diagRequested(const ModelDeck& model, int code) {
-  return std::find(model.DIAG.begin(), model.DIAG.end(), code) != model.DIAG.end();
+bool diagRequested(const ModelDeck& model, Diagnostic request) {
+  return std::find(model.DIAG.begin(), model.DIAG.end(), codeNumber(request)) != model.DIAG.end();
 }
 
 // Index near the low edge, the high edge or the centre line of its direction, for the
@@ -43,9 +38,9 @@ bool central(int index, int N, int NCOL) {
 bool listedAsSupport(const ModelDeck& model, int I, int J) {
   const Matrix<int>& bc = model.USERBC;
   for (int row = 1; row <= bc.rows() && bc(row, userbc_col::I) != 0; ++row) {
-    const int condition = bc(row, userbc_col::CONDITION);
+    const Condition condition = userCondition(model, row);
     if (bc(row, userbc_col::I) == I && bc(row, userbc_col::J) == J &&
-        (condition == condition::CLAMPED || condition == condition::SIMPLE))
+        (condition == Condition::CLAMPED || condition == Condition::SIMPLE))
       return true;
   }
   return false;
@@ -55,7 +50,7 @@ bool listedAsSupport(const ModelDeck& model, int I, int J) {
 struct LayerPlace {
   double X = 0.0, Y = 0.0;
   int k = 0;
-  int kind = layer_kind::NONE;
+  LayerKind kind = LayerKind::NONE;
 };
 
 // The working values of a concrete test: the normal and shear values in layer axes (stresses,
@@ -70,7 +65,7 @@ struct ConcreteTest {
 // post-failure modulus P of its law: P itself in the post-failure form; in the equation form
 // K(r) E0, K capped at 1 and never below the floor |P / E0|, under which P is taken.
 double failedModulus(const ModelDeck& model, const DamageLaw& law, double P, double r, double E0) {
-  if (model.DLFORM == 1) return P;
+  if (model.DLFORM == LawForm::POST_FAILURE_MODULI) return P;
   const double K = reductionFactor(law.a, law.b, law.c, law.d, r);
   const double floor = std::abs(P / E0);
   if (K >= 1.0) return E0;
@@ -137,7 +132,7 @@ double concreteTest(const ModelDeck& model, const DamageLaw& law, const Concrete
 }
 
 void diagLine(Writer& report, const LayerPlace& at, const char* failing) {
-  const char* layer = at.kind == layer_kind::COMBINED ? ", CONC.+STEEL LAYER " : ", CONC. LAYER ";
+  const char* layer = at.kind == LayerKind::COMBINED ? ", CONC.+STEEL LAYER " : ", CONC. LAYER ";
   report.line("DIAG:(X,Y) = ", E(9, 3, at.X), X(1), E(9, 3, at.Y), layer, I(2, at.k), failing);
 }
 
@@ -146,14 +141,15 @@ void diagnostics(const ModelDeck& model, const LayerPlace& at, const LayerFailur
                  const ConcreteTest& t, Writer& report) {
   using namespace failure_index;
   const bool newCompression = old(FICC) < 1.0 && t.FICC > 1.0;
-  if (diagRequested(model, kDiagModes)) {
+  if (diagRequested(model, Diagnostic::CRACKING_MODES)) {
     if (newCompression) diagLine(report, at, " IS FAILING IN COMPRESSION");
     if (old(FICT) < 1.0 && t.FICT > 1.0) diagLine(report, at, " IS FAILING IN TENSION");
     if (old(FICS) < 1.0 && t.FICS > 1.0) diagLine(report, at, " IS FAILING IN SHEAR");
   }
-  if (diagRequested(model, kDiagCompression) && newCompression)
+  if (diagRequested(model, Diagnostic::COMPRESSION_FAILURES) && newCompression)
     diagLine(report, at, " IS FAILING IN COMPRESSION");
-  if (diagRequested(model, kDiagIndices) && old(FICT) < 1.0 && old(FICC) < 1.0 && old(FICS) < 1.0)
+  if (diagRequested(model, Diagnostic::FAILURE_INDICES) && old(FICT) < 1.0 && old(FICC) < 1.0 &&
+      old(FICS) < 1.0)
     report.line("DIAG: X,Y,FICC,FICT,FICS = ", E(9, 3, at.X), X(2), E(9, 3, at.Y), X(2),
                 F(5, 3, t.FICC), X(2), F(5, 3, t.FICT), X(2), F(5, 3, t.FICS));
 }
@@ -176,7 +172,7 @@ bool steelYields(double SXX, double Y, double& FY) {
 // moduli into `layer` and its new indices into `now`.
 class LayerTests {
  public:
-  LayerTests(const ModelDeck& model, int STAGE, Writer& report)
+  LayerTests(const ModelDeck& model, SolutionStage STAGE, Writer& report)
       : model_(model), STAGE_(STAGE), report_(report) {}
 
   void run(LayerRecord& layer, const LayerRecord& initial, const LayerResult& result,
@@ -191,14 +187,14 @@ class LayerTests {
                      LayerFailure& now);
 
   bool cracking() const {
-    return STAGE_ == solution_stage::CRACKING || STAGE_ == solution_stage::COMBINED;
+    return STAGE_ == SolutionStage::CRACKING || STAGE_ == SolutionStage::COMBINED;
   }
   bool yielding() const {
-    return STAGE_ == solution_stage::COMBINED || STAGE_ == solution_stage::YIELDING;
+    return STAGE_ == SolutionStage::COMBINED || STAGE_ == SolutionStage::YIELDING;
   }
 
   const ModelDeck& model_;
-  int STAGE_;
+  SolutionStage STAGE_;
   Writer& report_;
   ConcreteTest test_;  // the working values of the layer being tested
 };
@@ -217,11 +213,11 @@ void LayerTests::run(LayerRecord& layer, const LayerRecord& initial, const Layer
     const double angle = radians(layer(THETA), kSinglePi);
     double ex = EXX, ey = EYY, exy = EXY;  // the strains are rotated once, with the concrete
     SETRANS(EXX, EYY, EXY, SXX, SYY, SXY, angle);
-    if (at.kind == layer_kind::COMBINED) SETRANS(ex, ey, exy, steelSXX, steelSYY, steelSXY, angle);
+    if (at.kind == LayerKind::COMBINED) SETRANS(ex, ey, exy, steelSXX, steelSYY, steelSXY, angle);
   }
   test_ = ConcreteTest{SXX, SYY, SXY, layer(XT), layer(XC), layer(S), now(failure_index::FICT),
                        now(failure_index::FICC), now(failure_index::FICS)};
-  if (model_.CRKDENS == 1) {
+  if (model_.CRKDENS == CrackDensity::STRAIN_BASED) {
     const double E1_0 = initial(E1), MU_0 = initial(MU);
     test_.XT /= E1_0;
     test_.XC /= E1_0;
@@ -231,10 +227,10 @@ void LayerTests::run(LayerRecord& layer, const LayerRecord& initial, const Layer
     test_.SXY = EXY;
   }
   switch (at.kind) {
-    case layer_kind::STEEL:
+    case LayerKind::STEEL:
       if (yielding()) steelLayer(layer, law, SXX, now);
       break;
-    case layer_kind::CONCRETE:
+    case LayerKind::CONCRETE:
       if (cracking()) {
         const ConcreteModuli pf{law.modulus(law_slot::CONCRETE_TENSION),
                                 law.modulus(law_slot::CONCRETE_COMPRESSION),
@@ -244,7 +240,7 @@ void LayerTests::run(LayerRecord& layer, const LayerRecord& initial, const Layer
         layer(E2) = E;
       }
       break;
-    case layer_kind::COMBINED:
+    case LayerKind::COMBINED:
       combinedLayer(layer, initial, law, steelSXX, at, old, now);
       break;
     default:
@@ -290,8 +286,8 @@ void LayerTests::combinedLayer(LayerRecord& layer, const LayerRecord& initial,
 
 // The tests of every layer of the point in `b`, read and to be written back by the caller.
 // Returns the number of layer failures the point counted in this call.
-int testPoint(const ModelDeck& model, int STAGE, const LayerPlace& point, DegradationBuffers& b,
-              FailureCounts& counts, Writer& report) {
+int testPoint(const ModelDeck& model, SolutionStage STAGE, const LayerPlace& point,
+              DegradationBuffers& b, FailureCounts& counts, Writer& report) {
   LayerTests tests(model, STAGE, report);
   const int NL = std::min({b.current.NL(), b.initial.NL(), b.results.NL(), b.state.NL()});
   int failed = 0;
@@ -334,12 +330,12 @@ bool excludedFromFailure(const ModelDeck& model, int I, int J) {
   const bool iEdge = nearLow(I, NCOL) || nearHigh(I, NUMB, NCOL);
   const bool jEdge = nearLow(J, NCOL) || nearHigh(J, NUMA, NCOL);
   switch (model.SLABMODEL) {
-    case slab_layout::NINE_COLUMN:
+    case SlabLayout::NINE_COLUMN:
       return (iEdge || central(I, NUMB, NCOL)) && (jEdge || central(J, NUMA, NCOL));
-    case slab_layout::FOUR_COLUMN_FREE:
-    case slab_layout::FOUR_COLUMN_SYM:
+    case SlabLayout::FOUR_COLUMN_FREE:
+    case SlabLayout::FOUR_COLUMN_SYM:
       return iEdge && jEdge;
-    case slab_layout::USER_DEFINED:
+    case SlabLayout::USER_DEFINED:
       return listedAsSupport(model, I, J);
     default:
       return false;
@@ -356,20 +352,20 @@ void recomposeCombinedLayer(LayerRecord& layer, double Es, double Ec) {
   layer(MU) = mixed.MU;
 }
 
-void DEGRAD(const ModelDeck& model, int STAGE, WorkingFiles& files, DegradationBuffers& buffers,
-            FailureCounts& counts, Writer& report) {
+void DEGRAD(const ModelDeck& model, SolutionStage STAGE, WorkingFiles& files,
+            DegradationBuffers& buffers, FailureCounts& counts, Writer& report) {
   const bool failureRatios = failureMeasuresKept(model.PRINTREQ, model.GRAPHREQ);
   buffers.laws.load(files.damageLaws);
   for (int I = 1; I <= model.NUMB; ++I) {
     for (int J = 1; J <= model.NUMA; ++J) {
-      if (model.NOBFAIL != 0 && excludedFromFailure(model, I, J)) continue;
+      if (model.NOBFAIL && excludedFromFailure(model, I, J)) continue;
       const int n = pointRecord(I, J, model.NUMB);
       readLayerTable(files.currentLayers, n, buffers.current);
       readLayerTable(files.initialLayers, n, buffers.initial);
       readLayerResults(files.layerResults, n, buffers.results);
       readLayerState(files.layerState, n, buffers.state);
-      const LayerPlace point{(J - 1) * model.A / (model.NUMA - 1), (I - 1) * model.B / (model.NUMB - 1),
-                             0, layer_kind::NONE};
+      const LayerPlace point{(J - 1) * model.A / (model.NUMA - 1),
+                             (I - 1) * model.B / (model.NUMB - 1), 0, LayerKind::NONE};
       const int failed = testPoint(model, STAGE, point, buffers, counts, report);
       writeLayerTable(files.currentLayers, n, buffers.current);
       writeLayerState(files.layerState, n, buffers.state);

@@ -48,7 +48,7 @@ void recomposeCombinedLayer(LayerRecord& layer, double Es, double Ec);
 // layers to `counts`, raises the point's failure measure (unit 71) to its failed-layer
 // ratio when PRINTREQ or GRAPHREQ asks for failure ratios, and writes the DIAG lines the
 // model requests to `report`.
-void DEGRAD(const ModelDeck& model, int STAGE, WorkingFiles& files, DegradationBuffers& buffers,
-            FailureCounts& counts, Writer& report);
+void DEGRAD(const ModelDeck& model, SolutionStage STAGE, WorkingFiles& files,
+            DegradationBuffers& buffers, FailureCounts& counts, Writer& report);
 
 }  // namespace korvant

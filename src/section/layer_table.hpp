@@ -10,6 +10,7 @@
 #include <cmath>
 #include <vector>
 
+#include "core/codes.hpp"
 #include "core/grid.hpp"  // pointRecord
 #include "core/record_store.hpp"
 
@@ -18,7 +19,7 @@ namespace korvant {
 // Fields of a LayerRecord, 1-based.
 namespace layer_field {
 enum {
-  KIND = 1,  // 1 steel only, 2 concrete, 3 concrete and steel
+  KIND = 1,  // the LayerKind: 1 steel only, 2 concrete, 3 concrete and steel
   DLAW,      // damage-law identifier
   E1,        // modulus along the layer direction
   E2,        // modulus across the layer direction
@@ -39,17 +40,14 @@ enum {
 };
 }  // namespace layer_field
 
-// Values of the KIND field.
-namespace layer_kind {
-enum { NONE = 0, STEEL = 1, CONCRETE = 2, COMBINED = 3 };
-}
-
 struct LayerRecord {
   std::array<double, layer_field::COUNT> value{};
 
   double& operator()(int field) { return value[static_cast<std::size_t>(field - 1)]; }
   double operator()(int field) const { return value[static_cast<std::size_t>(field - 1)]; }
-  int kind() const { return static_cast<int>(std::lround((*this)(layer_field::KIND))); }
+  // The KIND field, a whole value held as a double.
+  LayerKind kind() const { return static_cast<LayerKind>(std::lround((*this)(layer_field::KIND))); }
+  void setKind(LayerKind kind) { (*this)(layer_field::KIND) = codeNumber(kind); }
 };
 
 struct PointLayerTable {

@@ -21,11 +21,11 @@ struct Derivatives {
 // The solution values of grid points by component; a point outside the grid gives 0.
 class DisplacementField {
  public:
-  DisplacementField(const Matrix<double>& solution, const DifferenceGrid& grid, int COUPLING,
+  DisplacementField(const Matrix<double>& solution, const DifferenceGrid& grid, Coupling COUPLING,
                     const std::vector<double>* beyondEdges)
       : solution_(solution), grid_(grid), COUPLING_(COUPLING), beyond_(beyondEdges) {}
 
-  bool coupled() const { return COUPLING_ == coupling::COUPLED; }
+  bool coupled() const { return COUPLING_ == Coupling::COUPLED; }
   double u(int I, int J) const { return value(I, J, 0); }
   double v(int I, int J) const { return value(I, J, 1); }
   double w(int I, int J) const { return value(I, J, coupled() ? 2 : 0); }
@@ -35,14 +35,14 @@ class DisplacementField {
     if (I < 1 || I > grid_.NUMB || J < 1 || J > grid_.NUMA) {
       if (beyond_ == nullptr) return 0.0;
       const int q = EQN(I + kFictitiousRows, J + kFictitiousRows, grid_.NUMA, grid_.NUMB,
-                        numbering::EXTENDED, COUPLING_);
+                        Numbering::EXTENDED, COUPLING_);
       return (*beyond_)[static_cast<std::size_t>(q - 1 + offset)];
     }
-    return solution_(EQN(I, J, grid_.NUMA, grid_.NUMB, numbering::REAL, COUPLING_) + offset);
+    return solution_(EQN(I, J, grid_.NUMA, grid_.NUMB, Numbering::REAL, COUPLING_) + offset);
   }
   const Matrix<double>& solution_;
   const DifferenceGrid& grid_;
-  int COUPLING_;
+  Coupling COUPLING_;
   const std::vector<double>* beyond_;
 };
 
@@ -86,7 +86,7 @@ Phase layerPhase(const LayerRecord& layer) {
 }
 
 int phasesOf(const LayerRecord& layer, std::array<Phase, 2>& phases) {
-  if (layer.kind() != layer_kind::COMBINED) {
+  if (layer.kind() != LayerKind::COMBINED) {
     phases[0] = layerPhase(layer);
     return 1;
   }

@@ -23,12 +23,12 @@ void resetLayer(LayerRecord& layer, const LayerRecord& initial, const LayerFailu
                 const DamageLaw& law) {
   using namespace layer_field;
   switch (layer.kind()) {
-    case layer_kind::STEEL:
+    case LayerKind::STEEL:
       layer(E1) = initial(E1);
       layer(E2) = initial(E2);
       layer(MU) = initial(MU);
       break;
-    case layer_kind::COMBINED:
+    case LayerKind::COMBINED:
       recomposeCombinedLayer(layer, initial(ES), restoredConcreteModulus(initial, state, law));
       break;
     default:  // concrete layers keep the cracking they have

@@ -82,7 +82,7 @@ void QMATX(Matrix<double>& Q, double E1, double E2, double MU, double THETA) {
   setSymmetric(Q, ZZ, XY, s * c * (C.C13 - C.C23));
 }
 
-double lowerFaceZ(const PointLayerTable& table, int NEUTRAL) {
+double lowerFaceZ(const PointLayerTable& table, NeutralSurface NEUTRAL) {
   double total = 0.0;
   double e1Moment = 0.0, e1Weight = 0.0, e2Moment = 0.0, e2Weight = 0.0;
   for (const LayerRecord& layer : table.layers) {
@@ -94,13 +94,13 @@ double lowerFaceZ(const PointLayerTable& table, int NEUTRAL) {
     e2Weight += layer(layer_field::E2) * h;
     total += h;
   }
-  if (NEUTRAL == neutral_surface::GEOMETRIC_CENTRE) return -0.5 * total;
+  if (NEUTRAL == NeutralSurface::GEOMETRIC_CENTRE) return -0.5 * total;
   const double e1Centroid = e1Weight != 0.0 ? e1Moment / e1Weight : 0.5 * total;
   const double e2Centroid = e2Weight != 0.0 ? e2Moment / e2Weight : 0.5 * total;
   return -0.5 * (e1Centroid + e2Centroid);
 }
 
-void sectionStiffness(const PointLayerTable& table, int NEUTRAL, SectionStiffness& abd) {
+void sectionStiffness(const PointLayerTable& table, NeutralSurface NEUTRAL, SectionStiffness& abd) {
   abd.A.fill(0.0);
   abd.B.fill(0.0);
   abd.D.fill(0.0);
@@ -124,8 +124,8 @@ void sectionStiffness(const PointLayerTable& table, int NEUTRAL, SectionStiffnes
   }
 }
 
-void ABDMAT(PointLayerTable& layers, int I, int J, SectionStiffness& abd, int NUMB, int NEUTRAL,
-            const RecordStore& currentLayers) {
+void ABDMAT(PointLayerTable& layers, int I, int J, SectionStiffness& abd, int NUMB,
+            NeutralSurface NEUTRAL, const RecordStore& currentLayers) {
   readLayerTable(currentLayers, pointRecord(I, J, NUMB), layers);
   sectionStiffness(layers, NEUTRAL, abd);
 }

@@ -15,11 +15,6 @@ namespace component {
 enum { XX = 1, YY, ZZ, YZ, XZ, XY, COUNT = XY };
 }
 
-// Reference surface choice (NEUTRAL of the model).
-namespace neutral_surface {
-enum { GEOMETRIC_CENTRE = 0, WEIGHTED_SECTIONS = 1 };
-}
-
 struct SectionStiffness {
   Matrix<double> A{component::COUNT, component::COUNT};  // membrane
   Matrix<double> B{component::COUNT, component::COUNT};  // membrane-bending coupling
@@ -39,15 +34,15 @@ void QMATX(Matrix<double>& Q, double E1, double E2, double MU, double THETA);
 // surface chosen by NEUTRAL: 0 the geometric centre of the stack; any other value the mean
 // of the E1- and the E2-weighted centroids of the layers. A modulus carried by no layer
 // leaves its centroid at the geometric centre.
-double lowerFaceZ(const PointLayerTable& table, int NEUTRAL);
+double lowerFaceZ(const PointLayerTable& table, NeutralSurface NEUTRAL);
 
 // A, B and D of the layers of `table` about the reference surface chosen by NEUTRAL.
-void sectionStiffness(const PointLayerTable& table, int NEUTRAL, SectionStiffness& abd);
+void sectionStiffness(const PointLayerTable& table, NeutralSurface NEUTRAL, SectionStiffness& abd);
 
 // ABDMAT: reads the current layer table of point (I, J) from `currentLayers` (unit 20) into
 // `layers` and returns the point's A, B and D in `abd`. A point without layers gets zeros.
-void ABDMAT(PointLayerTable& layers, int I, int J, SectionStiffness& abd, int NUMB, int NEUTRAL,
-            const RecordStore& currentLayers);
+void ABDMAT(PointLayerTable& layers, int I, int J, SectionStiffness& abd, int NUMB,
+            NeutralSurface NEUTRAL, const RecordStore& currentLayers);
 
 // SETRANS: rotates, in place, the in-plane strains (EXY the engineering shear) and stresses
 // from slab axes into the axes of a layer whose direction makes `angle` (radians) with x.

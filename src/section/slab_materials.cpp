@@ -84,13 +84,13 @@ class MaterialTables {
   int layerId(int row, int col) const { return static_cast<int>(wholeValue(m_.LAYERS(row, col))); }
 
   // Kind of LAYERS row `row` by which of its material identifiers are non-zero.
-  int layerKind(int row) const {
+  LayerKind layerKind(int row) const {
     const bool steel = layerId(row, layer_col::SID) != 0;
     const bool concrete = layerId(row, layer_col::CID) != 0;
-    if (steel && concrete) return layer_kind::COMBINED;
-    if (steel) return layer_kind::STEEL;
-    if (concrete) return layer_kind::CONCRETE;
-    return layer_kind::NONE;
+    if (steel && concrete) return LayerKind::COMBINED;
+    if (steel) return LayerKind::STEEL;
+    if (concrete) return LayerKind::CONCRETE;
+    return LayerKind::NONE;
   }
 
  private:
@@ -106,9 +106,9 @@ class MaterialTables {
 };
 
 // Fields every kind of layer record carries.
-LayerRecord layerBase(const MaterialTables& t, int row, int kind) {
+LayerRecord layerBase(const MaterialTables& t, int row, LayerKind kind) {
   LayerRecord r;
-  r(layer_field::KIND) = kind;
+  r.setKind(kind);
   r(layer_field::DLAW) = t.layer(row, layer_col::DLAW);
   r(layer_field::THICK) = t.layer(row, layer_col::THICK);
   r(layer_field::THETA) = t.layer(row, layer_col::THETA);
@@ -116,7 +116,7 @@ LayerRecord layerBase(const MaterialTables& t, int row, int kind) {
 }
 
 LayerRecord steelLayer(const MaterialTables& t, int row, const SteelMaterial& st) {
-  LayerRecord r = layerBase(t, row, layer_kind::STEEL);
+  LayerRecord r = layerBase(t, row, LayerKind::STEEL);
   // Bar area per unit width, pi r^2 / SPACING, at modulus Es spread over THICK: Vs Es.
   r(layer_field::E1) = steelFraction(st, r(layer_field::THICK)) * st.E;
   // Bars in one direction: across them a nominal 1 % of E1 keeps the layer stiffness regular.
@@ -127,7 +127,7 @@ LayerRecord steelLayer(const MaterialTables& t, int row, const SteelMaterial& st
 }
 
 LayerRecord concreteLayer(const MaterialTables& t, int row, const ConcreteMaterial& c) {
-  LayerRecord r = layerBase(t, row, layer_kind::CONCRETE);
+  LayerRecord r = layerBase(t, row, LayerKind::CONCRETE);
   r(layer_field::E1) = c.E;
   r(layer_field::E2) = c.E;
   r(layer_field::MU) = c.MU;
@@ -140,7 +140,7 @@ LayerRecord concreteLayer(const MaterialTables& t, int row, const ConcreteMateri
 LayerRecord combinedLayer(const MaterialTables& t, int row, const SteelMaterial& st,
                           const ConcreteMaterial& c) {
   LayerRecord r = concreteLayer(t, row, c);
-  r(layer_field::KIND) = layer_kind::COMBINED;
+  r.setKind(LayerKind::COMBINED);
   const CombinedModuli mixed =
       combinedModuli(steelFraction(st, r(layer_field::THICK)), st.E, c.E, st.MU, c.MU);
   r(layer_field::E1) = mixed.E1;
@@ -231,7 +231,7 @@ void SlabSetUp::placeLayer(int row, PointLayerTable& table) {
   const int sid = t_.layerId(row, layer_col::SID);
   const int cid = t_.layerId(row, layer_col::CID);
   switch (t_.layerKind(row)) {
-    case layer_kind::STEEL: {
+    case LayerKind::STEEL: {
       const int s = t_.steelRow(sid);
       if (s == 0) {
         error();
@@ -240,7 +240,7 @@ void SlabSetUp::placeLayer(int row, PointLayerTable& table) {
       table.layers.push_back(steelLayer(t_, row, t_.steel(s)));
       break;
     }
-    case layer_kind::CONCRETE: {
+    case LayerKind::CONCRETE: {
       const int c = t_.concreteRow(cid);
       if (c == 0) {
         error();
@@ -250,7 +250,7 @@ void SlabSetUp::placeLayer(int row, PointLayerTable& table) {
       table.layers.push_back(concreteLayer(t_, row, t_.concrete(c)));
       break;
     }
-    case layer_kind::COMBINED: {
+    case LayerKind::COMBINED: {
       const int s = t_.steelRow(sid), c = t_.concreteRow(cid);
       if (s == 0 || c == 0) {
         error();

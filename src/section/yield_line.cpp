@@ -137,25 +137,25 @@ YieldLineEstimate yieldLineEstimate(const ModelDeck& model) {
   if (m.mx + m.my + m.mxTop + m.myTop <= 0.0) return none("the section has no steel");
   const double a = model.A, b = model.B;
   switch (model.SLABMODEL) {
-    case slab_layout::SIMPLY_SUPPORTED:
+    case SlabLayout::SIMPLY_SUPPORTED:
       e.pressure = simplySupportedRectangle(a, b, m.mx, m.my);
       break;
-    case slab_layout::CLAMPED_PLATE:
+    case SlabLayout::CLAMPED_PLATE:
       e.pressure = clampedRectangle(a, b, m);
       break;
-    case slab_layout::SFSF:  // simple lower and upper edges: spans along y
+    case SlabLayout::SFSF:  // simple lower and upper edges: spans along y
       e.pressure = folding(b, m.my, 0.0);
       break;
-    case slab_layout::FSFS:  // simple left and right edges: spans along x
+    case SlabLayout::FSFS:  // simple left and right edges: spans along x
       e.pressure = folding(a, m.mx, 0.0);
       break;
-    case slab_layout::FOUR_COLUMN_FREE:  // the panel folds across its middle
+    case SlabLayout::FOUR_COLUMN_FREE:  // the panel folds across its middle
       e.pressure = std::min(folding(a, m.mx, 0.0), folding(b, m.my, 0.0));
       break;
-    case slab_layout::FOUR_COLUMN_SYM:  // an interior panel: hogging along the column lines
+    case SlabLayout::FOUR_COLUMN_SYM:  // an interior panel: hogging along the column lines
       e.pressure = std::min(folding(a, m.mx, m.mxTop), folding(b, m.my, m.myTop));
       break;
-    case slab_layout::NINE_COLUMN:  // two bays each way, continuous over every column line
+    case SlabLayout::NINE_COLUMN:  // two bays each way, continuous over every column line
       e.pressure = std::min(folding(a / 2, m.mx, m.mxTop), folding(b / 2, m.my, m.myTop));
       break;
     default:

@@ -71,8 +71,8 @@ PresentColumns presentColumns(const ColumnRows& rows) {
   return c;
 }
 
-void measure(const ColumnRows& rows, int& BW, int solverOption, int NEQ) {
-  if (solverOption == kFullStorage) {
+void measure(const ColumnRows& rows, int& BW, EquationSolver solverOption, int NEQ) {
+  if (solverOption == EquationSolver::FULL) {
     const int widest = largestUpperOffset(rows, NEQ);
     BW = widest < 0 ? 0 : 2 * widest + 1;
     return;
@@ -84,7 +84,7 @@ void measure(const ColumnRows& rows, int& BW, int solverOption, int NEQ) {
 // A sparse store: the offsets q - r of its present coefficients give the band directly.
 // Full storage takes the largest offset on or above the diagonal as the half bandwidth;
 // band storage counts the offsets from the lowest to the highest, as it does its columns.
-void measureSparse(const SparseRows& rows, int& BW, int solverOption, int NEQ) {
+void measureSparse(const SparseRows& rows, int& BW, EquationSolver solverOption, int NEQ) {
   int lowest = 1000000, highest = -1000000;
   for (int r = 1; r <= std::min(NEQ, rows.rows()); ++r) {
     for (const SparseEntry& e : rows.entries(r)) {
@@ -94,7 +94,7 @@ void measureSparse(const SparseRows& rows, int& BW, int solverOption, int NEQ) {
       highest = std::max(highest, offset);
     }
   }
-  if (solverOption == kFullStorage)
+  if (solverOption == EquationSolver::FULL)
     BW = highest < 0 ? 0 : 2 * highest + 1;
   else
     BW = highest < lowest ? 0 : highest - lowest + 1;
@@ -110,11 +110,11 @@ PresentColumns presentColumns(const EquationStore& store, int NEQ) {
   return presentColumns(ColumnRows(store, NEQ));
 }
 
-void BANDWD(const CoefficientArray& K, int& BW, int solverOption, int NEQ) {
+void BANDWD(const CoefficientArray& K, int& BW, EquationSolver solverOption, int NEQ) {
   measure(ColumnRows(K, NEQ), BW, solverOption, NEQ);
 }
 
-void BANDWD(const EquationStore& store, int& BW, int solverOption, int NEQ) {
+void BANDWD(const EquationStore& store, int& BW, EquationSolver solverOption, int NEQ) {
   if (store.sparse()) return measureSparse(store.rows, BW, solverOption, NEQ);
   measure(ColumnRows(store, NEQ), BW, solverOption, NEQ);
 }

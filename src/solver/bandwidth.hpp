@@ -2,6 +2,7 @@
 // (larger in magnitude than kPresence).
 #pragma once
 
+#include "core/codes.hpp"
 #include "solver/coefficient_array.hpp"
 
 namespace korvant {
@@ -26,9 +27,9 @@ PresentColumns presentColumns(const EquationStore& store, int NEQ);
 // as symmetric). Band storage: the number of storage columns from the first to the last that
 // hold a present coefficient. A system without any present coefficient has no bandwidth:
 // BW = 0.
-void BANDWD(const CoefficientArray& K, int& BW, int solverOption, int NEQ);
+void BANDWD(const CoefficientArray& K, int& BW, EquationSolver solverOption, int NEQ);
 // The same for the K of an equation store, reading only the entries the store records as
 // written (K is zero elsewhere).
-void BANDWD(const EquationStore& store, int& BW, int solverOption, int NEQ);
+void BANDWD(const EquationStore& store, int& BW, EquationSolver solverOption, int NEQ);
 
 }  // namespace korvant

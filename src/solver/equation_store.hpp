@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/capacities.hpp"
+#include "core/codes.hpp"
 #include "core/matrix.hpp"
 #include "solver/coefficient_array.hpp"
 #include "solver/scratch_unit.hpp"
@@ -14,10 +15,6 @@
 #include "solver/sparse_rows.hpp"
 
 namespace korvant {
-
-// Storage modes of K (the solver option).
-inline constexpr int kFullStorage = 1;
-inline constexpr int kBandStorage = 2;
 
 // The rows first..last of one column; empty while first > last.
 struct RowRange {

@@ -180,7 +180,7 @@ void solveSparse(EquationStore& store, Matrix<double>& solution, SolverWork& wor
 }  // namespace
 
 void SOLVE(EquationStore& store, Matrix<double>& solution, SolverWork& work, int NEQ,
-           int solverOption, int BW, int& errorFlag, Writer& report) {
+           EquationSolver solverOption, int BW, int& errorFlag, Writer& report) {
   if (!work.statisticsWritten) {
     writeStatistics(report, NEQ, BW);
     work.statisticsWritten = true;
@@ -193,7 +193,7 @@ void SOLVE(EquationStore& store, Matrix<double>& solution, SolverWork& work, int
   }
   if (store.sparse()) {
     solveSparse(store, solution, work, NEQ, errorFlag, report);
-  } else if (solverOption == kFullStorage) {
+  } else if (solverOption == EquationSolver::FULL) {
     solveFull(store, solution, work, NEQ, errorFlag, report);
   } else {
     solveBand(store, solution, work, NEQ, BW, errorFlag, report);

@@ -15,7 +15,7 @@ namespace korvant {
 // its message in the report, when the matrix is singular to working precision, has no
 // coefficient at all, or its band cannot be factored (unequal half bandwidths, too wide).
 void SOLVE(EquationStore& store, Matrix<double>& solution, SolverWork& work, int NEQ,
-           int solverOption, int BW, int& errorFlag, Writer& report);
+           EquationSolver solverOption, int BW, int& errorFlag, Writer& report);
 
 // Band path: rebuilds K as the band factorization array (leading dimension MXBD, ML lower and
 // ML upper diagonals) from the 3 ML + 1 records of the scratch unit, factors it, and solves

@@ -162,9 +162,9 @@ namespace {
 // Where a collapse happened, as the console says it.
 std::string collapsePlace(const TrialResult& t) {
   const StagePosition& p = t.position;
-  if (p.STAGE == solution_stage::CRACKING)
+  if (p.STAGE == SolutionStage::CRACKING)
     return "cracking stage, iteration " + std::to_string(p.iteration);
-  return "stage " + std::to_string(p.STAGE) + ", pass " + std::to_string(p.iteration) +
+  return "stage " + std::to_string(codeNumber(p.STAGE)) + ", pass " + std::to_string(p.iteration) +
          ", increment " + std::to_string(p.increment) + ", load factor " + number(p.loadFactor, 4);
 }
 
@@ -219,10 +219,9 @@ void writeTable(Writer& out, const RunContext& run, const SearchResult& r, doubl
   for (std::size_t k = 0; k < r.trials.size(); ++k) {
     const TrialResult& t = r.trials[k];
     const std::string where =
-        t.collapsed()
-            ? fmt::line(I(6, t.position.STAGE), I(6, t.position.iteration),
-                        I(6, t.position.increment), F(13, 4, t.position.loadFactor))
-            : std::string(31, ' ');
+        t.collapsed() ? fmt::line(I(6, codeNumber(t.position.STAGE)), I(6, t.position.iteration),
+                                  I(6, t.position.increment), F(13, 4, t.position.loadFactor))
+                      : std::string(31, ' ');
     out.line(I(6, static_cast<long long>(k + 1)), E(17, 9, t.multiplier),
              E(13, 5, t.multiplier * pressure), X(2), A(padRight(outcomeName(t.end), 30)),
              E(15, 5, t.deflection), A(where), F(9, 2, t.seconds));
@@ -324,13 +323,13 @@ SearchResult searchCollapse(const TrialResult& atOne, double tolerance, int work
 CollapseSearch runCollapseSearch(RunContext& run, const CollapseSearchRequest& request,
                                  double seconds) {
   CollapseSearch search;
-  if (run.model.SOLPROC != solution_procedure::NONLINEAR) {
+  if (run.model.SOLPROC != SolutionProcedure::NONLINEAR) {
     Writer(std::cerr).line("korvant: --collapse needs a nonlinear deck (*SOLUTION = NONLINEAR); ",
                            run.names.deck, " is not one");
     search.status = exit_status::kUsage;
     return search;
   }
-  if (run.model.CRKONLY == 1)
+  if (run.model.CRKONLY)
     run.console.line("note: the deck asks for the cracking solution only; its trials crack the "
                      "concrete but never yield the steel");
   const std::string deckText = readText(run.names.deck);

@@ -10,18 +10,19 @@ namespace {
 // beyond each edge, once per unknown of a point.
 TEST(Grid, SystemSizeCountsTheExtendedGrid) {
   struct Case {
-    int NUMA, NUMB, option, expected;
+    int NUMA, NUMB;
+    Coupling option;
+    int expected;
   };
   const Case cases[] = {
-      {7, 5, coupling::COUPLED, 297},  // 3 * 11 * 9
-      {7, 5, coupling::W_ONLY, 99},    // 11 * 9
-      {31, 31, coupling::W_ONLY, 1225},
-      {31, 31, coupling::COUPLED, 3675},
-      {7, 5, 3, 0},  // no such option: no unknowns
+      {7, 5, Coupling::COUPLED, 297},  // 3 * 11 * 9
+      {7, 5, Coupling::W_ONLY, 99},    // 11 * 9
+      {31, 31, Coupling::W_ONLY, 1225},    {31, 31, Coupling::COUPLED, 3675},
+      {7, 5, static_cast<Coupling>(3), 0},  // no such option: no unknowns
   };
   for (const Case& c : cases) {
     EXPECT_EQ(extendedUnknowns(c.NUMA, c.NUMB, c.option), c.expected)
-        << c.NUMA << " x " << c.NUMB << " option " << c.option;
+        << c.NUMA << " x " << c.NUMB << " option " << codeNumber(c.option);
   }
 }
 
@@ -30,26 +31,30 @@ TEST(Grid, SystemSizeCountsTheExtendedGrid) {
 // solution numbers the u entry of point n as 3n - 2.
 TEST(Grid, EquationAndUnknownNumbers) {
   struct Case {
-    int I, J, mode, option, expected;
+    int I, J;
+    Numbering mode;
+    Coupling option;
+    int expected;
   };
   const Case cases[] = {
-      {1, 1, numbering::REAL, coupling::W_ONLY, 1},
-      {5, 1, numbering::REAL, coupling::W_ONLY, 5},
-      {1, 2, numbering::REAL, coupling::W_ONLY, 6},
-      {3, 7, numbering::REAL, coupling::W_ONLY, 33},
-      {5, 7, numbering::REAL, coupling::W_ONLY, 35},  // the last real point
-      {1, 1, numbering::REAL, coupling::COUPLED, 1},
-      {3, 7, numbering::REAL, coupling::COUPLED, 97},   // 3 * 33 - 2
-      {5, 7, numbering::REAL, coupling::COUPLED, 103},  // w of the last point is 105
-      {1, 1, numbering::EXTENDED, coupling::W_ONLY, 1},
-      {3, 3, numbering::EXTENDED, coupling::W_ONLY, 21},   // real point (1, 1)
-      {9, 11, numbering::EXTENDED, coupling::W_ONLY, 99},  // the last unknown: NEQ
-      {3, 3, numbering::EXTENDED, coupling::COUPLED, 61},
-      {9, 11, numbering::EXTENDED, coupling::COUPLED, 295},  // its w is 297: NEQ
+      {1, 1, Numbering::REAL, Coupling::W_ONLY, 1},
+      {5, 1, Numbering::REAL, Coupling::W_ONLY, 5},
+      {1, 2, Numbering::REAL, Coupling::W_ONLY, 6},
+      {3, 7, Numbering::REAL, Coupling::W_ONLY, 33},
+      {5, 7, Numbering::REAL, Coupling::W_ONLY, 35},  // the last real point
+      {1, 1, Numbering::REAL, Coupling::COUPLED, 1},
+      {3, 7, Numbering::REAL, Coupling::COUPLED, 97},   // 3 * 33 - 2
+      {5, 7, Numbering::REAL, Coupling::COUPLED, 103},  // w of the last point is 105
+      {1, 1, Numbering::EXTENDED, Coupling::W_ONLY, 1},
+      {3, 3, Numbering::EXTENDED, Coupling::W_ONLY, 21},   // real point (1, 1)
+      {9, 11, Numbering::EXTENDED, Coupling::W_ONLY, 99},  // the last unknown: NEQ
+      {3, 3, Numbering::EXTENDED, Coupling::COUPLED, 61},
+      {9, 11, Numbering::EXTENDED, Coupling::COUPLED, 295},  // its w is 297: NEQ
   };
   for (const Case& c : cases) {
     EXPECT_EQ(EQN(c.I, c.J, 7, 5, c.mode, c.option), c.expected)
-        << "(" << c.I << ", " << c.J << ") mode " << c.mode << " option " << c.option;
+        << "(" << c.I << ", " << c.J << ") mode " << codeNumber(c.mode) << " option "
+        << codeNumber(c.option);
   }
 }
 

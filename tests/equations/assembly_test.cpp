@@ -287,18 +287,19 @@ TEST(Loadg, CoupledBlockGoesToItsRowsAndUnknownsInBothStorageModes) {
   const StencilSet C = numberedStencils();
   std::ostringstream out;
   Writer report(out);
-  for (int solver : {kFullStorage, kBandStorage}) {
+  for (EquationSolver solver : {EquationSolver::FULL, EquationSolver::BAND}) {
     EquationStore store(caps(12, 20));
     int errors = 0;
-    LOADG(store, 4, 7, 2, 5, C, coupling::COUPLED, solver, report, errors);
-    LOADG(store, 4, 7, 2, 5, C, coupling::COUPLED, solver, report, errors);  // adds
+    LOADG(store, 4, 7, 2, 5, C, Coupling::COUPLED, solver, report, errors);
+    LOADG(store, 4, 7, 2, 5, C, Coupling::COUPLED, solver, report, errors);  // adds
     EXPECT_EQ(errors, 0);
     for (int e = 0; e < 3; ++e) {
       for (int f = 0; f < 3; ++f) {
         const int r = 4 + e, q = 7 + f;
         // band: diagonal in storage column 20 / 2 + 1 = 11
-        const int c = solver == kFullStorage ? q : q - r + 11;
-        EXPECT_EQ(store.K(r, c), 2.0 * (100 * (3 * f + e + 1) + 25)) << solver << e << f;
+        const int c = solver == EquationSolver::FULL ? q : q - r + 11;
+        EXPECT_EQ(store.K(r, c), 2.0 * (100 * (3 * f + e + 1) + 25))
+            << codeNumber(solver) << e << f;
       }
     }
     EXPECT_EQ(nonZeros(store.K), 9);
@@ -310,11 +311,11 @@ TEST(Loadg, WOnlyAddsTheBendingEntryAlone) {
   const StencilSet C = numberedStencils();
   std::ostringstream out;
   Writer report(out);
-  for (int solver : {kFullStorage, kBandStorage}) {
+  for (EquationSolver solver : {EquationSolver::FULL, EquationSolver::BAND}) {
     EquationStore store(caps(12, 20));
     int errors = 0;
-    LOADG(store, 5, 9, 4, 1, C, coupling::W_ONLY, solver, report, errors);
-    EXPECT_EQ(store.K(5, solver == kFullStorage ? 9 : 9 - 5 + 11), 941.0);
+    LOADG(store, 5, 9, 4, 1, C, Coupling::W_ONLY, solver, report, errors);
+    EXPECT_EQ(store.K(5, solver == EquationSolver::FULL ? 9 : 9 - 5 + 11), 941.0);
     EXPECT_EQ(nonZeros(store.K), 1);
     EXPECT_EQ(errors, 0);
   }
@@ -327,11 +328,11 @@ TEST(Loadg, BandEntriesLeftOfTheStoredBandAreDroppedSilently) {
   EquationStore store(caps(12, 6));  // diagonal in storage column 4
   int errors = 0;
   // Block at row 6, unknown 2: first storage column 2 - 6 + 4 = 0, nothing stored.
-  LOADG(store, 6, 2, 1, 1, C, coupling::COUPLED, kBandStorage, report, errors);
+  LOADG(store, 6, 2, 1, 1, C, Coupling::COUPLED, EquationSolver::BAND, report, errors);
   EXPECT_EQ(nonZeros(store.K), 0);
   // Block at row 6, unknown 3: first storage column 1; entries (7, 3), (8, 3), (8, 4)
   // would fall in columns 0, -1, 0 and are left out; the other six are stored.
-  LOADG(store, 6, 3, 1, 1, C, coupling::COUPLED, kBandStorage, report, errors);
+  LOADG(store, 6, 3, 1, 1, C, Coupling::COUPLED, EquationSolver::BAND, report, errors);
   EXPECT_EQ(nonZeros(store.K), 6);
   EXPECT_EQ(store.K(6, 1), 111.0);  // u on u
   EXPECT_EQ(store.K(7, 1), 511.0);  // v on v: equation 7, unknown 4
@@ -342,7 +343,9 @@ TEST(Loadg, BandEntriesLeftOfTheStoredBandAreDroppedSilently) {
 
 struct Overflow {
   const char* what;
-  int coupling, solver, row, column;
+  Coupling coupling;
+  EquationSolver solver;
+  int row, column;
   std::vector<std::string> lines;
 };
 
@@ -350,30 +353,30 @@ TEST(Loadg, BlocksBeyondTheStoreAreReportedAndNotStored) {
   const StencilSet C = numberedStencils();
   const std::vector<Overflow> cases = {
       {"coupled row",
-       coupling::COUPLED,
-       kFullStorage,
+       Coupling::COUPLED,
+       EquationSolver::FULL,
        11,
        3,
        {"***ERROR: EQUATION STORAGE FOR ROW   13EXCEEDS MAXIMUM",
         "          DIMENSION OF   12. INCREASE MXD1"}},
       {"w-only row",
-       coupling::W_ONLY,
-       kBandStorage,
+       Coupling::W_ONLY,
+       EquationSolver::BAND,
        13,
        14,
        {"***ERROR: EQUATION STORAGE FOR ROW   13EXCEEDS MAXIMUM",
         "          DIMENSION OF   12. INCREASE MXD1"}},
       {"full column",
-       coupling::COUPLED,
-       kFullStorage,
+       Coupling::COUPLED,
+       EquationSolver::FULL,
        1,
        19,
        {"***ERROR: EQUATION STORAGE FOR COLUMN   21 EXCEEDS",
         "          MAXIMUM DIMENSION OF   20. INCREASE MXBD"}},
       // band: storage column 9 - 1 + 11 = 19, its block reaches 21
       {"band column",
-       coupling::COUPLED,
-       kBandStorage,
+       Coupling::COUPLED,
+       EquationSolver::BAND,
        1,
        9,
        {"***ERROR: EQUATION STORAGE FOR COLUMN   21 EXCEEDS",
@@ -393,7 +396,7 @@ TEST(Loadg, BlocksBeyondTheStoreAreReportedAndNotStored) {
 
 // ---- Support points ----------------------------------------------------------------------
 
-ModelDeck layoutDeck(int layout, int NUMA, int NUMB, int NCOL = 0) {
+ModelDeck layoutDeck(SlabLayout layout, int NUMA, int NUMB, int NCOL = 0) {
   ModelDeck m;
   m.NUMA = NUMA;
   m.NUMB = NUMB;
@@ -411,24 +414,25 @@ int pointsWithEquations(const ModelDeck& m) {
 
 TEST(SupportPoints, EachLayoutDropsTheEquationsOfItsSupportedPoints) {
   struct Case {
-    int layout, NUMA, NUMB, NCOL, withEquations;
+    SlabLayout layout;
+    int NUMA, NUMB, NCOL, withEquations;
   };
   const std::vector<Case> cases = {
-      {slab_layout::SIMPLY_SUPPORTED, 7, 5, 0, 5 * 3},  // interior only
-      {slab_layout::CLAMPED_PLATE, 7, 5, 0, 5 * 3},
-      {slab_layout::SSCF, 7, 5, 0, 6 * 3},  // J = 2..7, I = 2..4: the free right edge stays
-      {slab_layout::SFSF, 7, 5, 0, 7 * 3},  // I = 2..4
-      {slab_layout::FSFS, 7, 5, 0, 5 * 5},  // J = 2..6
-      {slab_layout::FOUR_COLUMN_FREE, 11, 9, 1, 99 - 4 * 4},
-      {slab_layout::FOUR_COLUMN_SYM, 11, 9, 1, 99 - 4 * 4},
+      {SlabLayout::SIMPLY_SUPPORTED, 7, 5, 0, 5 * 3},  // interior only
+      {SlabLayout::CLAMPED_PLATE, 7, 5, 0, 5 * 3},
+      {SlabLayout::SSCF, 7, 5, 0, 6 * 3},  // J = 2..7, I = 2..4: the free right edge stays
+      {SlabLayout::SFSF, 7, 5, 0, 7 * 3},  // I = 2..4
+      {SlabLayout::FSFS, 7, 5, 0, 5 * 5},  // J = 2..6
+      {SlabLayout::FOUR_COLUMN_FREE, 11, 9, 1, 99 - 4 * 4},
+      {SlabLayout::FOUR_COLUMN_SYM, 11, 9, 1, 99 - 4 * 4},
       // nine regions: four corners of 2 x 2, four edge middles of 2 x 3, the centre 3 x 3
-      {slab_layout::NINE_COLUMN, 9, 13, 1, 117 - (16 + 24 + 9)},
+      {SlabLayout::NINE_COLUMN, 9, 13, 1, 117 - (16 + 24 + 9)},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(pointsWithEquations(layoutDeck(c.layout, c.NUMA, c.NUMB, c.NCOL)), c.withEquations)
-        << c.layout;
+        << codeNumber(c.layout);
   }
-  const ModelDeck nine = layoutDeck(slab_layout::NINE_COLUMN, 9, 13, 1);
+  const ModelDeck nine = layoutDeck(SlabLayout::NINE_COLUMN, 9, 13, 1);
   EXPECT_TRUE(isSupportPoint(nine, 8, 6));  // middle region: I = 6..8, J = 4..6
   EXPECT_FALSE(isSupportPoint(nine, 9, 6));
   EXPECT_FALSE(isSupportPoint(nine, 1, 3));  // free-symmetric edge point
@@ -436,7 +440,7 @@ TEST(SupportPoints, EachLayoutDropsTheEquationsOfItsSupportedPoints) {
 }
 
 TEST(SupportPoints, UserLayoutDropsClampedAndSimplePointsOnly) {
-  ModelDeck m = layoutDeck(slab_layout::USER_DEFINED, 5, 5);
+  ModelDeck m = layoutDeck(SlabLayout::USER_DEFINED, 5, 5);
   const int rows[4][4] = {{1, 2, 1, 1}, {2, 1, 2, 2}, {5, 3, 3, 3}, {4, 5, 4, 4}};
   for (const auto& r : rows) {
     ++m.NUSERBC;
@@ -460,11 +464,11 @@ struct Slab {
 
 using test::elasticLayer;
 
-void setUpSlab(Slab& s, int layout, int couplingOption, int solver, double A, double B, int NUMA,
-               int NUMB, const std::vector<LayerRecord>& layers, double q) {
+void setUpSlab(Slab& s, SlabLayout layout, Coupling couplingOption, EquationSolver solver, double A,
+               double B, int NUMA, int NUMB, const std::vector<LayerRecord>& layers, double q) {
   ModelDeck& m = s.model;
   m.A = A, m.B = B, m.NUMA = NUMA, m.NUMB = NUMB, m.SLABMODEL = layout;
-  m.COUPLING = couplingOption, m.SOLVER = solver, m.NEUTRAL = 0;
+  m.COUPLING = couplingOption, m.SOLVER = solver, m.NEUTRAL = NeutralSurface::GEOMETRIC_CENTRE;
   m.NLOAD = 1;
   m.LOADS(1, load_col::NUMBER) = 1;
   m.LOADS(1, load_col::TYPE) = 1;  // uniform, whole slab
@@ -481,7 +485,7 @@ TEST(Assemble, SimplySupportedIsotropicPlateGetsTheBiharmonicRowsAndTheLoad) {
   const double E = 1000.0, nu = 0.25, t = 0.3, q = 3.0, factor = 0.5;
   const double D = E * t * t * t / (12.0 * (1.0 - nu * nu));
   Slab s;
-  setUpSlab(s, slab_layout::SIMPLY_SUPPORTED, coupling::W_ONLY, kFullStorage, 4.0, 4.0, 5, 5,
+  setUpSlab(s, SlabLayout::SIMPLY_SUPPORTED, Coupling::W_ONLY, EquationSolver::FULL, 4.0, 4.0, 5, 5,
             {elasticLayer(E, E, nu, t, 0.0)}, q);
   EquationStore store(caps(30, 90));
   store.K.fill(7.0);  // what a previous pass left, recorded as written
@@ -523,8 +527,10 @@ TEST(Assemble, BandStorageHoldsTheCoefficientsOfFullStorage) {
   const std::vector<LayerRecord> layers = {elasticLayer(3000, 1000, 0.2, 0.1, 30.0),
                                            elasticLayer(500, 800, 0.15, 0.15, -20.0)};
   Slab full, band;
-  setUpSlab(full, slab_layout::SSCF, coupling::COUPLED, kFullStorage, 3.0, 2.0, 5, 4, layers, 2.5);
-  setUpSlab(band, slab_layout::SSCF, coupling::COUPLED, kBandStorage, 3.0, 2.0, 5, 4, layers, 2.5);
+  setUpSlab(full, SlabLayout::SSCF, Coupling::COUPLED, EquationSolver::FULL, 3.0, 2.0, 5, 4, layers,
+            2.5);
+  setUpSlab(band, SlabLayout::SSCF, Coupling::COUPLED, EquationSolver::BAND, 3.0, 2.0, 5, 4, layers,
+            2.5);
   const int rows = 3 * 5 * 4, unknowns = 3 * 9 * 8;
   EquationStore kFull(caps(rows, unknowns)), kBand(caps(rows, 500));
   AssemblyWork work;
@@ -560,8 +566,8 @@ TEST(Assemble, BandStorageHoldsTheCoefficientsOfFullStorage) {
 TEST(Assemble, APointWithoutPressureOrARowBeyondTheStoreEndsThePass) {
   {
     Slab s;
-    setUpSlab(s, slab_layout::SIMPLY_SUPPORTED, coupling::W_ONLY, kFullStorage, 4.0, 4.0, 5, 5,
-              {elasticLayer(1000, 1000, 0.2, 0.2, 0.0)}, 1.0);
+    setUpSlab(s, SlabLayout::SIMPLY_SUPPORTED, Coupling::W_ONLY, EquationSolver::FULL, 4.0, 4.0, 5,
+              5, {elasticLayer(1000, 1000, 0.2, 0.2, 0.0)}, 1.0);
     s.model.LOADS(1, load_col::TYPE) = 2;  // a dead load on zone 1, which no point lies in
     s.model.LOADS(1, load_col::ZONE) = 1;
     EquationStore store(caps(30, 90));
@@ -578,8 +584,8 @@ TEST(Assemble, APointWithoutPressureOrARowBeyondTheStoreEndsThePass) {
   }
   {
     Slab s;
-    setUpSlab(s, slab_layout::SIMPLY_SUPPORTED, coupling::COUPLED, kFullStorage, 4.0, 4.0, 5, 5,
-              {elasticLayer(1000, 1000, 0.2, 0.2, 0.0)}, 1.0);
+    setUpSlab(s, SlabLayout::SIMPLY_SUPPORTED, Coupling::COUPLED, EquationSolver::FULL, 4.0, 4.0, 5,
+              5, {elasticLayer(1000, 1000, 0.2, 0.2, 0.0)}, 1.0);
     EquationStore store(caps(30, 243));  // the point (4, 2) has rows 25..27
     AssemblyWork work;
     std::ostringstream out;

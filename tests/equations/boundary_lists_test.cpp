@@ -45,7 +45,8 @@ void expectRows(const BoundaryPointList& list, const Rows& expected, const std::
 }
 
 struct Layout {
-  int NUMA, NUMB, NCOL, SLABMODEL;
+  int NUMA, NUMB, NCOL;
+  SlabLayout SLABMODEL;
 };
 
 struct Result {
@@ -64,7 +65,7 @@ Result runSYSDEF(ModelDeck& model, const Capacities& cap = Capacities{}) {
   return r;
 }
 
-Result runLayout(const Layout& l, int coupling = 2) {
+Result runLayout(const Layout& l, Coupling coupling = Coupling::COUPLED) {
   ModelDeck model;
   model.NUMA = l.NUMA;
   model.NUMB = l.NUMB;
@@ -91,8 +92,8 @@ Rows operator+(Rows a, const Rows& b) {
 // takes the first edge of the layout's order that it lies on.
 
 TEST(SystemDefinition, SetsTheSystemSizeForBothCouplings) {
-  EXPECT_EQ(runLayout({7, 5, 0, 8}, 2).NEQ, 297);
-  EXPECT_EQ(runLayout({7, 5, 0, 8}, 1).NEQ, 99);
+  EXPECT_EQ(runLayout({7, 5, 0, SlabLayout::SIMPLY_SUPPORTED}, Coupling::COUPLED).NEQ, 297);
+  EXPECT_EQ(runLayout({7, 5, 0, SlabLayout::SIMPLY_SUPPORTED}, Coupling::W_ONLY).NEQ, 99);
 }
 
 // Edges tried left, upper, right, lower: the left corners have 2, (5, 7) has 3, (1, 7) 4.
@@ -106,13 +107,13 @@ TEST(SystemDefinition, SimplySupportedAndClampedPlates) {
   const Rows perimeter = simplySupported7x5();
   ASSERT_EQ(perimeter.size(), 20u);
 
-  const Result ss = runLayout({7, 5, 0, 8});
+  const Result ss = runLayout({7, 5, 0, SlabLayout::SIMPLY_SUPPORTED});
   expectRows(ss.lists.SIMPLE, perimeter, "SIMPLE");
   expectRows(ss.lists.CLAMPED, {}, "CLAMPED");
   expectRows(ss.lists.FREE, {}, "FREE");
   expectRows(ss.lists.FREESYM, {}, "FREE-SYM");
 
-  const Result clamped = runLayout({7, 5, 0, 2});
+  const Result clamped = runLayout({7, 5, 0, SlabLayout::CLAMPED_PLATE});
   expectRows(clamped.lists.CLAMPED, perimeter, "CLAMPED");
   expectRows(clamped.lists.SIMPLE, {}, "SIMPLE");
   EXPECT_EQ(ss.errors + clamped.errors, 0);
@@ -121,7 +122,7 @@ TEST(SystemDefinition, SimplySupportedAndClampedPlates) {
 
 TEST(SystemDefinition, MixedEdgeLayouts) {
   // SFSF: lower and upper edges simple (corners included), left and right edges free.
-  const Result sfsf = runLayout({7, 5, 0, 6});
+  const Result sfsf = runLayout({7, 5, 0, SlabLayout::SFSF});
   Rows simple;
   for (int J = 1; J <= 7; ++J) simple = simple + Rows{{1, J, 1}, {5, J, 3}};
   expectRows(sfsf.lists.SIMPLE, simple, "SFSF SIMPLE");
@@ -129,7 +130,7 @@ TEST(SystemDefinition, MixedEdgeLayouts) {
   expectRows(sfsf.lists.CLAMPED, {}, "SFSF CLAMPED");
 
   // FSFS: left and right edges simple (corners included), lower and upper edges free.
-  const Result fsfs = runLayout({7, 5, 0, 7});
+  const Result fsfs = runLayout({7, 5, 0, SlabLayout::FSFS});
   Rows free;
   for (int J = 2; J <= 6; ++J) free = free + Rows{{1, J, 1}, {5, J, 3}};
   expectRows(fsfs.lists.SIMPLE, column(1, 1, 5, 2) + column(7, 1, 5, 4), "FSFS SIMPLE");
@@ -137,7 +138,7 @@ TEST(SystemDefinition, MixedEdgeLayouts) {
 
   // SSCF: lower edge simple with both lower corners, left edge simple with the upper left
   // corner, upper edge clamped with the upper right corner, right edge free.
-  const Result sscf = runLayout({7, 5, 0, 5});
+  const Result sscf = runLayout({7, 5, 0, SlabLayout::SSCF});
   Rows sscfSimple = Rows{{1, 1, 1}} + column(1, 2, 5, 2);
   Rows sscfClamped;
   for (int J = 2; J <= 7; ++J) {
@@ -172,13 +173,13 @@ TEST(SystemDefinition, FourColumnLayouts) {
   ASSERT_EQ(fourColumnClamped().size(), 20u);
   ASSERT_EQ(fourColumnPerimeter().size(), 24u);
 
-  const Result freeEdge = runLayout({11, 9, 1, 3});
+  const Result freeEdge = runLayout({11, 9, 1, SlabLayout::FOUR_COLUMN_FREE});
   expectRows(freeEdge.lists.CLAMPED, fourColumnClamped(), "free edge CLAMPED");
   expectRows(freeEdge.lists.FREE, fourColumnPerimeter(), "free edge FREE");
   expectRows(freeEdge.lists.FREESYM, {}, "free edge FREE-SYM");
   expectRows(freeEdge.lists.SIMPLE, {}, "free edge SIMPLE");
 
-  const Result symmetric = runLayout({11, 9, 1, 4});
+  const Result symmetric = runLayout({11, 9, 1, SlabLayout::FOUR_COLUMN_SYM});
   expectRows(symmetric.lists.CLAMPED, fourColumnClamped(), "symmetric edge CLAMPED");
   expectRows(symmetric.lists.FREESYM, fourColumnPerimeter(), "symmetric edge FREE-SYM");
   expectRows(symmetric.lists.FREE, {}, "symmetric edge FREE");
@@ -216,7 +217,7 @@ TEST(SystemDefinition, NineColumnLayout) {
                        Rows{{1, 3, 1}, {13, 3, 3}, {1, 7, 1}, {13, 7, 3}} + column(9, 3, 5, 4) +
                        column(9, 9, 11, 4);
 
-  const Result r = runLayout({9, 13, 1, 1});
+  const Result r = runLayout({9, 13, 1, SlabLayout::NINE_COLUMN});
   expectRows(r.lists.CLAMPED, clamped, "CLAMPED");
   expectRows(r.lists.FREESYM, freeSym, "FREE-SYM");
   expectRows(r.lists.FREE, {}, "FREE");
@@ -230,7 +231,7 @@ ModelDeck userDeck(const std::vector<std::array<int, 4>>& points) {
   ModelDeck model;
   model.NUMA = 7;
   model.NUMB = 5;
-  model.SLABMODEL = 99;
+  model.SLABMODEL = SlabLayout::USER_DEFINED;
   for (const auto& p : points) {
     ++model.NUSERBC;
     for (int c = 1; c <= 4; ++c)
@@ -293,7 +294,7 @@ TEST(SystemDefinition, AFullListTakesNoMoreRowsAndIsReportedOnce) {
   ModelDeck model;
   model.NUMA = 7;
   model.NUMB = 5;
-  model.SLABMODEL = 8;  // 20 perimeter points
+  model.SLABMODEL = SlabLayout::SIMPLY_SUPPORTED;  // 20 perimeter points
   const Result r = runSYSDEF(model, cap);
   const Rows all = simplySupported7x5();
   expectRows(r.lists.SIMPLE, Rows(all.begin(), all.begin() + 12), "SIMPLE");
@@ -310,13 +311,13 @@ TEST(SystemDefinition, ListsAreRebuiltFromEmpty) {
   ModelDeck model;
   model.NUMA = 7;
   model.NUMB = 5;
-  model.SLABMODEL = 8;
+  model.SLABMODEL = SlabLayout::SIMPLY_SUPPORTED;
   BoundaryPointLists lists(Capacities{}.MXD2);
   std::ostringstream out;
   Writer report(out);
   int NEQ = 0, errors = 0;
   SYSDEF(model, Capacities{}, lists, NEQ, report, errors);
-  model.SLABMODEL = 6;
+  model.SLABMODEL = SlabLayout::SFSF;
   SYSDEF(model, Capacities{}, lists, NEQ, report, errors);
   EXPECT_EQ(lists.SIMPLE.count(), 14);
   EXPECT_EQ(lists.FREE.count(), 6);

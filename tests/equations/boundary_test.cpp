@@ -29,12 +29,13 @@ std::vector<Row> rowsOf(const ConstraintTable& t) {
 }
 
 struct ListRow {
-  int cond, I, J, loc;
+  Condition cond;
+  int I, J, loc;
 };
 
 // A 7 x 5 grid over a 12 x 4 slab: DX = 2, DY = 1. Extended unknowns (w only) are numbered
 // (J' - 1) * 9 + I' with I' = I + 2, J' = J + 2; equations (J - 1) * 5 + I.
-ModelDeck gridModel(int couplingOption) {
+ModelDeck gridModel(Coupling couplingOption) {
   ModelDeck m;
   m.A = 12.0;
   m.B = 4.0;
@@ -85,11 +86,11 @@ Written write(const ModelDeck& m, const std::vector<ListRow>& listRows, const Re
 //
 // Free-symmetric left-edge point (3, 1): w-1 = w1 and w-2 = w2.
 TEST(Boundary, SimpleFreeAndFreeSymmetricRowsOfTheWOnlySolution) {
-  const ModelDeck m = gridModel(coupling::W_ONLY);
+  const ModelDeck m = gridModel(Coupling::W_ONLY);
   RecordStore layers(800);
   putPoissonRatio(layers, 3, 1, 5, 0.25);
   const Written w = write(
-      m, {{condition::FREE_SYM, 3, 1, 2}, {condition::FREE, 3, 1, 2}, {condition::SIMPLE, 1, 3, 1}},
+      m, {{Condition::FREE_SYM, 3, 1, 2}, {Condition::FREE, 3, 1, 2}, {Condition::SIMPLE, 1, 3, 1}},
       layers);
   const std::vector<Row> expected = {
       {38, 40, -1.0}, {11, -1, 0.0},  {39, 0, 0.0},                                  // simple
@@ -105,10 +106,10 @@ TEST(Boundary, SimpleFreeAndFreeSymmetricRowsOfTheWOnlySolution) {
 // 0, 0, 1, -2, -2, 2, 2. Upper-edge point (5, 4) of a 7 x 5 grid over 6 x 4: P(k) = (7 - k,
 // 6), unknowns 54, 53, 52, 51, 50 for k = -2..2; the edge neighbours are 9 less and 9 more.
 TEST(Boundary, FreeRowsWithoutPoissonRatioOnASquareMesh) {
-  ModelDeck m = gridModel(coupling::W_ONLY);
+  ModelDeck m = gridModel(Coupling::W_ONLY);
   m.A = 6.0;
   RecordStore layers(800);  // never written: nu reads as 0
-  const Written w = write(m, {{condition::FREE, 5, 4, 3}}, layers);
+  const Written w = write(m, {{Condition::FREE, 5, 4, 3}}, layers);
   const std::vector<Row> expected = {
       {53, 52, 2.0},   {53, 51, -1.0}, {53, 43, -0.0}, {53, 61, -0.0}, {54, 52, 12.0},
       {54, 51, -12.0}, {54, 43, -0.0}, {54, 61, -0.0}, {54, 50, 1.0},  {54, 44, -2.0},
@@ -119,11 +120,11 @@ TEST(Boundary, FreeRowsWithoutPoissonRatioOnASquareMesh) {
 // The free-edge relations must make the difference forms of the moment and of the Kirchhoff
 // shear vanish for any values of the other unknowns.
 TEST(Boundary, FreeRelationsSatisfyZeroMomentAndShear) {
-  const ModelDeck m = gridModel(coupling::W_ONLY);
+  const ModelDeck m = gridModel(Coupling::W_ONLY);
   const double nu = 0.3;
   RecordStore layers(800);
   putPoissonRatio(layers, 3, 1, 5, nu);
-  const Written w = write(m, {{condition::FREE, 3, 1, 2}}, layers);
+  const Written w = write(m, {{Condition::FREE, 3, 1, 2}}, layers);
   // Arbitrary values of every unknown the relations name, then w-1 and w-2 from the rows.
   std::vector<double> val(100, 0.0);
   for (int q = 1; q < 100; ++q) val[static_cast<std::size_t>(q)] = 0.37 * q - 0.011 * q * q;
@@ -149,7 +150,7 @@ TEST(Boundary, FreeRelationsSatisfyZeroMomentAndShear) {
 // mirrored oddly, w evenly.
 TEST(Boundary, ClampedRowsOfTheCoupledSolution) {
   const Written w =
-      write(gridModel(coupling::COUPLED), {{condition::CLAMPED, 1, 3, 1}}, RecordStore(800));
+      write(gridModel(Coupling::COUPLED), {{Condition::CLAMPED, 1, 3, 1}}, RecordStore(800));
   const std::vector<Row> expected = {{112, 118, -1.0}, {31, -1, 0.0}, {115, 0, 0.0},
                                      {113, 119, -1.0}, {32, -1, 0.0}, {116, 0, 0.0},
                                      {114, 120, 1.0},  {33, -1, 0.0}, {117, 0, 0.0}};
@@ -161,11 +162,11 @@ TEST(Boundary, ClampedRowsOfTheCoupledSolution) {
 // fixed once. (2, 2) is unknown 31, equation 7; across the lower face P(-1) = 30, P(1) = 32;
 // across the left face P(-1) = 22, P(1) = 40. A simple row at location 0 writes nothing.
 TEST(Boundary, ColumnRegionPointsAndInnerCorners) {
-  const Written w = write(gridModel(coupling::W_ONLY),
-                          {{condition::CLAMPED, 1, 1, 0},
-                           {condition::CLAMPED, 2, 2, 1},
-                           {condition::CLAMPED, 2, 2, -2},
-                           {condition::SIMPLE, 1, 1, 0}},
+  const Written w = write(gridModel(Coupling::W_ONLY),
+                          {{Condition::CLAMPED, 1, 1, 0},
+                           {Condition::CLAMPED, 2, 2, 1},
+                           {Condition::CLAMPED, 2, 2, -2},
+                           {Condition::SIMPLE, 1, 1, 0}},
                           RecordStore(800));
   const std::vector<Row> expected = {{1, -1, 1.0}, {21, 0, 0.0}, {30, 32, 1.0},
                                      {7, -1, 0.0}, {31, 0, 0.0}, {22, 40, 1.0}};
@@ -179,12 +180,12 @@ TEST(Boundary, TableReachingCapacityStopsAfterTheListRow) {
     int count;
   };
   const std::vector<Case> cases = {
-      {{{condition::FREE, 3, 1, 2}}, 10, 10},  // 13 rows offered, 10 taken
-      {{{condition::SIMPLE, 1, 3, 1}, {condition::SIMPLE, 1, 4, 1}, {condition::SIMPLE, 1, 5, 1}},
+      {{{Condition::FREE, 3, 1, 2}}, 10, 10},  // 13 rows offered, 10 taken
+      {{{Condition::SIMPLE, 1, 3, 1}, {Condition::SIMPLE, 1, 4, 1}, {Condition::SIMPLE, 1, 5, 1}},
        6,
        6}};  // full after the second point
   for (const Case& c : cases) {
-    const Written w = write(gridModel(coupling::W_ONLY), c.rows, RecordStore(800), c.capacity);
+    const Written w = write(gridModel(Coupling::W_ONLY), c.rows, RecordStore(800), c.capacity);
     EXPECT_EQ(w.errorFlag, 1);
     EXPECT_EQ(static_cast<int>(w.rows.size()), c.count);
     const std::string count =
@@ -202,9 +203,9 @@ TEST(Boundary, SimplySupportedPlateReducesToTheInteriorPoints) {
   ModelDeck m;
   m.A = m.B = 4.0;
   m.NUMA = m.NUMB = 5;
-  m.COUPLING = coupling::W_ONLY;
-  m.SOLVER = kBandStorage;
-  m.SLABMODEL = 8;
+  m.COUPLING = Coupling::W_ONLY;
+  m.SOLVER = EquationSolver::BAND;
+  m.SLABMODEL = SlabLayout::SIMPLY_SUPPORTED;
   Capacities cap;
   cap.MXD1 = 40;
   cap.MXBD = 100;
@@ -238,35 +239,37 @@ TEST(Boundary, SimplySupportedPlateReducesToTheInteriorPoints) {
 // Simply supported 7 x 5 plate: the perimeter points are supports, and so is every point
 // off the grid.
 TEST(Bcheck, EvaluationPointByBoundaryDifferenceOption) {
+  constexpr auto CENTRAL = BoundaryDifferences::CENTRAL, MIXED = BoundaryDifferences::MIXED;
   struct Case {
-    int BDIFF, I, J;
+    BoundaryDifferences BDIFF;
+    int I, J;
     bool skip;
     int movedI, movedJ;
   };
   const Case cases[] = {
-      {1, 1, 3, true, 1, 3},   // central: an edge point is skipped
-      {1, 2, 3, false, 2, 3},  // central: an interior point stays
-      {2, 2, 3, false, 3, 3},  // below is a support: one step up
-      {2, 1, 3, false, 3, 3},  // on the lower edge: two steps up
-      {2, 4, 3, false, 3, 3},  // above is a support: one step down
-      {2, 5, 3, false, 3, 3},  // on the upper edge: two steps down
-      {2, 3, 2, false, 3, 3},  // left of it is a support: one step right
-      {2, 3, 1, true, 3, 1},   // on the left edge: the triple along I lies on it
-      {2, 2, 6, false, 3, 5},  // next to the lower and the right edge
-      {2, 3, 4, false, 3, 4},  // clear of the supports
-      {2, 1, 1, true, 1, 1},   // a corner: the triple along I lies on the left edge
+      {CENTRAL, 1, 3, true, 1, 3},   // central: an edge point is skipped
+      {CENTRAL, 2, 3, false, 2, 3},  // central: an interior point stays
+      {MIXED, 2, 3, false, 3, 3},    // below is a support: one step up
+      {MIXED, 1, 3, false, 3, 3},    // on the lower edge: two steps up
+      {MIXED, 4, 3, false, 3, 3},    // above is a support: one step down
+      {MIXED, 5, 3, false, 3, 3},    // on the upper edge: two steps down
+      {MIXED, 3, 2, false, 3, 3},    // left of it is a support: one step right
+      {MIXED, 3, 1, true, 3, 1},     // on the left edge: the triple along I lies on it
+      {MIXED, 2, 6, false, 3, 5},    // next to the lower and the right edge
+      {MIXED, 3, 4, false, 3, 4},    // clear of the supports
+      {MIXED, 1, 1, true, 1, 1},     // a corner: the triple along I lies on the left edge
   };
   for (const Case& c : cases) {
-    ModelDeck m = gridModel(coupling::W_ONLY);
-    m.SLABMODEL = 8;
+    ModelDeck m = gridModel(Coupling::W_ONLY);
+    m.SLABMODEL = SlabLayout::SIMPLY_SUPPORTED;
     m.BDIFF = c.BDIFF;
     int I = c.I, J = c.J;
     bool skip = !c.skip;
     BCHECK(m, I, J, skip);
-    EXPECT_EQ(skip, c.skip) << c.BDIFF << " (" << c.I << ", " << c.J << ")";
+    EXPECT_EQ(skip, c.skip) << codeNumber(c.BDIFF) << " (" << c.I << ", " << c.J << ")";
     if (!c.skip) {
-      EXPECT_EQ(I, c.movedI) << c.BDIFF << " (" << c.I << ", " << c.J << ")";
-      EXPECT_EQ(J, c.movedJ) << c.BDIFF << " (" << c.I << ", " << c.J << ")";
+      EXPECT_EQ(I, c.movedI) << codeNumber(c.BDIFF) << " (" << c.I << ", " << c.J << ")";
+      EXPECT_EQ(J, c.movedJ) << codeNumber(c.BDIFF) << " (" << c.I << ", " << c.J << ")";
     }
   }
 }

@@ -14,7 +14,7 @@ namespace {
 
 LayerRecord ply(double E1, double E2, double MU, double THICK, double THETA) {
   LayerRecord r;
-  r(layer_field::KIND) = layer_kind::CONCRETE;
+  r.setKind(LayerKind::CONCRETE);
   r(layer_field::E1) = E1;
   r(layer_field::E2) = E2;
   r(layer_field::MU) = MU;
@@ -27,7 +27,7 @@ SectionStiffness sectionOf(const std::vector<LayerRecord>& layers) {
   PointLayerTable table;
   table.layers = layers;
   SectionStiffness abd;
-  sectionStiffness(table, neutral_surface::GEOMETRIC_CENTRE, abd);
+  sectionStiffness(table, NeutralSurface::GEOMETRIC_CENTRE, abd);
   return abd;
 }
 

@@ -33,11 +33,11 @@ struct Entry {
 };
 
 // Full storage: K(row, unknown). Band storage: K(row, unknown - row + MXBD / 2 + 1).
-int storageColumn(const EquationStore& s, int mode, int row, int unknown) {
-  return mode == kFullStorage ? unknown : unknown - row + s.MXBD() / 2 + 1;
+int storageColumn(const EquationStore& s, EquationSolver mode, int row, int unknown) {
+  return mode == EquationSolver::FULL ? unknown : unknown - row + s.MXBD() / 2 + 1;
 }
 
-void put(EquationStore& s, int mode, const std::vector<Entry>& entries) {
+void put(EquationStore& s, EquationSolver mode, const std::vector<Entry>& entries) {
   s.K.fill(0.0);
   for (const Entry& e : entries) {
     const int c = storageColumn(s, mode, e.row, e.unknown);
@@ -46,7 +46,7 @@ void put(EquationStore& s, int mode, const std::vector<Entry>& entries) {
   }
 }
 
-double get(const EquationStore& s, int mode, int row, int unknown) {
+double get(const EquationStore& s, EquationSolver mode, int row, int unknown) {
   const int c = storageColumn(s, mode, row, unknown);
   return c >= 1 && c <= s.MXBD() ? s.K(row, c) : 0.0;
 }
@@ -124,10 +124,10 @@ double value(int q) {
   }
 }
 
-class ReduceModes : public ::testing::TestWithParam<int> {};
+class ReduceModes : public ::testing::TestWithParam<EquationSolver> {};
 
 TEST_P(ReduceModes, HandWorkedSystemReducesSolvesAndExpands) {
-  const int mode = GetParam();
+  const EquationSolver mode = GetParam();
   const Capacities cap = smallCapacities();
   EquationStore store(cap);
   put(store, mode, kSystem);
@@ -141,7 +141,7 @@ TEST_P(ReduceModes, HandWorkedSystemReducesSolvesAndExpands) {
   std::ostringstream out;
   Writer report(out);
   int NEQ = 45, errorFlag = 0;
-  REDUCE(store, table, removed, kNUMA, kNUMB, NEQ, coupling::W_ONLY, mode, errorFlag, report);
+  REDUCE(store, table, removed, kNUMA, kNUMB, NEQ, Coupling::W_ONLY, mode, errorFlag, report);
 
   EXPECT_EQ(errorFlag, 0);
   EXPECT_EQ(test::splitLines(out.str()),
@@ -181,7 +181,7 @@ TEST_P(ReduceModes, HandWorkedSystemReducesSolvesAndExpands) {
   Matrix<double> solution(cap.MXD1, 1);
   SOLVE(store, solution, work, NEQ, mode, BW, errorFlag, report);
   ASSERT_EQ(errorFlag, 0);
-  EXPAND(solution, store.RHS, removed, kNUMA, kNUMB, NEQ, coupling::W_ONLY);
+  EXPAND(solution, store.RHS, removed, kNUMA, kNUMB, NEQ, Coupling::W_ONLY);
   EXPECT_EQ(NEQ, 5);
   const double x[] = {1.0, -1.0, 2.0, 3.0, 0.0};
   for (int n = 1; n <= 5; ++n) EXPECT_NEAR(solution(n), x[n - 1], 1e-12) << "unknown " << n;
@@ -192,7 +192,7 @@ TEST_P(ReduceModes, HandWorkedSystemReducesSolvesAndExpands) {
 // (2, 1) 46, 47, 48, on a column of two points. Dropping the v equation of the first point
 // moves the later rows and unknowns up by one.
 TEST_P(ReduceModes, CoupledUnknownsKeepTheirComponentOrder) {
-  const int mode = GetParam();
+  const EquationSolver mode = GetParam();
   EquationStore store(smallCapacities());
   put(store, mode,
       {{1, 43, 1.0},
@@ -209,7 +209,7 @@ TEST_P(ReduceModes, CoupledUnknownsKeepTheirComponentOrder) {
   std::ostringstream out;
   Writer report(out);
   int NEQ = 90, errorFlag = 0;
-  REDUCE(store, table, removed, 1, 2, NEQ, coupling::COUPLED, mode, errorFlag, report);
+  REDUCE(store, table, removed, 1, 2, NEQ, Coupling::COUPLED, mode, errorFlag, report);
   ASSERT_EQ(NEQ, 5);
   const double reduced[5][5] = {
       {1, 0, 0, 0, 0}, {0, 3, 0, 10, 0}, {0, 0, 4, 0, 0}, {0, 0, 0, 5, 0}, {0, 0, 0, 0, 6}};
@@ -219,9 +219,10 @@ TEST_P(ReduceModes, CoupledUnknownsKeepTheirComponentOrder) {
   EXPECT_EQ(nonZeros(store), 6);
 }
 
-INSTANTIATE_TEST_SUITE_P(StorageModes, ReduceModes, ::testing::Values(kFullStorage, kBandStorage),
+INSTANTIATE_TEST_SUITE_P(StorageModes, ReduceModes,
+                         ::testing::Values(EquationSolver::FULL, EquationSolver::BAND),
                          [](const auto& mode) {
-                           return mode.param == kFullStorage ? "Full" : "Band";
+                           return mode.param == EquationSolver::FULL ? "Full" : "Band";
                          });
 
 // A chain that grows the table to its capacity stops the reduction: f2 = f1 expands into
@@ -233,15 +234,15 @@ TEST(Reduce, TableReachingCapacityIsReportedAndLeavesTheSystemAlone) {
   };
   for (const Case c : {Case{6, true}, Case{7, true}, Case{8, false}}) {
     EquationStore store(smallCapacities());
-    put(store, kFullStorage, kSystem);
+    put(store, EquationSolver::FULL, kSystem);
     ConstraintTable table(c.capacity);
     fill(table, {{F1, X1, 1.0}, {F1, X2, 1.0}, {F1, X3, 1.0}, {F2, F1, 1.0}, {5, -1, 0.0}});
     RemovedList removed(c.capacity);
     std::ostringstream out;
     Writer report(out);
     int NEQ = 45, errorFlag = 0;
-    REDUCE(store, table, removed, kNUMA, kNUMB, NEQ, coupling::W_ONLY, kFullStorage, errorFlag,
-           report);
+    REDUCE(store, table, removed, kNUMA, kNUMB, NEQ, Coupling::W_ONLY, EquationSolver::FULL,
+           errorFlag, report);
     if (!c.fails) {
       EXPECT_EQ(errorFlag, 0);
       EXPECT_EQ(NEQ, 4);
@@ -267,7 +268,7 @@ TEST(Expand, PutsZerosAtTheRemovedUnknowns) {
   Matrix<double> solution(30, 1), rhs(30, 1, 7.0);
   for (int n = 1; n <= 9; ++n) solution(n) = n;
   int NEQ = 9;
-  EXPAND(solution, rhs, removed, 5, 5, NEQ, coupling::W_ONLY);
+  EXPAND(solution, rhs, removed, 5, 5, NEQ, Coupling::W_ONLY);
   EXPECT_EQ(NEQ, 25);
   std::vector<double> expected(25, 0.0);
   const int interior[] = {7, 8, 9, 12, 13, 14, 17, 18, 19};

@@ -78,13 +78,13 @@ ModelDeck richDeck() {
   ModelDeck m;
   m.HASTITLE = true;
   m.TITLE = "TWO-WAY SLAB, EDGE BEAMS, CENTRE STRIP" + sp(42);
-  m.SOLPROC = 2;
+  m.SOLPROC = SolutionProcedure::NONLINEAR;
   m.NITCRK = 10;
   m.NPASSY = 3;
   m.NINCY = 5;
   m.CRKTOL = 0.02;
   m.WMAX = 1.5;
-  m.SLABMODEL = 99;
+  m.SLABMODEL = SlabLayout::USER_DEFINED;
   const int points[5][4] = {
       {1, 1, 1, 1}, {21, 1, 2, 3}, {17, 21, 3, 2}, {9, 21, 4, 4}, {5, 5, 6, 0}};
   for (int k = 0; k < 5; ++k)
@@ -119,16 +119,16 @@ ModelDeck richDeck() {
   setRow(m.ZONES, 2, {2, 40, 30, 60, 48});
   setZoneLayers(m, 2, {3, 1});
   m.NZONE = 2;
-  m.PRINTMAX = 1;
+  m.PRINTMAX = true;
   m.PRINTREQ = "DS E F";
   m.GRAPHICS = true;
   m.GRAPHREQ = " SSEE ";
-  m.COUPLING = 1;
-  m.BDIFF = 2;
-  m.NEUTRAL = 0;
-  m.NOBFAIL = 1;
-  m.YLDOPT = 2;
-  m.SOLVER = 2;
+  m.COUPLING = Coupling::W_ONLY;
+  m.BDIFF = BoundaryDifferences::MIXED;
+  m.NEUTRAL = NeutralSurface::GEOMETRIC_CENTRE;
+  m.NOBFAIL = true;
+  m.YLDOPT = YieldingSolution::WITHOUT_CRACKING;
+  m.SOLVER = EquationSolver::BAND;
   m.OVERLAP = 1.01;
   m.SIGMA_X = 150.5;
   m.SIGMA_Y = -20.0;
@@ -390,7 +390,7 @@ TEST(Echo, DefaultDeckInFullLayout) {
 
 TEST(Echo, EquationFormDamageLawsWithCrackDensityModel) {
   ModelDeck m = richDeck();
-  m.DLFORM = 2;
+  m.DLFORM = LawForm::EQUATION;
   const std::string heading = sp(25) + "D A M A G E  L A W S";
   const Lines table = {
       heading,
@@ -407,10 +407,11 @@ TEST(Echo, EquationFormDamageLawsWithCrackDensityModel) {
       "",
   };
   const struct {
-    int crkdens;
+    CrackDensity crkdens;
     std::string line;
-  } cases[] = {{1, sp(15) + "THE CRACK DENSITY MODEL WILL BE STRAIN-BASED"},
-               {2, sp(15) + "THE CRACK DENSITY MODEL WILL BE STRESS-BASED"}};
+  } cases[] = {
+      {CrackDensity::STRAIN_BASED, sp(15) + "THE CRACK DENSITY MODEL WILL BE STRAIN-BASED"},
+      {CrackDensity::STRESS_BASED, sp(15) + "THE CRACK DENSITY MODEL WILL BE STRESS-BASED"}};
   for (const auto& c : cases) {
     m.CRKDENS = c.crkdens;
     Lines expected = table;
@@ -473,17 +474,17 @@ TEST(Echo, ZoneLayerListsTenThenTenPerLine) {
 TEST(Echo, SupportLayoutLines) {
   const std::string heading = sp(17) + "B O U D A R Y  C O N D I T I O N S";
   const struct {
-    int layout;
+    SlabLayout layout;
     std::string line;
   } cases[] = {
-      {1, sp(15) + "A 9-COLUMN LAYOUT WILL BE ANALYZED"},
-      {2, sp(15) + "A CLAMPED PLATE WILL BE ANALYZED"},
-      {3, sp(12) + "A 4-COLUMN FREE EDGE PLATE WILL BE ANALYZED"},
-      {4, sp(11) + "A 4-COLUMN SYMMETRIC EDGE PLATE WILL BE ANALYZED"},
-      {5, sp(15) + "A SSCF LAYOUT WILL BE ANALYZED"},
-      {6, sp(15) + "A SFSF LAYOUT WILL BE ANALYZED"},
-      {7, sp(15) + "A FSFS LAYOUT WILL BE ANALYZED"},
-      {8, sp(15) + "A SIMPLY SUPPORTED PLATE WILL BE ANALYZED"},
+      {SlabLayout::NINE_COLUMN, sp(15) + "A 9-COLUMN LAYOUT WILL BE ANALYZED"},
+      {SlabLayout::CLAMPED_PLATE, sp(15) + "A CLAMPED PLATE WILL BE ANALYZED"},
+      {SlabLayout::FOUR_COLUMN_FREE, sp(12) + "A 4-COLUMN FREE EDGE PLATE WILL BE ANALYZED"},
+      {SlabLayout::FOUR_COLUMN_SYM, sp(11) + "A 4-COLUMN SYMMETRIC EDGE PLATE WILL BE ANALYZED"},
+      {SlabLayout::SSCF, sp(15) + "A SSCF LAYOUT WILL BE ANALYZED"},
+      {SlabLayout::SFSF, sp(15) + "A SFSF LAYOUT WILL BE ANALYZED"},
+      {SlabLayout::FSFS, sp(15) + "A FSFS LAYOUT WILL BE ANALYZED"},
+      {SlabLayout::SIMPLY_SUPPORTED, sp(15) + "A SIMPLY SUPPORTED PLATE WILL BE ANALYZED"},
   };
   for (const auto& c : cases) {
     ModelDeck m;
@@ -491,7 +492,7 @@ TEST(Echo, SupportLayoutLines) {
     const Lines expected = {
         heading, sp(17) + "----------------------------------", "", c.line, "", "",
         "",      sp(20) + "S L A B  D I M E N S I O N S:"};
-    SCOPED_TRACE(c.layout);
+    SCOPED_TRACE(codeNumber(c.layout));
     expectLines(block(echoOf(m), heading, expected.size()), expected);
   }
 }

@@ -107,7 +107,7 @@ TEST(ExampleDecks, ReadWithoutFatalErrorsAndEchoTheirLayout) {
     SCOPED_TRACE(d.file);
     const ModelRun run = runModel(kExamples / d.file);
     EXPECT_EQ(run.nerr, 0);
-    EXPECT_EQ(run.model.SLABMODEL, d.slabModel);
+    EXPECT_EQ(codeNumber(run.model.SLABMODEL), d.slabModel);
     // A misread statement leaves its data line to the statement loop, which warns about it.
     for (const std::string& line : run.report) {
       EXPECT_EQ(line.find("***ERROR"), std::string::npos) << line;
@@ -129,10 +129,10 @@ TEST(ExampleDecks, TogetherShowTheMainInputFeatures) {
     const ModelRun run = runModel(kExamples / d.file);
     const ModelDeck& m = run.model;
     EXPECT_TRUE(m.HASTITLE);
-    solutions.insert(m.SOLPROC);
-    forms.insert(m.DLFORM);
-    if (m.DLFORM == 2) densities.insert(m.CRKDENS);
-    couplings.insert(m.COUPLING);
+    solutions.insert(codeNumber(m.SOLPROC));
+    forms.insert(codeNumber(m.DLFORM));
+    if (m.DLFORM == LawForm::EQUATION) densities.insert(codeNumber(m.CRKDENS));
+    couplings.insert(codeNumber(m.COUPLING));
     zoneCounts.insert(m.NZONE);
     printMax.insert(m.PRINTMAX);
     printRequests = printRequests || m.PRINTREQ.find('S') != std::string::npos;

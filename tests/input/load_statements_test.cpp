@@ -166,7 +166,7 @@ TEST(BoundaryStatement, LibraryLayoutNamedInTheFirstTwentyColumns) {
   };
   for (const Case& c : cases) {
     const auto r = readDeck("*BOUNDARY = LIBRARY\n" + c.name + "\n*END\n");
-    EXPECT_EQ(r.model.SLABMODEL, c.SLABMODEL) << c.name;
+    EXPECT_EQ(codeNumber(r.model.SLABMODEL), c.SLABMODEL) << c.name;
     EXPECT_EQ(r.report, Lines{}) << c.name;
     EXPECT_EQ(r.linesRead, 3) << c.name;
   }
@@ -174,7 +174,7 @@ TEST(BoundaryStatement, LibraryLayoutNamedInTheFirstTwentyColumns) {
 
 TEST(BoundaryStatement, LaterStatementOverridesAndAnUnknownNameKeepsTheLayout) {
   const auto r = readDeck("*BOUNDARY = L\nSSCF\n*boundary = l\nNOTHING\n*END\n");
-  EXPECT_EQ(r.model.SLABMODEL, 5);
+  EXPECT_EQ(r.model.SLABMODEL, SlabLayout::SSCF);
 }
 
 TEST(BoundaryStatement, NoTypeIsAnErrorAndNothingMoreIsRead) {
@@ -185,7 +185,7 @@ TEST(BoundaryStatement, NoTypeIsAnErrorAndNothingMoreIsRead) {
     expected.insert(expected.end(), w.begin(), w.end());
     EXPECT_EQ(r.report, expected) << statement;
     EXPECT_EQ(r.nerr, 1);
-    EXPECT_EQ(r.model.SLABMODEL, 0);
+    EXPECT_EQ(r.model.SLABMODEL, SlabLayout::NONE);
   }
 }
 
@@ -204,7 +204,7 @@ TEST(BoundaryStatement, UserDefinedPointsUpToTheNextStatement) {
       "10. 20.\n"
       "*END\n");
   EXPECT_EQ(r.report, Lines{});
-  EXPECT_EQ(r.model.SLABMODEL, 99);
+  EXPECT_EQ(r.model.SLABMODEL, SlabLayout::USER_DEFINED);
   ASSERT_EQ(r.model.NUSERBC, 6);
   const std::vector<Point> expected = {{5, 1, 2, 1}, {3, 4, 1, 2}, {2, 2, 3, 3},
                                        {7, 7, 4, 4}, {1, 9, 2, 0}, {6, 1, 2, 12}};

@@ -235,8 +235,8 @@ TEST(DamageLawStatement, KindDecidesHowManyModuliAreRead) {
     EXPECT_EQ(r.nerr, 0);
     ASSERT_EQ(r.model.NLAW, 1) << c.deck;
     EXPECT_EQ(rowOf(r.model.DLAWS, 1), c.row) << c.deck;
-    EXPECT_EQ(r.model.DLFORM, c.DLFORM) << c.deck;
-    EXPECT_EQ(r.model.CRKDENS, c.CRKDENS) << c.deck;
+    EXPECT_EQ(codeNumber(r.model.DLFORM), c.DLFORM) << c.deck;
+    EXPECT_EQ(codeNumber(r.model.CRKDENS), c.CRKDENS) << c.deck;
   }
 }
 
@@ -257,8 +257,8 @@ TEST(DamageLawStatement, IdentifierAndKindCarryOverFromThePreviousLaw) {
   EXPECT_EQ(r.report, Lines{});
   ASSERT_EQ(r.model.NLAW, 2);
   EXPECT_EQ(rowOf(r.model.DLAWS, 2), (Row{4, 4, 5, 6, 0, 1, 0, 0, 0, 0}));
-  EXPECT_EQ(r.model.DLFORM, 2);
-  EXPECT_EQ(r.model.CRKDENS, 2);
+  EXPECT_EQ(r.model.DLFORM, LawForm::EQUATION);
+  EXPECT_EQ(r.model.CRKDENS, CrackDensity::STRESS_BASED);
 }
 
 TEST(DamageLawStatement, KindFromTheFirstMatchingPositionAndNoneGivesAnEmptyRow) {

@@ -35,7 +35,7 @@ TEST(ModelStatements, SolutionSelectsTheProcedureByTheFirstLetterFromColumn11) {
   for (const Case& c : cases) {
     const auto r = readDeck(c.deck + "*END\n");
     EXPECT_EQ(r.report, Lines{}) << c.deck;
-    EXPECT_EQ(r.model.SOLPROC, c.solproc) << c.deck;
+    EXPECT_EQ(codeNumber(r.model.SOLPROC), c.solproc) << c.deck;
     EXPECT_EQ(r.model.NITCRK, c.nitcrk) << c.deck;
     EXPECT_EQ(r.model.NPASSY, c.npassy) << c.deck;
     EXPECT_EQ(r.model.NINCY, c.nincy) << c.deck;
@@ -47,7 +47,7 @@ TEST(ModelStatements, SolutionSelectsTheProcedureByTheFirstLetterFromColumn11) {
 TEST(ModelStatements, NonlinearLineWithThreeValuesIsLeftUnread) {
   const auto r = readDeck("*SOLUTION N\n8 4 6 0.1\n*SOLUTION NONLINEAR\n10 5 10\n*END\n");
   EXPECT_EQ(r.report, kImproper3Values);
-  EXPECT_EQ(r.model.SOLPROC, 2);
+  EXPECT_EQ(r.model.SOLPROC, SolutionProcedure::NONLINEAR);
   EXPECT_EQ(r.model.NITCRK, 8);
   EXPECT_EQ(r.model.NPASSY, 4);
   EXPECT_EQ(r.model.NINCY, 6);
@@ -134,15 +134,15 @@ TEST(ModelStatements, RequestLinesSetTheirPositionsFromCodesAnywhere) {
 TEST(ModelStatements, FilePrintOptionWordSelectsMaxMinTables) {
   struct Case {
     std::string statement;
-    int printmax;
+    bool printmax;
   };
   const std::vector<Case> cases = {
-      {"*FILE PRINT", 0},
-      {"*FILE PRINT OPTION=MAXMIN", 1},
-      {"*file print option", 1},
-      {"*FILE PRINT Option", 0},
+      {"*FILE PRINT", false},
+      {"*FILE PRINT OPTION=MAXMIN", true},
+      {"*file print option", true},
+      {"*FILE PRINT Option", false},
       // The word starts in column 61, beyond the searched columns 10 to 60.
-      {"*FILE PRINT" + std::string(49, ' ') + "OPTION", 0},
+      {"*FILE PRINT" + std::string(49, ' ') + "OPTION", false},
   };
   for (const Case& c : cases) {
     const auto r = readDeck(c.statement + "\nD\n*END\n");
@@ -165,38 +165,47 @@ TEST(ModelStatements, GraphicFormatIsTheFirstCodeAfterTheEqualsSign) {
   };
   for (const Case& c : cases) {
     const auto r = readDeck(c.statements + "*END\n");
-    EXPECT_EQ(r.model.GRAPHFMT, c.format) << c.statements;
+    EXPECT_EQ(codeNumber(r.model.GRAPHFMT), c.format) << c.statements;
     EXPECT_TRUE(r.model.GRAPHICS);
   }
 }
 
 TEST(ModelStatements, OptionLettersSetTheirSettings) {
+  // Each setting as the number the deck's letters give it.
+  using Setting = int (*)(const ModelDeck&);
+  const Setting solver = [](const ModelDeck& m) { return codeNumber(m.SOLVER); };
+  const Setting coupling = [](const ModelDeck& m) { return codeNumber(m.COUPLING); };
+  const Setting neutral = [](const ModelDeck& m) { return codeNumber(m.NEUTRAL); };
+  const Setting bdiff = [](const ModelDeck& m) { return codeNumber(m.BDIFF); };
+  const Setting nobfail = [](const ModelDeck& m) { return int{m.NOBFAIL}; };
+  const Setting yldopt = [](const ModelDeck& m) { return codeNumber(m.YLDOPT); };
+  const Setting crkonly = [](const ModelDeck& m) { return int{m.CRKONLY}; };
   struct Case {
     std::string statements;
-    int ModelDeck::*field;
+    Setting field;
     int value;
   };
   const std::vector<Case> cases = {
-      {"*EQUATION SOLVER =FULL", &ModelDeck::SOLVER, 1},
-      {"*EQUATION SOLVER =FULL\n*EQUATION SOLVER =BAND", &ModelDeck::SOLVER, 2},
-      {"*EQUATION SOLVER =FULL\n*EQUATION SOLVER", &ModelDeck::SOLVER, 1},
-      {"*COUPLING = NO", &ModelDeck::COUPLING, 1},
-      {"*COUPLING = NO\n*coupling yes", &ModelDeck::COUPLING, 2},
-      {"*NEUTRAL = GEOMETRIC", &ModelDeck::NEUTRAL, 0},
-      {"*NEUTRAL SURFACE=GEOMETRIC\n*NEUTRAL = WEIGHTED", &ModelDeck::NEUTRAL, 1},
-      {"*NEUTRAL GEOMETRIC", &ModelDeck::NEUTRAL, 1},  // no =: unchanged
-      {"*BOUNDARY DERIVATIVES = MIXED", &ModelDeck::BDIFF, 2},
-      {"*BOUNDARY DER = MIXED\n*BOUNDARY DER = CENTRAL", &ModelDeck::BDIFF, 1},
-      {"*BOUNDARY DER = EXCLUDE", &ModelDeck::NOBFAIL, 1},
-      {"*BOUNDARY DER = MIXED\n*BOUNDARY DER = EXCLUDE", &ModelDeck::BDIFF, 2},
-      {"*YIELDING SOLUTION = SEPARATE", &ModelDeck::YLDOPT, 2},
-      {"*YIELDING SOLUTION = SEPARATE\n*YIELDING SOLUTION = COMBINED", &ModelDeck::YLDOPT, 2},
-      {"*YIELDING SOLUTION = COMBINED", &ModelDeck::YLDOPT, 1},
-      {"*CRACKING SOLUTION", &ModelDeck::CRKONLY, 1},
+      {"*EQUATION SOLVER =FULL", solver, 1},
+      {"*EQUATION SOLVER =FULL\n*EQUATION SOLVER =BAND", solver, 2},
+      {"*EQUATION SOLVER =FULL\n*EQUATION SOLVER", solver, 1},
+      {"*COUPLING = NO", coupling, 1},
+      {"*COUPLING = NO\n*coupling yes", coupling, 2},
+      {"*NEUTRAL = GEOMETRIC", neutral, 0},
+      {"*NEUTRAL SURFACE=GEOMETRIC\n*NEUTRAL = WEIGHTED", neutral, 1},
+      {"*NEUTRAL GEOMETRIC", neutral, 1},  // no =: unchanged
+      {"*BOUNDARY DERIVATIVES = MIXED", bdiff, 2},
+      {"*BOUNDARY DER = MIXED\n*BOUNDARY DER = CENTRAL", bdiff, 1},
+      {"*BOUNDARY DER = EXCLUDE", nobfail, 1},
+      {"*BOUNDARY DER = MIXED\n*BOUNDARY DER = EXCLUDE", bdiff, 2},
+      {"*YIELDING SOLUTION = SEPARATE", yldopt, 2},
+      {"*YIELDING SOLUTION = SEPARATE\n*YIELDING SOLUTION = COMBINED", yldopt, 2},
+      {"*YIELDING SOLUTION = COMBINED", yldopt, 1},
+      {"*CRACKING SOLUTION", crkonly, 1},
   };
   for (const Case& c : cases) {
     const auto r = readDeck(c.statements + "\n*END\n");
-    EXPECT_EQ(r.model.*c.field, c.value) << c.statements;
+    EXPECT_EQ(c.field(r.model), c.value) << c.statements;
     EXPECT_EQ(r.report, Lines{}) << c.statements;
   }
 }

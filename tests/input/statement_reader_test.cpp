@@ -186,7 +186,7 @@ TEST(StatementReader, LinesAfterTheEndStatementAreNeverRead) {
 // MODEL starts afresh: whatever the model held before is back at its default or empty.
 TEST(StatementReader, ModelStartsFromTheDefaultsAndEmptyTables) {
   ModelDeck model;
-  model.SOLPROC = 2;
+  model.SOLPROC = SolutionProcedure::NONLINEAR;
   model.NITCRK = 9;
   model.NSTEEL = 3;
   model.STEEL(1, 1) = 5.0;
@@ -200,7 +200,7 @@ TEST(StatementReader, ModelStartsFromTheDefaultsAndEmptyTables) {
   int ctot = -1;
   readAndSetUp(deck, model, Capacities{}, report, zoneFile, files, ctot);
 
-  EXPECT_EQ(model.SOLPROC, 1);
+  EXPECT_EQ(model.SOLPROC, SolutionProcedure::LINEAR);
   EXPECT_EQ(model.NITCRK, 0);
   EXPECT_EQ(model.NSTEEL, 0);
   EXPECT_EQ(model.STEEL(1, 1), 0.0);

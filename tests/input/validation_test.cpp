@@ -42,9 +42,9 @@ ModelDeck soundDeck() {
   m.NUMA = 11;
   m.NUMB = 13;
   m.NCOL = 2;
-  m.COUPLING = 1;
-  m.SOLVER = 2;
-  m.SLABMODEL = 8;
+  m.COUPLING = Coupling::W_ONLY;
+  m.SOLVER = EquationSolver::BAND;
+  m.SLABMODEL = SlabLayout::SIMPLY_SUPPORTED;
   setRow(m.STEEL, 1, {1, 0.5, 6, 29000, 0.3, 60});
   m.NSTEEL = 1;
   setRow(m.CONC, 1, {1, 3600, 0.2, 0.45, 4, 0.6});
@@ -69,7 +69,7 @@ ModelDeck soundDeck() {
 
 // The sound deck as a nonlinear analysis with usable limits and tolerances.
 void makeNonlinear(ModelDeck& m) {
-  m.SOLPROC = 2;
+  m.SOLPROC = SolutionProcedure::NONLINEAR;
   m.NITCRK = 10;
   m.NPASSY = 3;
   m.NINCY = 5;
@@ -88,7 +88,7 @@ void addZone(ModelDeck& m, double number) {
 void addSimplePoint(ModelDeck& m) {
   m.USERBC(1, userbc_col::I) = 7;
   m.USERBC(1, userbc_col::J) = 6;
-  m.USERBC(1, userbc_col::CONDITION) = condition::SIMPLE;
+  m.USERBC(1, userbc_col::CONDITION) = codeNumber(Condition::SIMPLE);
   m.NUSERBC = 1;
 }
 
@@ -214,8 +214,8 @@ std::vector<FatalCase> fatalCases() {
        [](ModelDeck& m) {
          m.NUMA = 40;
          m.NUMB = 27;
-         m.COUPLING = 2;
-         m.SOLVER = 1;
+         m.COUPLING = Coupling::COUPLED;
+         m.SOLVER = EquationSolver::FULL;
        },
        {"***ERROR: NUMBER OF DIVISIONS WILL CREATE GLOBAL MATRICES OF",
         sp(10) + "SIZE   4092 WHICH EXCEEDS MAXIMUM OF   4000.",
@@ -224,7 +224,7 @@ std::vector<FatalCase> fatalCases() {
        [](ModelDeck& m) {
          m.NUMA = 31;
          m.NUMB = 31;
-         m.SOLVER = 1;
+         m.SOLVER = EquationSolver::FULL;
        },
        {"***ERROR: NUMBER OF DIVISIONS WILL CREATE GLOBAL MATRICES OF",
         sp(10) + "SIZE   1225 WHICH EXCEEDS MAXIMUM OF   1000.",
@@ -240,11 +240,11 @@ std::vector<FatalCase> fatalCases() {
         sp(10) + "BY   4016. THIS EXCEEDS THE MAXIMUM DIMENSION OF",
         sp(10) + "  4000. INCREASE PARAMETER MXBD"}},
       {"no support layout",
-       [](ModelDeck& m) { m.SLABMODEL = 0; },
+       [](ModelDeck& m) { m.SLABMODEL = SlabLayout::NONE; },
        {"***ERROR: SLAB MODEL     0 NOT RECOGNIZED", ""}},
       {"9-column layout, NUMA even",
        [](ModelDeck& m) {
-         m.SLABMODEL = 1;
+         m.SLABMODEL = SlabLayout::NINE_COLUMN;
          m.NUMA = 20;
          m.NUMB = 21;
        },
@@ -253,7 +253,7 @@ std::vector<FatalCase> fatalCases() {
        true},
       {"9-column layout, NUMB even",
        [](ModelDeck& m) {
-         m.SLABMODEL = 1;
+         m.SLABMODEL = SlabLayout::NINE_COLUMN;
          m.NUMB = 12;
        },
        {"***ERROR: NUMB (   12) MUST BE INPUT AS AN ODD NUMBER",
@@ -340,7 +340,7 @@ TEST(Validation, EveryErrorOfTheDeckIsReportedInOneRun) {
   ModelDeck m = soundDeck();
   m.DLAWS(1, 2) = 0.0;  // zero modulus of the steel layer's law
   m.A = 0.0;            // then the slab
-  m.SLABMODEL = 0;      // then the layout
+  m.SLABMODEL = SlabLayout::NONE;  // then the layout
   ValidationRun r;
   validate(m, r);
   EXPECT_EQ(r.nerr, 3);
@@ -427,7 +427,7 @@ TEST(Validation, NonlinearSolutionLimitsAndTolerances) {
         "***ERROR: CONCRETE MATERIAL ID    1: S (0.000E+00) MUST BE POSITIVE"}},
       {"a linear analysis ignores them",
        [](ModelDeck& m) {
-         m.SOLPROC = 1;
+         m.SOLPROC = SolutionProcedure::LINEAR;
          m.CONC(1, conc_col::XC) = 0.0;
          m.NITCRK = 0;
          m.CRKTOL = -1.0;
@@ -508,16 +508,17 @@ TEST(Validation, LinearAnalysisNeedsNoDamageLaws) {
 // that passes: one below it draws the message naming it.
 TEST(Validation, MatrixSizeAndBandEstimateFigures) {
   const struct {
-    int numa, numb, coupling;
+    int numa, numb;
+    Coupling coupling;
     int size, band;
   } cases[] = {
-      {31, 31, 1, 35 * 35, 8 * 66 + 1},
-      {31, 31, 2, (93 + 12) * 35, 790},
-      {40, 26, 2, 132 * 30, 24 * 40 + 46},
-      {9, 21, 1, 13 * 25, 8 * 34 + 1},
+      {31, 31, Coupling::W_ONLY, 35 * 35, 8 * 66 + 1},
+      {31, 31, Coupling::COUPLED, (93 + 12) * 35, 790},
+      {40, 26, Coupling::COUPLED, 132 * 30, 24 * 40 + 46},
+      {9, 21, Coupling::W_ONLY, 13 * 25, 8 * 34 + 1},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.numa * 1000 + c.numb * 10 + c.coupling);
+    SCOPED_TRACE(c.numa * 1000 + c.numb * 10 + codeNumber(c.coupling));
     for (int below : {0, 1}) {
       ModelDeck m = soundDeck();
       m.NUMA = c.numa;
@@ -558,7 +559,7 @@ TEST(Validation, CoupledBandRequestIsResetToFullStorage) {
   ValidationRun r;
   validate(m, r);
   EXPECT_EQ(r.nerr, 0);
-  EXPECT_EQ(m.SOLVER, 1);
+  EXPECT_EQ(m.SOLVER, EquationSolver::FULL);
   EXPECT_EQ(indexOfBlock(r.report, warning), 0);
   // The echo shows the solution options after the reset.
   const Lines options = {sp(15) + "* A FULLY COUPLED SOLUTION WILL BE OBTAINED",
@@ -574,7 +575,8 @@ TEST(Validation, CoupledBandRequestIsResetToFullStorage) {
   EXPECT_EQ(tail(r.report, options.size()), options);
 
   // Uncoupled, or coupled with full storage asked for: no warning.
-  for (const auto& [coupling, solver] : {std::pair{1, 2}, std::pair{2, 1}}) {
+  for (const auto& [coupling, solver] : {std::pair{Coupling::W_ONLY, EquationSolver::BAND},
+                                         std::pair{Coupling::COUPLED, EquationSolver::FULL}}) {
     ModelDeck n = soundDeck();
     n.COUPLING = coupling;
     n.SOLVER = solver;
@@ -661,23 +663,26 @@ TEST(Validation, QuarterColumnBlock) {
                        sp(24) + "       A         B    ",
                        sp(27) + "20.0000" + sp(3) + " 7.5000",
                        ""};
-  for (int layout : {1, 2, 3, 4, 5, 6, 7, 8, 99}) {
-    SCOPED_TRACE(layout);
+  using enum SlabLayout;
+  for (SlabLayout layout : {NINE_COLUMN, CLAMPED_PLATE, FOUR_COLUMN_FREE, FOUR_COLUMN_SYM, SSCF,
+                            SFSF, FSFS, SIMPLY_SUPPORTED, USER_DEFINED}) {
+    SCOPED_TRACE(codeNumber(layout));
     ModelDeck m = soundDeck();
     m.SLABMODEL = layout;
     m.NUMB = 17;  // 60 / 16 * 2 = 7.5
-    if (layout == 99) addSimplePoint(m);
+    if (layout == USER_DEFINED) addSimplePoint(m);
     ValidationRun r;
     validate(m, r);
     EXPECT_EQ(r.nerr, 0);
-    const bool written = layout == 1 || layout == 3 || layout == 4 || layout == 99;
+    const bool written = layout == NINE_COLUMN || layout == FOUR_COLUMN_FREE ||
+                         layout == FOUR_COLUMN_SYM || layout == USER_DEFINED;
     EXPECT_EQ(indexOfBlock(r.report, block), written ? indexOf(r.report, kLastEchoLine) + 2 : -1);
   }
 }
 
 TEST(Validation, NineColumnLayoutWithOddGridPasses) {
   ModelDeck m = soundDeck();
-  m.SLABMODEL = 1;
+  m.SLABMODEL = SlabLayout::NINE_COLUMN;
   m.NUMA = 21;
   m.NUMB = 21;
   ValidationRun r;

@@ -73,7 +73,7 @@ std::string PlateDeck::text() const {
 // One job run in memory; the solution is read straight from the run's current solution vector.
 struct PlateRun : InProcessRun {
   using InProcessRun::InProcessRun;
-  int perPoint() const { return run.model.COUPLING == 2 ? 3 : 1; }
+  int perPoint() const { return run.model.COUPLING == Coupling::COUPLED ? 3 : 1; }
   // Component c (0 u, 1 v, 2 w) of point (I, J); w alone without coupling.
   double value(int I, int J, int c) const {
     const int n = (J - 1) * run.model.NUMB + I;

@@ -19,7 +19,7 @@ TEST(PRSTAT, BannersComeOnceThenOneLinePerStage) {
   std::ostringstream console;
   Writer out(console);
   bool bannersWritten = false;
-  PRSTAT(2, 0, bannersWritten, out);
+  PRSTAT(SolutionProcedure::NONLINEAR, SolutionStage::INITIAL_ELASTIC, bannersWritten, out);
   EXPECT_TRUE(bannersWritten);
   const std::string first = console.str();
   // Three blank lines, eleven banner lines, two blank lines; three blank lines, seven
@@ -32,10 +32,11 @@ TEST(PRSTAT, BannersComeOnceThenOneLinePerStage) {
   EXPECT_EQ(lines.back(), "          * BEGINNING INITIAL ELASTIC SOLUTION");
 
   console.str("");
-  PRSTAT(2, 1, bannersWritten, out);
-  PRSTAT(2, 2, bannersWritten, out);
-  PRSTAT(2, 3, bannersWritten, out);
-  PRSTAT(2, 6, bannersWritten, out);  // the final stage of a failed incrementation has no line
+  PRSTAT(SolutionProcedure::NONLINEAR, SolutionStage::CRACKING, bannersWritten, out);
+  PRSTAT(SolutionProcedure::NONLINEAR, SolutionStage::COMBINED, bannersWritten, out);
+  PRSTAT(SolutionProcedure::NONLINEAR, SolutionStage::YIELDING, bannersWritten, out);
+  PRSTAT(SolutionProcedure::NONLINEAR, SolutionStage::FAILED_COMBINED, bannersWritten,
+         out);  // the final stage of a failed incrementation has no line
   EXPECT_EQ(console.str(),
             textOf({"", "          * BEGINNING ITERATIONS FOR DEFLECTIONS DUE TO CRACKING", "",
                     "          * BEGINNING INCREMENTS FOR COMBINED CRACKING/YIELDING SOLUTION", "",

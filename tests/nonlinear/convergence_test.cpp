@@ -25,7 +25,7 @@ Matrix<double> solutionOf(const std::vector<double>& values, int size) {
 
 struct MaxdefCase {
   const char* name;
-  int coupling;
+  Coupling coupling;
   std::vector<double> solution;  // on a 2 x 2 grid: 4 entries w only, 12 coupled
   double WMAX;
   std::string largest;    // E9.3 in the block; empty when no collapse is predicted
@@ -37,56 +37,61 @@ struct MaxdefCase {
 std::vector<MaxdefCase> maxdefCases() {
   return {
       {"w only: the largest of the four points",
-       1,
+       Coupling::W_ONLY,
        {0.1, -0.2, 0.75, 0.3, 9.0},
        0.5,
        "0.750E+00",
        "0.500E+00"},
-      {"w only: entry 5 lies beyond the grid", 1, {0.1, -0.2, 0.25, 0.3, 9.0}, 0.5, "", ""},
+      {"w only: entry 5 lies beyond the grid",
+       Coupling::W_ONLY,
+       {0.1, -0.2, 0.25, 0.3, 9.0},
+       0.5,
+       "",
+       ""},
       {"coupled: the w of each triple, u and v ignored",
-       2,
+       Coupling::COUPLED,
        {9.0, 9.0, 0.1, -9.0, 9.0, 0.625, 9.0, 9.0, -0.2, 9.0, 9.0, 0.3},
        0.5,
        "0.625E+00",
        "0.500E+00"},
       {"coupled: large u and v alone predict nothing",
-       2,
+       Coupling::COUPLED,
        {9.0, 9.0, 0.1, -9.0, 9.0, 0.2, 9.0, 9.0, -0.2, 9.0, 9.0, 0.3},
        0.5,
        "",
        ""},
       {"a negative largest value keeps its sign",
-       1,
+       Coupling::W_ONLY,
        {0.1, -0.875, 0.5, 0.3},
        0.5,
        "-.875E+00",
        "0.500E+00"},
       {"a tie keeps the first value met",
-       1,
+       Coupling::W_ONLY,
        {0.25, -0.75, 0.75, 0.5},
        0.5,
        "-.750E+00",
        "0.500E+00"},
       {"magnitude equal to WMAX collapses",
-       1,
+       Coupling::W_ONLY,
        {0.1, 0.5, 0.2, -0.3},
        0.5,
        "0.500E+00",
        "0.500E+00"},
       {"magnitude equal to a negative WMAX collapses",
-       1,
+       Coupling::W_ONLY,
        {0.1, 0.5, 0.2, -0.3},
        -0.5,
        "0.500E+00",
        "-.500E+00"},
       {"WMAX 0 collapses on a zero solution",
-       1,
+       Coupling::W_ONLY,
        {0.0, 0.0, 0.0, 0.0},
        0.0,
        "0.000E+00",
        "0.000E+00"},
       {"just below WMAX predicts nothing",
-       1,
+       Coupling::W_ONLY,
        {0.1, 0.4375, 0.2, -0.3},
        0.4375 + 1.0 / 1024,
        "",
@@ -126,7 +131,7 @@ TEST(MAXDEF, WordingNamesTheSolutionThatReachedTheDeflection) {
     std::ostringstream text;
     Writer out(text);
     int collapse = 2;  // raised by one, whatever it held
-    EXPECT_TRUE(MAXDEF(solution, 1.25, 1, 2, 2, c.wording, out, collapse));
+    EXPECT_TRUE(MAXDEF(solution, 1.25, 1, 2, Coupling::COUPLED, c.wording, out, collapse));
     EXPECT_EQ(collapse, 3);
     EXPECT_EQ(splitLines(text.str()), collapseBlock(c.reachedLine, "-.150E+01", "0.125E+01"));
   }
@@ -181,7 +186,7 @@ TEST(CONV, CrackingStageDecision) {
     std::ostringstream text;
     Writer out(text);
     int fatal = 0;
-    CONV(c.iteration, solution_stage::CRACKING, c.CINC, 1.0, limits, flags, out, fatal);
+    CONV(c.iteration, SolutionStage::CRACKING, c.CINC, 1.0, limits, flags, out, fatal);
     EXPECT_EQ(flags.converged, c.converged);
     EXPECT_EQ(fatal, c.fatal);
     EXPECT_EQ(splitLines(text.str()), c.block);
@@ -199,9 +204,9 @@ TEST(CONV, FailureAtTheLimitShowsTheLastRatio) {
   std::ostringstream text;
   Writer out(text);
   int fatal = 0;
-  CONV(1, solution_stage::CRACKING, 12, 1.0, limits, flags, out, fatal);
+  CONV(1, SolutionStage::CRACKING, 12, 1.0, limits, flags, out, fatal);
   EXPECT_EQ(text.str(), "");
-  CONV(2, solution_stage::CRACKING, 10, 1.0, limits, flags, out, fatal);
+  CONV(2, SolutionStage::CRACKING, 10, 1.0, limits, flags, out, fatal);
   EXPECT_EQ(fatal, 1);
   EXPECT_EQ(flags.converged, 0);
   EXPECT_EQ(splitLines(text.str()), crackingFailureBlock("   2", "0.62500"));
@@ -210,7 +215,7 @@ TEST(CONV, FailureAtTheLimitShowsTheLastRatio) {
 
 struct PassCase {
   const char* name;
-  int STAGE;
+  SolutionStage STAGE;
   int pass;
   int CINC;
   double loadFactor;
@@ -230,7 +235,7 @@ struct PassCase {
 // beyond the rounding of their binary values. (0.99 itself lies 0.01000000000000000888 from 1
 // in binary, so it is not used.)
 std::vector<PassCase> passCases() {
-  const int C = solution_stage::COMBINED, Y = solution_stage::YIELDING;
+  const SolutionStage C = SolutionStage::COMBINED, Y = SolutionStage::YIELDING;
   return {
       // 1/8 = 0.125 < 0.25
       {"2: below the tolerance at the full load converges", C, 2, 1, 1.0, 0.25, 1, 1, 0, 0,
@@ -329,14 +334,14 @@ TEST(CONV, NonConvergenceBlockOncePerRunReattemptBlockEveryTime) {
   Writer out(text);
   int fatal = 0;
   // 4/20 = 0.2 and 6/20 = 0.3, both at or above 0.1.
-  CONV(1, solution_stage::COMBINED, 4, 0.5, limits, flags, out, fatal);
+  CONV(1, SolutionStage::COMBINED, 4, 0.5, limits, flags, out, fatal);
   EXPECT_EQ(flags.reattempt, 1);
-  CONV(2, solution_stage::COMBINED, 6, 0.75, limits, flags, out, fatal);
+  CONV(2, SolutionStage::COMBINED, 6, 0.75, limits, flags, out, fatal);
   EXPECT_EQ(flags.reattempt, 1);
-  CONV(3, solution_stage::COMBINED, 4, 0.0, limits, flags, out, fatal);
+  CONV(3, SolutionStage::COMBINED, 4, 0.0, limits, flags, out, fatal);
   EXPECT_EQ(fatal, 1);
-  CONV(3, solution_stage::COMBINED, 6, 0.5, limits, flags, out, fatal);
-  CONV(3, solution_stage::COMBINED, 6, 1.0, limits, flags, out, fatal);
+  CONV(3, SolutionStage::COMBINED, 6, 0.5, limits, flags, out, fatal);
+  CONV(3, SolutionStage::COMBINED, 6, 1.0, limits, flags, out, fatal);
   EXPECT_EQ(fatal, 3);
   EXPECT_EQ(flags.reattempt, 0);
   EXPECT_EQ(flags.converged, 0);
@@ -351,7 +356,7 @@ TEST(CONV, NonConvergenceBlockOncePerRunReattemptBlockEveryTime) {
   std::ostringstream nextText;
   Writer nextOut(nextText);
   int nextFatal = 0;
-  CONV(3, solution_stage::COMBINED, 2, 1.0, limits, nextRun, nextOut, nextFatal);
+  CONV(3, SolutionStage::COMBINED, 2, 1.0, limits, nextRun, nextOut, nextFatal);
   EXPECT_EQ(nextFatal, 1);
   EXPECT_EQ(splitLines(nextText.str()), failed);
 }

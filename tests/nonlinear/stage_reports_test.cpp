@@ -72,19 +72,20 @@ TEST(PRNIT, IterationReportOfEachStage) {
   const struct {
     const char* name;
     double applied, loadFactor;
-    int STAGE, iteration, increment, CINC, YINC;
+    SolutionStage STAGE;
+    int iteration, increment, CINC, YINC;
     Lines expected;
   } cases[] = {
-      {"cracking: iteration and new cracks", 1.0, 1.0, solution_stage::CRACKING, 3, 0, 17, 5,
+      {"cracking: iteration and new cracks", 1.0, 1.0, SolutionStage::CRACKING, 3, 0, 17, 5,
        crackingIteration("   3" + sp(11) + "  17" + sp(7))},
-      {"cracking: four-digit fields", 1.0, 1.0, solution_stage::CRACKING, 1234, 0, 5678, 0,
+      {"cracking: four-digit fields", 1.0, 1.0, SolutionStage::CRACKING, 1234, 0, 5678, 0,
        crackingIteration("1234" + sp(11) + "5678" + sp(7))},
       {"combined: pass, increment, load reached, yielded and cracked", 0.25, 0.75,
-       solution_stage::COMBINED, 2, 4, 3, 12,
+       SolutionStage::COMBINED, 2, 4, 3, 12,
        combinedIteration("    2", "   4", "0.750E+00", "    12", "     3")},
-      {"yielding: pass, increment, load reached, yielded", 0.125, 0.5, solution_stage::YIELDING, 1,
+      {"yielding: pass, increment, load reached, yielded", 0.125, 0.5, SolutionStage::YIELDING, 1,
        10, 7, 123456, yieldingIteration("    1", "  10", "0.500E+00", "123456")},
-      {"elastic stage: no report", 1.0, 1.0, solution_stage::INITIAL_ELASTIC, 1, 1, 1, 1, {}},
+      {"elastic stage: no report", 1.0, 1.0, SolutionStage::INITIAL_ELASTIC, 1, 1, 1, 1, {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

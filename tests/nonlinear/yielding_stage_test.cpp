@@ -142,7 +142,7 @@ class ScriptedPasses : public StagePasses {
     for (int k = 1; k <= solution.rows(); ++k) values.push_back(solution(k));
     recovered.push_back(values);
   }
-  void degrade(int STAGE, FailureCounts& counts) override {
+  void degrade(SolutionStage STAGE, FailureCounts& counts) override {
     calls.push_back("degrade");
     stages.push_back(STAGE);
     counts.CINC += step_.CINC;
@@ -153,7 +153,7 @@ class ScriptedPasses : public StagePasses {
   std::vector<std::string> calls;
   std::vector<double> applied;
   std::vector<std::vector<double>> recovered;  // every entry of the totals handed to recover
-  std::vector<int> stages;
+  std::vector<SolutionStage> stages;
 
  private:
   std::vector<Step> script_;
@@ -177,7 +177,7 @@ struct StageRun {
     model.NPASSY = NPASSY;
     model.NUMA = 1;
     model.NUMB = 2;
-    model.COUPLING = coupling::W_ONLY;
+    model.COUPLING = Coupling::W_ONLY;
     model.WMAX = 10.0;
     limits.NITCRK = 5;
     limits.NPASSY = NPASSY;
@@ -185,7 +185,7 @@ struct StageRun {
     limits.CTOT = CTOT;
   }
 
-  YieldingOutcome run(ScriptedPasses& passes, int STAGE) {
+  YieldingOutcome run(ScriptedPasses& passes, SolutionStage STAGE) {
     std::ostringstream out;
     Writer writer(out);
     const YieldingOutcome outcome =
@@ -219,10 +219,10 @@ void expectNear(const std::vector<double>& got, const std::vector<double>& expec
 TEST(YieldingIncrements, IncrementsAddUpToTheTotalAndConvergeAtTheFullLoad) {
   StageRun run(4, 2, 10, 0.1);
   ScriptedPasses passes({{1.0, 2.0}, {0.5, -4.0}, {0.25, 8.0}, {0.125, -1.0}});
-  EXPECT_EQ(run.run(passes, solution_stage::YIELDING), YieldingOutcome::Converged);
+  EXPECT_EQ(run.run(passes, SolutionStage::YIELDING), YieldingOutcome::Converged);
   EXPECT_EQ(passes.calls, fullIncrements(4));
   EXPECT_EQ(passes.applied, (std::vector<double>{0.25, 0.25, 0.25, 0.25}));
-  EXPECT_EQ(passes.stages, (std::vector<int>{3, 3, 3, 3}));
+  EXPECT_EQ(passes.stages, (std::vector<SolutionStage>(4, SolutionStage::YIELDING)));
   // Running totals: (1, 2), (1.5, -2), (1.75, 6), (1.875, 5); the stale 7s beyond the two
   // equations were cleared at the start of the pass.
   ASSERT_EQ(passes.recovered.size(), 4u);
@@ -257,7 +257,7 @@ TEST(YieldingIncrements, ReattemptRestartsFromTheLastSafeLoadFactorWithCountsCle
                          {4.0, 8.0, 2, 1},
                          {0.5, 0.25, 0, 0},
                          {0.125, 0.5, 1, 0}});
-  EXPECT_EQ(run.run(passes, solution_stage::COMBINED), YieldingOutcome::Converged);
+  EXPECT_EQ(run.run(passes, SolutionStage::COMBINED), YieldingOutcome::Converged);
   std::vector<std::string> calls = fullIncrements(3);
   calls.push_back("reset");
   for (const std::string& c : fullIncrements(2)) calls.push_back(c);
@@ -291,7 +291,7 @@ TEST(YieldingIncrements, LastSafeLoadFactorSurvivesAPassWithoutAFreeIncrement) {
   StageRun run(4, 3, 10, 0.15);
   ScriptedPasses passes(
       {{}, {0.0, 0.0, 1, 0}, {0.0, 0.0, 1, 0}, {0.0, 0.0, 2, 0}, {0.0, 0.0, 0, 1}});
-  EXPECT_EQ(run.run(passes, solution_stage::COMBINED), YieldingOutcome::Converged);
+  EXPECT_EQ(run.run(passes, SolutionStage::COMBINED), YieldingOutcome::Converged);
   EXPECT_EQ(passes.applied, (std::vector<double>{0.25, 0.25, 0.25, 0.25, 0.25, 0.375, 0.375}));
   std::vector<std::string> calls = fullIncrements(3);
   calls.push_back("reset");
@@ -320,7 +320,7 @@ TEST(YieldingIncrements, FailureInTheLastPassCompletesThePassAndReportsOnce) {
                          {2.0, 0.0, 0, 1},
                          {4.0, 0.0, 0, 0},
                          {8.0, -1.0, 0, 0}});
-  EXPECT_EQ(run.run(passes, solution_stage::COMBINED), YieldingOutcome::FailedCombined);
+  EXPECT_EQ(run.run(passes, SolutionStage::COMBINED), YieldingOutcome::FailedCombined);
   std::vector<std::string> calls = fullIncrements(1);
   calls.push_back("reset");
   for (const std::string& c : fullIncrements(4)) calls.push_back(c);
@@ -350,7 +350,7 @@ TEST(YieldingIncrements, FailureInTheLastPassCompletesThePassAndReportsOnce) {
 TEST(YieldingIncrements, CollapseIsJudgedOnTheIncrementNotTheTotal) {
   StageRun run(4, 2, 10, 0.5);
   ScriptedPasses passes({{6.0, 0.0}, {6.0, 0.0}, {0.0, -10.0}});
-  EXPECT_EQ(run.run(passes, solution_stage::COMBINED), YieldingOutcome::Collapsed);
+  EXPECT_EQ(run.run(passes, SolutionStage::COMBINED), YieldingOutcome::Collapsed);
   std::vector<std::string> calls = fullIncrements(2);
   calls.push_back("solve");
   EXPECT_EQ(passes.calls, calls);
@@ -384,7 +384,7 @@ TEST(YieldingIncrements, CollapseIsJudgedOnTheIncrementNotTheTotal) {
 TEST(YieldingIncrements, FatalSolutionEndsTheStageAtOnce) {
   StageRun run(4, 2, 10, 0.5);
   ScriptedPasses passes({{1.0, 0.0}, {0.0, 0.0, 0, 0, true}});
-  EXPECT_EQ(run.run(passes, solution_stage::YIELDING), YieldingOutcome::Fatal);
+  EXPECT_EQ(run.run(passes, SolutionStage::YIELDING), YieldingOutcome::Fatal);
   std::vector<std::string> calls = fullIncrements(1);
   calls.push_back("solve");
   EXPECT_EQ(passes.calls, calls);
@@ -409,7 +409,7 @@ TEST(YieldingIncrements, CrackingFirstPassOfYieldingStageRunsToItsEnd) {
     SCOPED_TRACE(c.name);
     StageRun run(4, c.NPASSY, 10, 0.1);
     ScriptedPasses passes({{0.0, 0.0, 1, 0}, {}, {}, {}, {0.0, 0.0, 3, 2}});
-    EXPECT_EQ(run.run(passes, solution_stage::YIELDING), c.outcome);
+    EXPECT_EQ(run.run(passes, SolutionStage::YIELDING), c.outcome);
     EXPECT_EQ(static_cast<int>(passes.applied.size()), c.solutions);
     EXPECT_EQ(run.lastSafe, 0.0);
     const Lines lines = run.lines();
@@ -424,21 +424,21 @@ TEST(YieldingIncrements, CrackingFirstPassOfYieldingStageRunsToItsEnd) {
 TEST(YieldingIncrements, ConvergenceWithinTheClosenessOfTheFullLoad) {
   const struct {
     const char* name;
-    int STAGE;
+    SolutionStage STAGE;
     int NINCY;
     int solutions;
   } cases[] = {
       // 10 * 0.100000001490116 = 1.0000000149.
-      {"stage 2, 10 increments: at the last", 2, 10, 10},
+      {"stage 2, 10 increments: at the last", SolutionStage::COMBINED, 10, 10},
       // step 0.0099999997764825821: 99 steps reach 0.98999997787, 0.0100000221 short.
-      {"stage 2, 100 increments: 99 steps fall short", 2, 100, 100},
+      {"stage 2, 100 increments: 99 steps fall short", SolutionStage::COMBINED, 100, 100},
       // step 0.0066666668280959: 148 steps 0.98666669 (0.0133 short), 149 steps 0.99333336.
-      {"stage 2, 150 increments: one before the last", 2, 150, 149},
+      {"stage 2, 150 increments: one before the last", SolutionStage::COMBINED, 150, 149},
       // 149 steps are 0.00667 short of the full load, beyond 0.001.
-      {"stage 3, 150 increments: at the last", 3, 150, 150},
+      {"stage 3, 150 increments: at the last", SolutionStage::YIELDING, 150, 150},
       // step 0.00066666665952652693: 1498 steps 0.99866665 (0.00133 short), 1499 steps
       // 0.99933332 (0.00066668 short).
-      {"stage 3, 1500 increments: one before the last", 3, 1500, 1499},
+      {"stage 3, 1500 increments: one before the last", SolutionStage::YIELDING, 1500, 1499},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

@@ -46,7 +46,7 @@ const std::string kFrame46 = "@@@" + std::string(40, ' ') + "@@@";
 
 TEST(ResultTables, LinearDisplacementsWOnlyFullTableWithFirstOfTiedMaxima) {
   Tables t;
-  t.model.COUPLING = coupling::W_ONLY;
+  t.model.COUPLING = Coupling::W_ONLY;
   t.solution(2) = -0.0015;  // (0, 1)
   t.solution(3) = 0.0015;   // (2, 0): same magnitude, later point
   t.solution(4) = 0.001;
@@ -93,10 +93,10 @@ TEST(ResultTables, LinearDisplacementsCoupledFullAndMaximaOnly) {
                    at(6, "0.00000E+00  0.10000E+01  -.20000E-03  0.00000E+00  0.00000E+00"),
                    at(6, "0.20000E+01  0.00000E+00  0.00000E+00  0.00000E+00  0.25000E+00"),
                    at(6, "0.20000E+01  0.10000E+01  0.50000E-04  0.00000E+00  -.12500E+00")};
-  for (int PRINTMAX : {0, 1}) {
+  for (bool PRINTMAX : {false, true}) {
     SCOPED_TRACE(PRINTMAX);
     Tables t;
-    t.model.COUPLING = coupling::COUPLED;
+    t.model.COUPLING = Coupling::COUPLED;
     t.model.PRINTMAX = PRINTMAX;
     for (int n = 1; n <= 4; ++n) {
       t.solution(3 * n - 2) = u[n - 1];
@@ -106,7 +106,7 @@ TEST(ResultTables, LinearDisplacementsCoupledFullAndMaximaOnly) {
     Lines expected =
         banner44(15, {kFrame44, "@@@     L I N E A R  A N A L Y S I S     @@@", kFrame44,
                       "@@@           LOAD CASE     3            @@@", kFrame44});
-    if (PRINTMAX == 0) append(expected, full);
+    if (!PRINTMAX) append(expected, full);
     append(expected, maxima);
     EXPECT_EQ(t.lines(), expected);
   }
@@ -114,35 +114,35 @@ TEST(ResultTables, LinearDisplacementsCoupledFullAndMaximaOnly) {
 
 TEST(ResultTables, NonlinearDisplacementsShowTheLoadCaseAndTheStageHeading) {
   struct Case {
-    int STAGE;
+    SolutionStage STAGE;
     Lines heading;
   };
   const std::vector<Case> cases{
-      {0,
+      {SolutionStage::INITIAL_ELASTIC,
        {"", at(25, "==========================="), at(25, "= LINEAR ELASTIC SOLUTION ="),
         at(25, "==========================="), ""}},
-      {1,
+      {SolutionStage::CRACKING,
        {"", at(12, std::string(51, '=')),
         at(12, "= TOTAL SOLUTION ACCOUNTING FOR CONCRETE CRACKING ="), at(12, std::string(51, '=')),
         ""}},
-      {2,
+      {SolutionStage::COMBINED,
        {"", at(17, std::string(42, '=')), at(17, "= FINAL SOLUTION ACCOUNTING FOR COMBINED ="),
         at(17, "= CONCRETE CRACKING AND STEEL YIELDING   ="), at(17, std::string(42, '=')), ""}},
-      {3,
+      {SolutionStage::YIELDING,
        {"", at(7, std::string(61, '=')),
         at(7, "= FINAL SOLUTION ACCOUNTING FOR INCREMENTAL STEEL YIELDING ="),
         at(7, std::string(61, '=')), ""}},
-      {6,
+      {SolutionStage::FAILED_COMBINED,
        {"", at(7, std::string(61, '=')),
         at(7, "=    FINAL SOLUTION VECTOR OBTAINED IN FAILED INCREMENTAL   ="),
         at(7, "=    STEEL YIELDING SOLUTION                                ="),
         at(7, std::string(61, '=')), ""}},
   };
   for (const Case& k : cases) {
-    SCOPED_TRACE(k.STAGE);
+    SCOPED_TRACE(codeNumber(k.STAGE));
     Tables t;
-    t.model.COUPLING = coupling::W_ONLY;
-    t.model.PRINTMAX = 1;
+    t.model.COUPLING = Coupling::W_ONLY;
+    t.model.PRINTMAX = true;
     t.solution(4) = -0.5;
     PRNNU(t.solution, t.model, t.grid, 0, k.STAGE, t.report);
     Lines expected{"",
@@ -240,7 +240,7 @@ TEST(ResultTables, LinearFibreTablesOfUpperStressesAndLowerStrains) {
 TEST(ResultTables, NonlinearFibreMaximaOnly) {
   Tables t;
   t.model.PRINTREQ = "   E  ";
-  t.model.PRINTMAX = 1;
+  t.model.PRINTMAX = true;
   fillFibres(t.files);
   PRNNS(t.model, t.grid, 1, t.files.fibreResults, t.report);
   Lines expected = banner44(18, {kFrame44, "@@@  N O N L I N E A R  A N A L Y S I S  @@@",
@@ -259,7 +259,7 @@ TEST(ResultTables, NonlinearFibreMaximaOnly) {
 TEST(ResultTables, FailureMeasuresAlwaysInFull) {
   Tables t;
   t.model.PRINTREQ = "     F";
-  t.model.PRINTMAX = 1;
+  t.model.PRINTMAX = true;
   const double ratio[4] = {0.0, 0.5, 0.25, 1.0};
   for (int n = 1; n <= 4; ++n) t.files.failureRatio.write(n, std::vector<double>{ratio[n - 1]});
   PRNNF(t.model, t.grid, 1, t.files.failureRatio, t.report);
@@ -289,7 +289,7 @@ TEST(ResultTables, BlankRequestsPrintNothing) {
   t.model.PRINTREQ = "      ";
   fillFibres(t.files);
   PRNLU(t.solution, t.model, t.grid, 0, t.report);
-  PRNNU(t.solution, t.model, t.grid, 1, 1, t.report);
+  PRNNU(t.solution, t.model, t.grid, 1, SolutionStage::CRACKING, t.report);
   PRNLS(t.model, t.grid, 0, t.files.fibreResults, t.report);
   PRNNS(t.model, t.grid, 1, t.files.fibreResults, t.report);
   PRNNF(t.model, t.grid, 1, t.files.failureRatio, t.report);

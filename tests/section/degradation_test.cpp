@@ -72,10 +72,10 @@ struct DegradJob {
     model.B = 1.0;
     model.NUMA = 3;
     model.NUMB = 3;
-    model.NOBFAIL = 0;
-    model.SLABMODEL = slab_layout::SIMPLY_SUPPORTED;
-    model.DLFORM = 1;
-    model.CRKDENS = 2;
+    model.NOBFAIL = false;
+    model.SLABMODEL = SlabLayout::SIMPLY_SUPPORTED;
+    model.DLFORM = LawForm::POST_FAILURE_MODULI;
+    model.CRKDENS = CrackDensity::STRESS_BASED;
     model.PRINTREQ = "D     ";
     model.GRAPHREQ = "      ";
     law(1, kConcreteLaw, {kTension, kCompression, kShear, 0.0});
@@ -142,7 +142,7 @@ struct DegradJob {
     point(kI, kJ, {layer}, {layer}, {loads}, {stored});
   }
 
-  std::string run(int STAGE) {
+  std::string run(SolutionStage STAGE) {
     writeDamageLaws(files.damageLaws, model.DLAWS, model.NLAW);
     std::ostringstream out;
     Writer report(out);
@@ -229,7 +229,7 @@ TEST(Degrad, ConcreteLayerFailsByItsGoverningModeAndIsThenFailedInAllThreeSenses
     LayerRecord current = concreteLayer();
     current(E1) = current(E2) = c.currentE;
     job.point(kI, kJ, {current}, {concreteLayer()}, {c.loads}, {c.stored});
-    job.run(solution_stage::CRACKING);
+    job.run(SolutionStage::CRACKING);
     expectIndices(job.state(kI, kJ, 1), c.index, c.index, c.index, 0.0);
     const LayerRecord after = job.layer(kI, kJ, 1);
     EXPECT_DOUBLE_EQ(after(E1), c.E);
@@ -243,9 +243,10 @@ TEST(Degrad, ConcreteLayerFailsByItsGoverningModeAndIsThenFailedInAllThreeSenses
 // The modulus of a concrete layer failing at index r, TENSION P = 3000 and COMPRESSION
 // P = 6000 against E0 = 30000 (floors 0.1 and 0.2), K = a + b(r - 1) + c(r^2 - 1) + d(r^3 - 1).
 TEST(Degrad, DamageLawFormGivesTheFailedModulus) {
+  constexpr auto MODULI = LawForm::POST_FAILURE_MODULI, EQUATION = LawForm::EQUATION;
   struct Case {
     const char* name;
-    int DLFORM;
+    LawForm DLFORM;
     double a, b, c, d;
     double stored, currentE;
     Loads loads;
@@ -253,24 +254,24 @@ TEST(Degrad, DamageLawFormGivesTheFailedModulus) {
   };
   const std::vector<Case> cases{
       // r = 1.5 would give K = 0.75, but the post-failure form takes P at once.
-      {"post-failure modulus", 1, 1.0, -0.5, 0.0, 0.0, 0.0, kEc, {.SXX = 4.5}, kTension},
+      {"post-failure modulus", MODULI, 1.0, -0.5, 0.0, 0.0, 0.0, kEc, {.SXX = 4.5}, kTension},
       // K = 1: the initial modulus is kept.
-      {"K = 1", 2, 1.0, 0.0, 0.0, 0.0, 0.0, kEc, {.SXX = 4.5}, kEc},
+      {"K = 1", EQUATION, 1.0, 0.0, 0.0, 0.0, 0.0, kEc, {.SXX = 4.5}, kEc},
       // K = 1.2 >= 1: E0, not 1.2 * E0.
-      {"K above 1", 2, 1.2, 0.0, 0.0, 0.0, 0.0, kEc, {.SXX = 4.5}, kEc},
+      {"K above 1", EQUATION, 1.2, 0.0, 0.0, 0.0, 0.0, kEc, {.SXX = 4.5}, kEc},
       // r = 1.5: K = 1 - 0.5 * 0.5 = 0.75, 0.75 * 30000 = 22500.
-      {"K between floor and 1", 2, 1.0, -0.5, 0.0, 0.0, 0.0, kEc, {.SXX = 4.5}, 22500.0},
+      {"K between floor and 1", EQUATION, 1.0, -0.5, 0.0, 0.0, 0.0, kEc, {.SXX = 4.5}, 22500.0},
       // r = 6/3 = 2: K = 1 - 0.1 * 1 - 0.05 * 3 - 0.01 * 7 = 0.68, 0.68 * 30000 = 20400.
-      {"all four coefficients", 2, 1.0, -0.1, -0.05, -0.01, 0.0, kEc, {.SXX = 6.0}, 20400.0},
+      {"all four coefficients", EQUATION, 1.0, -0.1, -0.05, -0.01, 0.0, kEc, {.SXX = 6.0}, 20400.0},
       // r = 8.1/3 = 2.7: K = 1 - 0.5 * 1.7 = 0.15 > 0.1: 0.15 * 30000 = 4500.
-      {"K just above the floor", 2, 1.0, -0.5, 0.0, 0.0, 0.0, kEc, {.SXX = 8.1}, 4500.0},
+      {"K just above the floor", EQUATION, 1.0, -0.5, 0.0, 0.0, 0.0, kEc, {.SXX = 8.1}, 4500.0},
       // r = 8.7/3 = 2.9: K = 0.05 <= 0.1: P, not 1500.
-      {"K below the floor", 2, 1.0, -0.5, 0.0, 0.0, 0.0, kEc, {.SXX = 8.7}, kTension},
+      {"K below the floor", EQUATION, 1.0, -0.5, 0.0, 0.0, 0.0, kEc, {.SXX = 8.7}, kTension},
       // r = 9/3 = 3: K = 0 <= 0.1: P.
-      {"K zero", 2, 1.0, -0.5, 0.0, 0.0, 0.0, kEc, {.SXX = 9.0}, kTension},
+      {"K zero", EQUATION, 1.0, -0.5, 0.0, 0.0, 0.0, kEc, {.SXX = 9.0}, kTension},
       // Failed before at 1.5 with E = 22500; compression branch FICC = max(1.5, 60/30) = 2:
       // K = 0.5 of the initial 30000 = 15000 (not 0.5 of the current 22500).
-      {"E0 is the initial E", 2, 1.0, -0.5, 0.0, 0.0, 1.5, 22500.0, {.SXX = -60.0}, 15000.0},
+      {"E0 is the initial E", EQUATION, 1.0, -0.5, 0.0, 0.0, 1.5, 22500.0, {.SXX = -60.0}, 15000.0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -280,7 +281,7 @@ TEST(Degrad, DamageLawFormGivesTheFailedModulus) {
     LayerRecord current = concreteLayer();
     current(E1) = current(E2) = c.currentE;
     job.point(kI, kJ, {current}, {concreteLayer()}, {c.loads}, {indices(c.stored)});
-    job.run(solution_stage::CRACKING);
+    job.run(SolutionStage::CRACKING);
     const LayerRecord after = job.layer(kI, kJ, 1);
     EXPECT_NEAR(after(E1), c.E, 1e-8);
     EXPECT_NEAR(after(E2), c.E, 1e-8);
@@ -290,9 +291,10 @@ TEST(Degrad, DamageLawFormGivesTheFailedModulus) {
 // Strain-based model: the concrete limits become 3/30000 = 1e-4 in tension, 30/30000 = 1e-3 in
 // compression and 6 / (30000 / 2.4) = 4.8e-4 in shear, tested against the strains.
 TEST(Degrad, CrackDensityModelChoosesStrainsOrStresses) {
+  constexpr auto STRAIN = CrackDensity::STRAIN_BASED, STRESS = CrackDensity::STRESS_BASED;
   struct Case {
     const char* name;
-    int CRKDENS;
+    CrackDensity CRKDENS;
     double currentE;
     Loads loads;
     double index;
@@ -300,21 +302,21 @@ TEST(Degrad, CrackDensityModelChoosesStrainsOrStresses) {
   };
   const std::vector<Case> cases{
       // 1.5e-4 / 1e-4 = 1.5; the zero stress does not matter.
-      {"strain above the tensile limit", 1, kEc, {.EXX = 1.5e-4}, 1.5, kTension},
+      {"strain above the tensile limit", STRAIN, kEc, {.EXX = 1.5e-4}, 1.5, kTension},
       // 1e-4 / 1e-4 = 1: fails.
-      {"strain at the tensile limit", 1, kEc, {.EXX = 1e-4}, 1.0, kTension},
+      {"strain at the tensile limit", STRAIN, kEc, {.EXX = 1e-4}, 1.0, kTension},
       // 0.5: no failure although SXX = 4.5 is above XT.
-      {"stress ignored", 1, kEc, {.SXX = 4.5, .EXX = 0.5e-4}, 0.0, kEc},
+      {"stress ignored", STRAIN, kEc, {.SXX = 4.5, .EXX = 0.5e-4}, 0.0, kEc},
       // |-1.5e-3| / 1e-3 = 1.5 in y: compression.
-      {"compressive strain", 1, kEc, {.EYY = -1.5e-3}, 1.5, kCompression},
+      {"compressive strain", STRAIN, kEc, {.EYY = -1.5e-3}, 1.5, kCompression},
       // 9.6e-4 / 4.8e-4 = 2: shear, the shear modulus from E1_0 and MU_0.
-      {"shear strain", 1, kEc, {.EXY = 9.6e-4}, 2.0, kShear},
+      {"shear strain", STRAIN, kEc, {.EXY = 9.6e-4}, 2.0, kShear},
       // The limit comes from the initial modulus 30000, not the current 15000.
-      {"limit from the initial modulus", 1, 15000.0, {.EXX = 1.5e-4}, 1.5, kTension},
+      {"limit from the initial modulus", STRAIN, 15000.0, {.EXX = 1.5e-4}, 1.5, kTension},
       // Stress-based: the strain far above the limit is ignored, the stress 1 < 3 holds.
-      {"stress model ignores strains", 2, kEc, {.SXX = 1.0, .EXX = 3e-4}, 0.0, kEc},
+      {"stress model ignores strains", STRESS, kEc, {.SXX = 1.0, .EXX = 3e-4}, 0.0, kEc},
       // 4.5 / 3 = 1.5.
-      {"stress model", 2, kEc, {.SXX = 4.5, .EXX = 1e-5}, 1.5, kTension},
+      {"stress model", STRESS, kEc, {.SXX = 4.5, .EXX = 1e-5}, 1.5, kTension},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -323,7 +325,7 @@ TEST(Degrad, CrackDensityModelChoosesStrainsOrStresses) {
     LayerRecord current = concreteLayer();
     current(E1) = current(E2) = c.currentE;
     job.point(kI, kJ, {current}, {concreteLayer()}, {c.loads}, {indices(0.0)});
-    job.run(solution_stage::CRACKING);
+    job.run(SolutionStage::CRACKING);
     const LayerFailure got = job.state(kI, kJ, 1);
     EXPECT_NEAR(got(failure_index::FICT), c.index, 1e-9);
     EXPECT_NEAR(got(failure_index::FICC), c.index, 1e-9);
@@ -336,9 +338,9 @@ TEST(Degrad, CrackDensityModelChoosesStrainsOrStresses) {
   for (const auto& [loads, FY] :
        {std::pair{Loads{.SXX = 500.0}, 1.25}, std::pair{Loads{.SXX = 100.0, .EXX = 0.1}, 0.0}}) {
     DegradJob job;
-    job.model.CRKDENS = 1;
+    job.model.CRKDENS = CrackDensity::STRAIN_BASED;
     job.centre(steelLayer(), loads);
-    job.run(solution_stage::COMBINED);
+    job.run(SolutionStage::COMBINED);
     EXPECT_NEAR(job.state(kI, kJ, 1)(failure_index::FY), FY, 1e-12);
   }
 }
@@ -349,12 +351,13 @@ TEST(Degrad, CrackDensityModelChoosesStrainsOrStresses) {
 // shear SXY becomes SXX' = SXY, SYY' = -SXY and a pure shear strain EXY becomes EXX' = EXY / 2.
 // The angle passes through a single-precision degree, so the values hold to about 1e-15.
 TEST(Degrad, LayersAreTestedInTheirOwnAxes) {
-  using namespace solution_stage;
+  using enum SolutionStage;
+  constexpr auto STRAIN = CrackDensity::STRAIN_BASED, STRESS = CrackDensity::STRESS_BASED;
   struct Case {
     const char* name;
     LayerRecord layer;
-    int STAGE;
-    int CRKDENS;
+    SolutionStage STAGE;
+    CrackDensity CRKDENS;
     Loads loads;
     LayerFailure expected;
   };
@@ -363,19 +366,24 @@ TEST(Degrad, LayersAreTestedInTheirOwnAxes) {
                     steel45 = steelLayer(45.0), combined90 = combinedLayer(90.0);
   const std::vector<Case> cases{
       // Unrotated the shear ratio is 4.5/6 = 0.75; in layer axes SXX' = 4.5, RX = 1.5: tension.
-      {"concrete 45, shear stress", concrete45, CRACKING, 2, {.SXY = 4.5}, indices(1.5)},
+      {"concrete 45, shear stress", concrete45, CRACKING, STRESS, {.SXY = 4.5}, indices(1.5)},
       // EXX' = 3e-4 / 2 = 1.5e-4 against the limit 1e-4: tension 1.5.
-      {"concrete 45, shear strain", concrete45, CRACKING, 1, {.EXY = 3e-4}, indices(1.5)},
+      {"concrete 45, shear strain", concrete45, CRACKING, STRAIN, {.EXY = 3e-4}, indices(1.5)},
       // Steel along y: SXX' = SYY = 500, 500/400 = 1.25.
-      {"steel 90, SYY", steel90, COMBINED, 2, {.SXX = 100.0, .SYY = 500.0}, indices(0.0, 1.25)},
+      {"steel 90, SYY",
+       steel90,
+       COMBINED,
+       STRESS,
+       {.SXX = 100.0, .SYY = 500.0},
+       indices(0.0, 1.25)},
       // SXX' = SYY = 100 < 400.
-      {"steel 90, SXX", steel90, COMBINED, 2, {.SXX = 500.0, .SYY = 100.0}, fresh},
+      {"steel 90, SXX", steel90, COMBINED, STRESS, {.SXX = 500.0, .SYY = 100.0}, fresh},
       // SXX' = 2 * 0.5 * 500 = 500.
-      {"steel 45, shear", steel45, YIELDING, 2, {.SXY = 500.0}, indices(0.0, 1.25)},
+      {"steel 45, shear", steel45, YIELDING, STRESS, {.SXY = 500.0}, indices(0.0, 1.25)},
       // The steel phase rotates with its own stresses: SXX_s' = SYY_s = 600, 600/400 = 1.5.
-      {"combined 90, steel", combined90, YIELDING, 2, {.sSYY = 600.0}, indices(0.0, 1.5)},
+      {"combined 90, steel", combined90, YIELDING, STRESS, {.sSYY = 600.0}, indices(0.0, 1.5)},
       // The concrete phase stresses do not reach the steel test.
-      {"combined 90, concrete", combined90, YIELDING, 2, {.SXX = 500.0, .SYY = 500.0}, fresh},
+      {"combined 90, concrete", combined90, YIELDING, STRESS, {.SXX = 500.0, .SYY = 500.0}, fresh},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -424,11 +432,12 @@ TEST(Degrad, RecompositionMixesSteelAndConcreteByTheBarVolume) {
 // in stages 1 and 2, yields in stages 2 and 3, and is mixed again from the resulting Es and Ec
 // with Vs = 0.0314159274 each time.
 TEST(Degrad, CombinedLayerCracksAndYieldsByStageAndIsMixedAgain) {
-  using namespace solution_stage;
+  using enum SolutionStage;
+  constexpr auto MODULI = LawForm::POST_FAILURE_MODULI, EQUATION = LawForm::EQUATION;
   struct Case {
     const char* name;
-    int STAGE;
-    int DLFORM;
+    SolutionStage STAGE;
+    LawForm DLFORM;
     LayerFailure stored;
     double currentEc;
     double SXX, steelSXX;  // concrete phase, steel phase
@@ -439,24 +448,24 @@ TEST(Degrad, CombinedLayerCracksAndYieldsByStageAndIsMixedAgain) {
   const LayerFailure fresh = indices(0.0), cracked = indices(1.5), yielded = indices(1.5, 1.25);
   const std::vector<Case> cases{
       // 4.5/3 = 1.5 cracks the concrete (Ec 3000); 500/400 would yield, but not in stage 1.
-      {"stage 1 cracks", CRACKING, 1, fresh, kEc, 4.5, 500.0, 1.5, 0.0, kCracked, 1, 0},
+      {"stage 1 cracks", CRACKING, MODULI, fresh, kEc, 4.5, 500.0, 1.5, 0.0, kCracked, 1, 0},
       // Nothing fails: mixed again from the unchanged fields.
-      {"stage 1 intact", CRACKING, 1, fresh, kEc, 1.0, 500.0, 0.0, 0.0, kIntact, 0, 0},
+      {"stage 1 intact", CRACKING, MODULI, fresh, kEc, 1.0, 500.0, 0.0, 0.0, kIntact, 0, 0},
       // Both phases fail: Es 2000, Ec 3000; the layer counts once as cracked, once as yielded.
-      {"stage 2 both", COMBINED, 1, fresh, kEc, 4.5, 500.0, 1.5, 1.25, kCrackedYielded, 1, 1},
+      {"stage 2 both", COMBINED, MODULI, fresh, kEc, 4.5, 500.0, 1.5, 1.25, kCrackedYielded, 1, 1},
       // Equation form K = 1 - 0.5 (1.5 - 1) = 0.75 of Ec_0 = 30000 (not of the mixed E1):
       // Ec = 22500; steel 100 < 400.
-      {"stage 2 reduces Ec", COMBINED, 2, fresh, kEc, 4.5, 100.0, 1.5, 0.0, kReduced, 1, 0},
+      {"stage 2 reduces Ec", COMBINED, EQUATION, fresh, kEc, 4.5, 100.0, 1.5, 0.0, kReduced, 1, 0},
       // Yielding only: the concrete stress 100 is not tested, Ec stays at the current 3000.
-      {"stage 3 yields", YIELDING, 1, cracked, 3000.0, 100.0, 500.0, 1.5, 1.25, kCrackedYielded, 0,
-       1},
+      {"stage 3 yields", YIELDING, MODULI, cracked, 3000.0, 100.0, 500.0, 1.5, 1.25,
+       kCrackedYielded, 0, 1},
       // Yielded before: FY = max(1.25, 100/400) = 1.25 and Es is YIELDING again.
-      {"stage 3 stays yielded", YIELDING, 1, yielded, 3000.0, 0.0, 100.0, 1.5, 1.25,
+      {"stage 3 stays yielded", YIELDING, MODULI, yielded, 3000.0, 0.0, 100.0, 1.5, 1.25,
        kCrackedYielded, 0, 0},
       // 399/400 < 1: Es from the field, Ec the current one.
-      {"stage 3 below Y", YIELDING, 1, cracked, 3000.0, 0.0, -399.0, 1.5, 0.0, kCracked, 0, 0},
+      {"stage 3 below Y", YIELDING, MODULI, cracked, 3000.0, 0.0, -399.0, 1.5, 0.0, kCracked, 0, 0},
       // Stage 3 on intact concrete: the current Ec 30000, steel -400 / 400 = 1 yields.
-      {"stage 3 at Y", YIELDING, 1, fresh, kEc, 90.0, -400.0, 0.0, 1.0, kYielded, 0, 1},
+      {"stage 3 at Y", YIELDING, MODULI, fresh, kEc, 90.0, -400.0, 0.0, 1.0, kYielded, 0, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -483,10 +492,10 @@ TEST(Degrad, CombinedLayerCracksAndYieldsByStageAndIsMixedAgain) {
 
 // Steel-only layer (YIELDING 100, Y = 400) and the stages that test each kind.
 TEST(Degrad, SteelLayerYieldsOnlyInTheYieldingStages) {
-  using namespace solution_stage;
+  using enum SolutionStage;
   struct Case {
     const char* name;
-    int STAGE;
+    SolutionStage STAGE;
     double storedFY;
     double SXX;
     double FY;
@@ -523,7 +532,7 @@ TEST(Degrad, SteelLayerYieldsOnlyInTheYieldingStages) {
   // A concrete layer is not tested in stage 3: SXX = 9 is three times XT.
   DegradJob job;
   job.centre(concreteLayer(), {.SXX = 9.0});
-  job.run(solution_stage::YIELDING);
+  job.run(SolutionStage::YIELDING);
   expectIndices(job.state(kI, kJ, 1), 0.0, 0.0, 0.0, 0.0);
   EXPECT_DOUBLE_EQ(job.layer(kI, kJ, 1)(E1), kEc);
   EXPECT_EQ(job.counts.CINC, 0);
@@ -538,7 +547,7 @@ TEST(Degrad, CountsAddNewFailuresAndIndicesNeverDecrease) {
   const std::vector<LayerRecord> layers{concreteLayer(), steelLayer(), combinedLayer()};
   job.point(kI, kJ, layers, layers, {{.SXX = 4.5}, {.SXX = 500.0}, {.SXX = 4.5, .sSXX = 500.0}},
             {indices(0.0), indices(0.0), indices(0.0)});
-  job.run(solution_stage::COMBINED);
+  job.run(SolutionStage::COMBINED);
   EXPECT_EQ(job.counts.CINC, 7);
   EXPECT_EQ(job.counts.YINC, 9);
   expectIndices(job.state(kI, kJ, 1), 1.5, 1.5, 1.5, 0.0);
@@ -551,7 +560,7 @@ TEST(Degrad, CountsAddNewFailuresAndIndicesNeverDecrease) {
   job.point(kI, kJ, {job.layer(kI, kJ, 1), job.layer(kI, kJ, 2), job.layer(kI, kJ, 3)}, layers,
             {{.SXX = 0.3}, {.SXX = 100.0}, {.SXX = 0.3, .sSXX = 100.0}},
             {job.state(kI, kJ, 1), job.state(kI, kJ, 2), job.state(kI, kJ, 3)});
-  job.run(solution_stage::COMBINED);
+  job.run(SolutionStage::COMBINED);
   EXPECT_EQ(job.counts.CINC, 0);
   EXPECT_EQ(job.counts.YINC, 0);
   expectIndices(job.state(kI, kJ, 1), 1.5, 1.5, 1.5, 0.0);
@@ -567,7 +576,7 @@ TEST(Degrad, CountsAddNewFailuresAndIndicesNeverDecrease) {
   results.layers[2](result_field::SYY) = -90.0;
   results.layers[2](result_field::STEEL_SXX) = 800.0;
   writeLayerResults(job.files.layerResults, pointRecord(kI, kJ, 3), results);
-  job.run(solution_stage::COMBINED);
+  job.run(SolutionStage::COMBINED);
   EXPECT_EQ(job.counts.CINC, 0);
   EXPECT_EQ(job.counts.YINC, 0);
   expectIndices(job.state(kI, kJ, 1), 3.0, 3.0, 3.0, 0.0);
@@ -625,7 +634,7 @@ TEST(Degrad, DiagnosticLinesNameThePointTheLayerAndTheFailure) {
     DegradJob job;
     for (std::size_t k = 0; k < c.codes.size(); ++k) job.model.DIAG[k + 5] = c.codes[k];
     job.centre(c.layer, c.loads, c.stored);
-    EXPECT_EQ(job.run(solution_stage::COMBINED), c.report);
+    EXPECT_EQ(job.run(SolutionStage::COMBINED), c.report);
   }
 
   // The second layer of point (I, J) = (3, 2): X = (2 - 1) * 1/2 = 0.5, Y = (3 - 1) * 1/2 = 1.
@@ -633,7 +642,7 @@ TEST(Degrad, DiagnosticLinesNameThePointTheLayerAndTheFailure) {
   job.model.DIAG[0] = 2;
   job.point(3, 2, {concreteLayer(), concreteLayer()}, {concreteLayer(), concreteLayer()},
             {{.SXX = 1.0}, {.SYY = 7.5}}, {{}, {}});
-  EXPECT_EQ(job.run(solution_stage::CRACKING),
+  EXPECT_EQ(job.run(SolutionStage::CRACKING),
             "DIAG:(X,Y) = 0.500E+00 0.100E+01, CONC. LAYER  2 IS FAILING IN TENSION\n");
 }
 
@@ -672,7 +681,7 @@ TEST(Degrad, FailedLayerRatioIsKeptWhenRequestedAndNeverDecreases) {
     if (c.stored >= 0.0) job.files.failureRatio.write(n, std::vector<double>{c.stored});
     job.point(kI, kJ, {concreteLayer(), concreteLayer()}, {concreteLayer(), concreteLayer()},
               c.loads, {{}, {}});
-    job.run(solution_stage::CRACKING);
+    job.run(SolutionStage::CRACKING);
     EXPECT_EQ(job.files.failureRatio.written(n), c.written);
     EXPECT_DOUBLE_EQ(job.failureRatio(kI, kJ), c.ratio);
   }
@@ -683,7 +692,7 @@ TEST(Degrad, FailedLayerRatioIsKeptWhenRequestedAndNeverDecreases) {
   job.model.PRINTREQ = "D    F";
   job.point(kI, kJ, {combinedLayer(), concreteLayer()}, {combinedLayer(), concreteLayer()},
             {{.SXX = 4.5, .sSXX = 500.0}, holds}, {{}, {}});
-  job.run(solution_stage::COMBINED);
+  job.run(SolutionStage::COMBINED);
   EXPECT_DOUBLE_EQ(job.failureRatio(kI, kJ), 1.0);
 }
 
@@ -693,13 +702,13 @@ TEST(Degrad, FailedLayerRatioIsKeptWhenRequestedAndNeverDecreases) {
 // With NCOL = 1 on a 15 x 15 grid: near low <= 3, near high >= 13, central 6..10 about 8.
 TEST(Degrad, NobfailExcludesTheEdgesAndTheSupportRegionsOfTheLayout) {
   struct Case {
-    int SLABMODEL;
+    SlabLayout SLABMODEL;
     int NCOL;
     int NUMA;
     int I, J;
     bool excluded;
   };
-  using namespace slab_layout;
+  using enum SlabLayout;
   const std::vector<Case> cases{
       // Outer edges, every layout.
       {SIMPLY_SUPPORTED, 0, 11, 1, 6, true},
@@ -765,21 +774,22 @@ TEST(Degrad, NobfailExcludesTheEdgesAndTheSupportRegionsOfTheLayout) {
       {USER_DEFINED, 0, 11, 1, 5, true},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::Message() << "layout " << c.SLABMODEL << " NCOL " << c.NCOL << " ("
-                                      << c.I << ", " << c.J << ")");
+    SCOPED_TRACE(::testing::Message() << "layout " << codeNumber(c.SLABMODEL) << " NCOL " << c.NCOL
+                                      << " (" << c.I << ", " << c.J << ")");
     Capacities cap;
     ModelDeck m{cap};
-    m.NOBFAIL = 1;
+    m.NOBFAIL = true;
     m.NUMB = 15;
     m.NUMA = c.NUMA;
     m.NCOL = c.NCOL;
     m.SLABMODEL = c.SLABMODEL;
     // CLAMPED (5, 5), SIMPLE (6, 6), FREE (7, 7), FREE-SYM (8, 8), CLAMPED (4, 6); the list
     // ends at the row with I = 0, so (9, 9) after it is not read.
-    const int rows[][3] = {{5, 5, condition::CLAMPED}, {6, 6, condition::SIMPLE},
-                           {7, 7, condition::FREE},    {8, 8, condition::FREE_SYM},
-                           {4, 6, condition::CLAMPED}, {0, 0, 0},
-                           {9, 9, condition::CLAMPED}};
+    const int rows[][3] = {
+        {5, 5, codeNumber(Condition::CLAMPED)}, {6, 6, codeNumber(Condition::SIMPLE)},
+        {7, 7, codeNumber(Condition::FREE)},    {8, 8, codeNumber(Condition::FREE_SYM)},
+        {4, 6, codeNumber(Condition::CLAMPED)}, {0, 0, 0},
+        {9, 9, codeNumber(Condition::CLAMPED)}};
     for (int r = 0; r < 7; ++r) {
       m.USERBC(r + 1, userbc_col::I) = rows[r][0];
       m.USERBC(r + 1, userbc_col::J) = rows[r][1];
@@ -795,7 +805,7 @@ TEST(Degrad, NobfailExcludesTheEdgesAndTheSupportRegionsOfTheLayout) {
 // written: its layer table stays, and the layer state and failure ratio it never had stay
 // unwritten.
 TEST(Degrad, PointsExcludedByNobfailAreLeftUntouched) {
-  for (const int NOBFAIL : {1, 0}) {
+  for (const bool NOBFAIL : {true, false}) {
     SCOPED_TRACE(NOBFAIL);
     DegradJob job;
     job.model.NOBFAIL = NOBFAIL;
@@ -804,17 +814,17 @@ TEST(Degrad, PointsExcludedByNobfailAreLeftUntouched) {
       for (int I = 1; I <= 3; ++I)
         job.point(I, J, {concreteLayer()}, {concreteLayer()}, {{.SXX = 4.5}}, {{}});
     // With NOBFAIL only the centre is given a layer state, so that a write elsewhere shows.
-    if (NOBFAIL != 0) {
+    if (NOBFAIL) {
       job.files.layerState.clear();
       writeUnfailedLayerState(job.files.layerState, pointRecord(kI, kJ, 3), 1);
     }
-    job.run(solution_stage::CRACKING);
+    job.run(SolutionStage::CRACKING);
     EXPECT_EQ(job.counts.CINC, NOBFAIL ? 1 : 9);
     for (int J = 1; J <= 3; ++J)
       for (int I = 1; I <= 3; ++I) {
         SCOPED_TRACE(::testing::Message() << "(" << I << ", " << J << ")");
         const int n = pointRecord(I, J, 3);
-        const bool processed = NOBFAIL == 0 || (I == kI && J == kJ);
+        const bool processed = !NOBFAIL || (I == kI && J == kJ);
         EXPECT_DOUBLE_EQ(job.layer(I, J, 1)(E1), processed ? kTension : kEc);
         EXPECT_EQ(job.files.layerState.written(n), processed);
         EXPECT_EQ(job.files.failureRatio.written(n), processed);

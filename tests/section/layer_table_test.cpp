@@ -70,9 +70,9 @@ TEST(LayerTable, PointRecordRunsAlongBFirst) {
 TEST(LayerTable, KindIsTheRoundedFirstField) {
   LayerRecord r;
   r(layer_field::KIND) = 3.0;
-  EXPECT_EQ(r.kind(), layer_kind::COMBINED);
+  EXPECT_EQ(r.kind(), LayerKind::COMBINED);
   r(layer_field::KIND) = 0.9999999;
-  EXPECT_EQ(r.kind(), layer_kind::STEEL);
+  EXPECT_EQ(r.kind(), LayerKind::STEEL);
 }
 
 }  // namespace

@@ -34,7 +34,7 @@ struct RecoveryJob {
   WorkingFiles files;
   Matrix<double> solution{4000, 1};
 
-  RecoveryJob(double A, double B, int NUMA, int NUMB, int COUPLING) : grid{A, B, NUMA, NUMB} {
+  RecoveryJob(double A, double B, int NUMA, int NUMB, Coupling COUPLING) : grid{A, B, NUMA, NUMB} {
     model.A = A, model.B = B, model.NUMA = NUMA, model.NUMB = NUMB, model.COUPLING = COUPLING;
     model.PRINTREQ = "D     ";
     model.GRAPHREQ = "      ";
@@ -43,7 +43,7 @@ struct RecoveryJob {
     for (int n = 1; n <= grid.NUMA * grid.NUMB; ++n) writeLayerTable(files.currentLayers, n, table);
   }
   int unknown(int I, int J, int component) const {
-    return EQN(I, J, grid.NUMA, grid.NUMB, numbering::REAL, model.COUPLING) + component;
+    return EQN(I, J, grid.NUMA, grid.NUMB, Numbering::REAL, model.COUPLING) + component;
   }
   std::string run(const DerivativePointTest& test) {
     std::ostringstream out;
@@ -66,13 +66,14 @@ TEST(Recov, QuadraticFieldGivesClosedFormStrainsAndStressesOfEachLayer) {
   const double SX = 5.0, SY = -2.0;
   const Iso lower{30000.0, 0.2}, upper{20000.0, 0.15};
   struct Case {
-    int NEUTRAL;
+    NeutralSurface NEUTRAL;
     double z0;  // lower face from the reference surface, worked by hand
   };
   // Weighted: centroids (30000*0.1*0.05 + 20000*0.15*0.175) / 6000 = 0.1125 for E1 and E2.
-  for (const Case& k : {Case{0, -0.125}, Case{1, -0.1125}}) {
-    SCOPED_TRACE(k.NEUTRAL);
-    RecoveryJob t(4.0, 2.0, 5, 5, coupling::COUPLED);  // DX = 1, DY = 0.5
+  for (const Case& k : {Case{NeutralSurface::GEOMETRIC_CENTRE, -0.125},
+                        Case{NeutralSurface::WEIGHTED_SECTIONS, -0.1125}}) {
+    SCOPED_TRACE(codeNumber(k.NEUTRAL));
+    RecoveryJob t(4.0, 2.0, 5, 5, Coupling::COUPLED);  // DX = 1, DY = 0.5
     t.model.NEUTRAL = k.NEUTRAL;
     t.model.SIGMA_X = SX;
     t.model.SIGMA_Y = SY;
@@ -159,7 +160,7 @@ TEST(Recov, NeighboursOutsideTheGridCountAsZeroAndMovedPointsLendTheirDerivative
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.name);
-    RecoveryJob t(4.0, 2.0, 3, 3, coupling::W_ONLY);
+    RecoveryJob t(4.0, 2.0, 3, 3, Coupling::W_ONLY);
     t.model.PRINTREQ = " S    ";
     PointLayerTable table;
     table.layers = {elasticLayer(1000.0, 1000.0, 0.0, 0.4, 0.0)};
@@ -178,7 +179,7 @@ TEST(Recov, NeighboursOutsideTheGridCountAsZeroAndMovedPointsLendTheirDerivative
 }
 
 TEST(Recov, FibreRecordsAreLeftAloneWithoutAFibreRequest) {
-  RecoveryJob t(4.0, 2.0, 3, 3, coupling::W_ONLY);
+  RecoveryJob t(4.0, 2.0, 3, 3, Coupling::W_ONLY);
   t.model.PRINTREQ = "D    F";
   t.model.GRAPHREQ = "D    F";
   PointLayerTable table;
@@ -200,15 +201,15 @@ TEST(Recov, FibreRecordsAreLeftAloneWithoutAFibreRequest) {
 //   SXX = (1000 * 0.7e-3 + 250 * 1e-3) / 0.9375 + 0.6 = 1.6133, SYY = 1.2533 + 0.2 = 1.4533.
 // Layer 2: EXX = -0.15e-3, EYY = -0.95e-3, SXX = -0.4133, SYY = -1.0533.
 TEST(Recov, CombinedLayerAddsSteelPhaseStressesAndTheDebugListingShowsBothPhases) {
-  RecoveryJob t(2.0, 2.0, 3, 3, coupling::W_ONLY);
-  t.model.NEUTRAL = 0;
+  RecoveryJob t(2.0, 2.0, 3, 3, Coupling::W_ONLY);
+  t.model.NEUTRAL = NeutralSurface::GEOMETRIC_CENTRE;
   t.model.DEBUG = true;
   t.model.SIGMA_X = 0.6;
   t.model.SIGMA_Y = 0.2;
   const Iso conc{1000.0, 0.25}, steel{200000.0, 0.3};
   PointLayerTable table;
   // The combined layer carries the mean of the phases as its smeared moduli.
-  const LayerRecord combined = layerRecord({.KIND = layer_kind::COMBINED,
+  const LayerRecord combined = layerRecord({.KIND = LayerKind::COMBINED,
                                             .E1 = 0.5 * (conc.E + steel.E),
                                             .E2 = 0.5 * (conc.E + steel.E),
                                             .MU = 0.5 * (conc.mu + steel.mu),
@@ -255,12 +256,12 @@ TEST(Recov, CombinedLayerAddsSteelPhaseStressesAndTheDebugListingShowsBothPhases
 
 // A failed direction (modulus 0) takes no initial strain instead of an infinite one.
 TEST(Recov, LayerWithoutModulusAcrossItsDirectionStaysFinite) {
-  RecoveryJob t(2.0, 2.0, 3, 3, coupling::W_ONLY);
+  RecoveryJob t(2.0, 2.0, 3, 3, Coupling::W_ONLY);
   t.model.SIGMA_X = 1.0;
   t.model.SIGMA_Y = 1.0;
   PointLayerTable table;
   const LayerRecord steel =
-      layerRecord({.KIND = layer_kind::STEEL, .E1 = 1000.0, .MU = 0.3, .THICK = 0.1});
+      layerRecord({.KIND = LayerKind::STEEL, .E1 = 1000.0, .MU = 0.3, .THICK = 0.1});
   table.layers = {steel};
   t.layersEverywhere(table);
   t.run(never);

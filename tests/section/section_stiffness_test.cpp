@@ -154,8 +154,9 @@ TEST(SectionStiffness, SingleIsotropicLayerAboutEitherSurface) {
   const double E = 30000.0, MU = 0.2, h = 0.2;
   PointLayerTable table;
   table.layers = {elasticLayer(E, E, MU, h, 0.0)};
-  for (int neutral : {neutral_surface::GEOMETRIC_CENTRE, neutral_surface::WEIGHTED_SECTIONS}) {
-    SCOPED_TRACE(neutral);
+  for (NeutralSurface neutral :
+       {NeutralSurface::GEOMETRIC_CENTRE, NeutralSurface::WEIGHTED_SECTIONS}) {
+    SCOPED_TRACE(codeNumber(neutral));
     EXPECT_NEAR(lowerFaceZ(table, neutral), -0.1, 1e-15);
     SectionStiffness abd;
     sectionStiffness(table, neutral, abd);
@@ -179,10 +180,10 @@ TEST(SectionStiffness, TwoUnequalLayersAboutBothSurfaces) {
   table.layers = {elasticLayer(Ea, Ea, MU, h, 0.0), elasticLayer(Eb, Eb, MU, h, 0.0)};
 
   SectionStiffness geo, wtd;
-  sectionStiffness(table, neutral_surface::GEOMETRIC_CENTRE, geo);
-  sectionStiffness(table, neutral_surface::WEIGHTED_SECTIONS, wtd);
-  EXPECT_NEAR(lowerFaceZ(table, neutral_surface::GEOMETRIC_CENTRE), -0.1, 1e-15);
-  EXPECT_NEAR(lowerFaceZ(table, neutral_surface::WEIGHTED_SECTIONS), -0.125, 1e-15);
+  sectionStiffness(table, NeutralSurface::GEOMETRIC_CENTRE, geo);
+  sectionStiffness(table, NeutralSurface::WEIGHTED_SECTIONS, wtd);
+  EXPECT_NEAR(lowerFaceZ(table, NeutralSurface::GEOMETRIC_CENTRE), -0.1, 1e-15);
+  EXPECT_NEAR(lowerFaceZ(table, NeutralSurface::WEIGHTED_SECTIONS), -0.125, 1e-15);
 
   // Unit-modulus stiffness C^, scaled by hand-worked section sums.
   const Matrix<double> A = isotropicC(1.0, MU, h * (Ea + Eb));               // 4000 C^
@@ -216,11 +217,11 @@ TEST(SectionStiffness, SteelUnderConcreteHasLessCouplingAboutTheWeightedSurface)
   // E1 centroid: (60000*0.02*0.01 + 20000*0.18*0.11) / (1200 + 3600) = 408 / 4800 = 0.085
   // E2 centroid: (12 * 0.01 + 3600 * 0.11) / 3612 = 396.12 / 3612 = 0.1096677...
   const double z0 = -0.5 * (0.085 + 396.12 / 3612.0);
-  EXPECT_NEAR(lowerFaceZ(table, neutral_surface::WEIGHTED_SECTIONS), z0, 1e-14);
+  EXPECT_NEAR(lowerFaceZ(table, NeutralSurface::WEIGHTED_SECTIONS), z0, 1e-14);
 
   SectionStiffness geo, wtd;
-  sectionStiffness(table, neutral_surface::GEOMETRIC_CENTRE, geo);
-  sectionStiffness(table, neutral_surface::WEIGHTED_SECTIONS, wtd);
+  sectionStiffness(table, NeutralSurface::GEOMETRIC_CENTRE, geo);
+  sectionStiffness(table, NeutralSurface::WEIGHTED_SECTIONS, wtd);
   EXPECT_GT(std::fabs(geo.B(XX, XX)), 10.0);
   EXPECT_LT(std::fabs(wtd.B(XX, XX)), std::fabs(geo.B(XX, XX)));
 }
@@ -235,12 +236,12 @@ TEST(Abdmat, ReadsThePointsRecordAndIntegratesIt) {
 
   PointLayerTable buffer;
   SectionStiffness abd;
-  ABDMAT(buffer, 2, 3, abd, NUMB, neutral_surface::WEIGHTED_SECTIONS, unit20);
+  ABDMAT(buffer, 2, 3, abd, NUMB, NeutralSurface::WEIGHTED_SECTIONS, unit20);
   ASSERT_EQ(buffer.NL(), 1);
   EXPECT_NEAR(abd.A(XX, XX), 0.2 * 31250.0, 1e-9);
   EXPECT_NEAR(abd.D(XY, XY), 12500.0 * 0.008 / 12.0, 1e-9);
 
-  ABDMAT(buffer, 3, 2, abd, NUMB, neutral_surface::WEIGHTED_SECTIONS, unit20);  // no layers
+  ABDMAT(buffer, 3, 2, abd, NUMB, NeutralSurface::WEIGHTED_SECTIONS, unit20);  // no layers
   EXPECT_EQ(buffer.NL(), 0);
   EXPECT_EQ(largest(abd.A) + largest(abd.B) + largest(abd.D), 0.0);
 }

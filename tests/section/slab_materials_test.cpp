@@ -187,13 +187,14 @@ TEST(Slbmat, ZoneBoundariesAndOverlaps) {
     double overlap;
     bool rightFirst;
     double leftWidth;  // zone L spans 0..leftWidth, zone R spans 1..2
-    int kinds[3];      // kind of the layer at x = 0, 1, 2
+    LayerKind kinds[3];  // kind of the layer at x = 0, 1, 2
   };
+  constexpr auto C = LayerKind::CONCRETE, S = LayerKind::STEEL;
   const Case cases[] = {
-      {"point on both boundaries goes to the first zone", 1.0, false, 1.0, {2, 2, 1}},
-      {"listed first wins", 1.0, true, 1.0, {2, 1, 1}},
-      {"narrow left zone leaves x = 1 to the right", 1.0, false, 0.998, {2, 1, 1}},
-      {"overlap widens the left zone over x = 1", 1.005, false, 0.998, {2, 2, 1}},
+      {"point on both boundaries goes to the first zone", 1.0, false, 1.0, {C, C, S}},
+      {"listed first wins", 1.0, true, 1.0, {C, S, S}},
+      {"narrow left zone leaves x = 1 to the right", 1.0, false, 0.998, {C, S, S}},
+      {"overlap widens the left zone over x = 1", 1.005, false, 0.998, {C, C, S}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -218,7 +219,7 @@ TEST(Slbmat, ZoneBoundariesAndOverlaps) {
         const PointLayerTable t = run.current(pointRecord(I, J, 2));
         ASSERT_EQ(t.NL(), 1);
         EXPECT_EQ(t.layers[0].kind(), c.kinds[J - 1]) << "I " << I << " J " << J;
-        if (t.layers[0].kind() == layer_kind::CONCRETE) ++concretePoints;
+        if (t.layers[0].kind() == LayerKind::CONCRETE) ++concretePoints;
       }
     }
     EXPECT_EQ(run.CTOT, concretePoints);
@@ -355,9 +356,9 @@ TEST(Slbmat, LayersRefusedByTheInputChecksLeaveFiniteTables) {
   EXPECT_EQ(run.CTOT, 8);
   const PointLayerTable t = run.current(1);
   ASSERT_EQ(t.NL(), 3);  // 99 and 8 are not placed
-  EXPECT_EQ(t.layers[0].kind(), layer_kind::CONCRETE);
-  EXPECT_EQ(t.layers[1].kind(), layer_kind::STEEL);
-  EXPECT_EQ(t.layers[2].kind(), layer_kind::COMBINED);
+  EXPECT_EQ(t.layers[0].kind(), LayerKind::CONCRETE);
+  EXPECT_EQ(t.layers[1].kind(), LayerKind::STEEL);
+  EXPECT_EQ(t.layers[2].kind(), LayerKind::COMBINED);
   EXPECT_EQ(t.layers[1](layer_field::E1), 0.0);
   EXPECT_EQ(t.layers[2](layer_field::E1), 30000.0);  // no steel fraction
   for (const LayerRecord& r : t.layers)

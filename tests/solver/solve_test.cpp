@@ -29,7 +29,7 @@ Capacities smallCapacities() {
 
 // Full storage: K(row, unknown). Band storage: K(row, unknown - row + MXBD / 2 + 1). A
 // sparse store: the non-zero coefficients by row and unknown, whatever the mode.
-void store(EquationStore& s, const Dense& a, int mode) {
+void store(EquationStore& s, const Dense& a, EquationSolver mode) {
   if (s.sparse()) {
     s.rows.clear();
     for (int i = 1; i <= a.rows(); ++i)
@@ -43,7 +43,7 @@ void store(EquationStore& s, const Dense& a, int mode) {
   for (int i = 1; i <= a.rows(); ++i)
     for (int j = 1; j <= a.cols(); ++j)
       if (a(i, j) != 0.0) {
-        const int c = mode == kFullStorage ? j : j - i + h + 1;
+        const int c = mode == EquationSolver::FULL ? j : j - i + h + 1;
         s.K(i, c) = a(i, j);
         s.markWritten(i, i, c);
       }
@@ -67,7 +67,7 @@ struct SolverRun {
   int errorFlag = 0;
 
   // BANDWD, then SOLVE, as the boundary step and the main program do.
-  int solve(const Dense& a, const std::vector<double>& b, int mode) {
+  int solve(const Dense& a, const std::vector<double>& b, EquationSolver mode) {
     store(equations, a, mode);
     storeRhs(equations, b);
     int BW = -1;
@@ -110,13 +110,14 @@ std::vector<std::string> unequalHalves(const std::string& bw5) {
 }
 
 // The solver option names the storage; a sparse store measures the band as that storage would.
-const std::vector<std::pair<int, StoreKind>> kStores = {{kFullStorage, StoreKind::Array},
-                                                        {kBandStorage, StoreKind::Array},
-                                                        {kFullStorage, StoreKind::Sparse},
-                                                        {kBandStorage, StoreKind::Sparse}};
+const std::vector<std::pair<EquationSolver, StoreKind>> kStores = {
+    {EquationSolver::FULL, StoreKind::Array},
+    {EquationSolver::BAND, StoreKind::Array},
+    {EquationSolver::FULL, StoreKind::Sparse},
+    {EquationSolver::BAND, StoreKind::Sparse}};
 
-std::string nameOf(int mode, StoreKind kind) {
-  return std::string(mode == kFullStorage ? "full" : "band") +
+std::string nameOf(EquationSolver mode, StoreKind kind) {
+  return std::string(mode == EquationSolver::FULL ? "full" : "band") +
          (kind == StoreKind::Sparse ? ", sparse store" : "");
 }
 
@@ -167,41 +168,42 @@ TEST(Bandwidth, MeasuresPresentCoefficientsInEitherStorage) {
   // Measured over the whole array and over the entries the store records as written.
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    for (const auto& [mode, expected] : {std::pair{kFullStorage, c.full}, {kBandStorage, c.band}}) {
+    for (const auto& [mode, expected] :
+         {std::pair{EquationSolver::FULL, c.full}, {EquationSolver::BAND, c.band}}) {
       EquationStore s(smallCapacities());
       store(s, c.a, mode);
       int BW = -1;
       BANDWD(s.K, BW, mode, c.a.rows());
-      EXPECT_EQ(BW, expected) << "mode " << mode;
+      EXPECT_EQ(BW, expected) << "mode " << codeNumber(mode);
       BW = -1;
       BANDWD(s, BW, mode, c.a.rows());
-      EXPECT_EQ(BW, expected) << "mode " << mode << ", written entries";
+      EXPECT_EQ(BW, expected) << "mode " << codeNumber(mode) << ", written entries";
       EquationStore sparse(smallCapacities(), StoreKind::Sparse);
       store(sparse, c.a, mode);
       BW = -1;
       BANDWD(sparse, BW, mode, c.a.rows());
-      EXPECT_EQ(BW, expected) << "mode " << mode << ", sparse store";
+      EXPECT_EQ(BW, expected) << "mode " << codeNumber(mode) << ", sparse store";
     }
   }
 }
 
 TEST(Bandwidth, LooksAtTheFirstNeqRowsOnly) {
   EquationStore s(smallCapacities());
-  store(s, rows({{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}), kBandStorage);
+  store(s, rows({{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}), EquationSolver::BAND);
   s.K(4, 1) = 3.0;  // an equation beyond the reduced system
   s.markWritten(4, 4, 1);
   int BW = -1;
-  BANDWD(s.K, BW, kBandStorage, 3);
+  BANDWD(s.K, BW, EquationSolver::BAND, 3);
   EXPECT_EQ(BW, 1);
   BW = -1;
-  BANDWD(s, BW, kBandStorage, 3);
+  BANDWD(s, BW, EquationSolver::BAND, 3);
   EXPECT_EQ(BW, 1);
 }
 
 TEST(Solve, EvenBandwidthIsAnError) {
   SolverRun run;
   run.work.statisticsWritten = true;
-  EXPECT_EQ(run.solve(rows({{4, 1, 0}, {0, 4, 1}, {0, 0, 4}}), {1, 1, 1}, kBandStorage), 2);
+  EXPECT_EQ(run.solve(rows({{4, 1, 0}, {0, 4, 1}, {0, 0, 4}}), {1, 1, 1}, EquationSolver::BAND), 2);
   EXPECT_EQ(run.errorFlag, 1);
   EXPECT_EQ(run.lines(), unequalHalves("    2"));
 }
@@ -212,7 +214,7 @@ TEST(Solve, OffCentreBandIsAnError) {
   SolverRun run;
   run.work.statisticsWritten = true;
   const Dense a = rows({{4, 1, 1, 0}, {0, 4, 1, 1}, {0, 0, 4, 1}, {0, 0, 0, 4}});
-  EXPECT_EQ(run.solve(a, {1, 1, 1, 1}, kBandStorage), 3);
+  EXPECT_EQ(run.solve(a, {1, 1, 1, 1}, EquationSolver::BAND), 3);
   EXPECT_EQ(run.errorFlag, 1);
   EXPECT_EQ(run.lines(), unequalHalves("    3"));
 }
@@ -221,7 +223,7 @@ TEST(Solve, BandTooWideForTheFactorizationIsAnError) {
   SolverRun run;
   run.work.statisticsWritten = true;
   const Dense a = test::randomBand(30, 14, 14, true, 3u);  // 3 ML + 1 = 43 > MXBD = 40
-  EXPECT_EQ(run.solve(a, std::vector<double>(30, 1.0), kBandStorage), 29);
+  EXPECT_EQ(run.solve(a, std::vector<double>(30, 1.0), EquationSolver::BAND), 29);
   EXPECT_EQ(run.errorFlag, 1);
   EXPECT_EQ(run.lines(), std::vector<std::string>(
                              {"", "     * ERROR IN SUBROUTINE SOLVE: BANDWIDTH IS    29",
@@ -232,7 +234,7 @@ TEST(Solve, BandTooWideForTheFactorizationIsAnError) {
   const Dense b = test::randomBand(30, 13, 13, true, 4u);
   std::vector<double> x(30);
   for (int i = 0; i < 30; ++i) x[i] = 0.1 * i - 1.0;
-  EXPECT_EQ(widest.solve(b, test::times(b, x), kBandStorage), 27);
+  EXPECT_EQ(widest.solve(b, test::times(b, x), EquationSolver::BAND), 27);
   EXPECT_EQ(widest.errorFlag, 0);
   EXPECT_LT(test::relativeDifference(widest.x(30), x), 1e-13);
 }
@@ -242,18 +244,20 @@ TEST(Solve, SingularMatricesAreReported) {
   struct Case {
     std::string name;
     Dense a;
-    int mode;
+    EquationSolver mode;
   };
   const std::vector<Case> cases = {
-      {"full, zero row", rows({{4, 1, 0}, {0, 0, 0}, {0, 1, 4}}), kFullStorage},
-      {"full, two equal rows", rows({{2, 1, 0}, {2, 1, 0}, {0, 1, 3}}), kFullStorage},
-      {"full, zero column", rows({{4, 0, 0}, {1, 0, 1}, {0, 0, 4}}), kFullStorage},
-      {"full, singular only to rounding", rows({{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}), kFullStorage},
-      {"full, no coefficient", Dense(3, 3, 0.0), kFullStorage},
-      {"band, zero column", rows({{4, 0, 0}, {1, 0, 1}, {0, 0, 4}}), kBandStorage},
-      {"band, two equal rows", rows({{2, 1, 0}, {2, 1, 0}, {0, 1, 3}}), kBandStorage},
-      {"band, singular only to rounding", rows({{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}), kBandStorage},
-      {"band, no coefficient", Dense(3, 3, 0.0), kBandStorage},
+      {"full, zero row", rows({{4, 1, 0}, {0, 0, 0}, {0, 1, 4}}), EquationSolver::FULL},
+      {"full, two equal rows", rows({{2, 1, 0}, {2, 1, 0}, {0, 1, 3}}), EquationSolver::FULL},
+      {"full, zero column", rows({{4, 0, 0}, {1, 0, 1}, {0, 0, 4}}), EquationSolver::FULL},
+      {"full, singular only to rounding", rows({{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}),
+       EquationSolver::FULL},
+      {"full, no coefficient", Dense(3, 3, 0.0), EquationSolver::FULL},
+      {"band, zero column", rows({{4, 0, 0}, {1, 0, 1}, {0, 0, 4}}), EquationSolver::BAND},
+      {"band, two equal rows", rows({{2, 1, 0}, {2, 1, 0}, {0, 1, 3}}), EquationSolver::BAND},
+      {"band, singular only to rounding", rows({{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}),
+       EquationSolver::BAND},
+      {"band, no coefficient", Dense(3, 3, 0.0), EquationSolver::BAND},
   };
   for (const auto& c : cases) {
     for (StoreKind kind : {StoreKind::Array, StoreKind::Sparse}) {
@@ -274,8 +278,8 @@ TEST(Solve, SingularMatricesAreReported) {
 TEST(Solve, SparseStoreKeepsItsAnalysisWhileThePatternStays) {
   if (!SparseFactor::available()) GTEST_SKIP() << "built without the sparse solver";
   SolverRun run(StoreKind::Sparse);
-  run.solve(rows({{4, 1, 0}, {1, 4, 1}, {0, 1, 4}}), {6, 12, 14}, kFullStorage);
-  run.solve(rows({{2, 1, 0}, {1, 3, 1}, {0, 1, 2}}), {4, 10, 8}, kFullStorage);
+  run.solve(rows({{4, 1, 0}, {1, 4, 1}, {0, 1, 4}}), {6, 12, 14}, EquationSolver::FULL);
+  run.solve(rows({{2, 1, 0}, {1, 3, 1}, {0, 1, 2}}), {4, 10, 8}, EquationSolver::FULL);
   for (int i = 1; i <= 3; ++i) EXPECT_NEAR(run.solution(i), i, 1e-14);
   EXPECT_EQ(run.work.sparse.analyses(), 1);
   EXPECT_EQ(run.work.sparse.factorizations(), 2);
@@ -293,7 +297,8 @@ TEST(Solve, SparseStoreKeepsItsAnalysisWhileThePatternStays) {
   EXPECT_EQ(r.value(1, 2), 1.0);
   run.equations.RHS(1) = 4.0;
   run.equations.RHS(2) = 3.0;
-  SOLVE(run.equations, run.solution, run.work, 2, kFullStorage, 3, run.errorFlag, run.report);
+  SOLVE(run.equations, run.solution, run.work, 2, EquationSolver::FULL, 3, run.errorFlag,
+        run.report);
   EXPECT_EQ(run.errorFlag, 0);
   EXPECT_NEAR(run.solution(1), 1.5, 1e-14);
   EXPECT_NEAR(run.solution(2), 1.0, 1e-14);
@@ -305,9 +310,10 @@ TEST(Solve, SparseStoreKeepsItsAnalysisWhileThePatternStays) {
 TEST(Solve, ZeroBandRowsGiveAZeroConditionEstimate) {
   SolverRun run;
   run.work.statisticsWritten = true;
-  store(run.equations, Dense(5, 5, 0.0), kBandStorage);
+  store(run.equations, Dense(5, 5, 0.0), EquationSolver::BAND);
   storeRhs(run.equations, {1, 1, 1, 1, 1});
-  SOLVE(run.equations, run.solution, run.work, 5, kBandStorage, 3, run.errorFlag, run.report);
+  SOLVE(run.equations, run.solution, run.work, 5, EquationSolver::BAND, 3, run.errorFlag,
+        run.report);
   EXPECT_EQ(run.errorFlag, 1);
   EXPECT_EQ(run.lines(), kSingular);
 }
@@ -320,8 +326,8 @@ TEST(Solve, BothStorageModesSolveTheSameBandSystem) {
   const std::vector<double> b = test::times(a, x);
 
   SolverRun full, band;
-  EXPECT_EQ(full.solve(a, b, kFullStorage), 2 * ml + 1);
-  EXPECT_EQ(band.solve(a, b, kBandStorage), 2 * ml + 1);
+  EXPECT_EQ(full.solve(a, b, EquationSolver::FULL), 2 * ml + 1);
+  EXPECT_EQ(band.solve(a, b, EquationSolver::BAND), 2 * ml + 1);
   EXPECT_EQ(full.errorFlag, 0);
   EXPECT_EQ(band.errorFlag, 0);
   EXPECT_LT(test::relativeDifference(full.x(n), x), 1e-13);
@@ -330,7 +336,7 @@ TEST(Solve, BothStorageModesSolveTheSameBandSystem) {
   // The band path rewrites its scratch records: a narrower second system comes out right.
   const Dense narrow = test::randomBand(n, 1, 1, true, 18u);
   const std::vector<double> b2 = test::times(narrow, x);
-  EXPECT_EQ(band.solve(narrow, b2, kBandStorage), 3);
+  EXPECT_EQ(band.solve(narrow, b2, EquationSolver::BAND), 3);
   EXPECT_EQ(band.errorFlag, 0);
   EXPECT_LT(test::relativeDifference(band.x(n), x), 1e-13);
 }
@@ -338,7 +344,8 @@ TEST(Solve, BothStorageModesSolveTheSameBandSystem) {
 TEST(Solve, NoEquationsIsNoError) {
   SolverRun run;
   run.work.statisticsWritten = true;
-  SOLVE(run.equations, run.solution, run.work, 0, kBandStorage, 0, run.errorFlag, run.report);
+  SOLVE(run.equations, run.solution, run.work, 0, EquationSolver::BAND, 0, run.errorFlag,
+        run.report);
   EXPECT_EQ(run.errorFlag, 0);
   EXPECT_TRUE(run.lines().empty());
 }

@@ -8,7 +8,7 @@ namespace korvant::test {
 
 // The fields of a LayerRecord by name, for designated initializers; a field not named is 0.
 struct LayerFields {
-  int KIND = layer_kind::NONE;
+  LayerKind KIND = LayerKind::NONE;
   double DLAW = 0.0, E1 = 0.0, E2 = 0.0, MU = 0.0, THICK = 0.0, THETA = 0.0;
   double XT = 0.0, XC = 0.0, S = 0.0, Y = 0.0;
   double RADIUS = 0.0, SPACING = 0.0, ES = 0.0, EC = 0.0, MUS = 0.0, MUC = 0.0;
@@ -17,7 +17,7 @@ struct LayerFields {
 inline LayerRecord layerRecord(const LayerFields& f) {
   using namespace layer_field;
   LayerRecord r;
-  r(KIND) = f.KIND;
+  r.setKind(f.KIND);
   r(DLAW) = f.DLAW;
   r(E1) = f.E1;
   r(E2) = f.E2;
@@ -41,7 +41,7 @@ inline LayerRecord layerRecord(const LayerFields& f) {
 // direction THETA (degrees from x), Poisson ratio MU, thickness THICK.
 inline LayerRecord elasticLayer(double E1, double E2, double MU, double THICK, double THETA) {
   return layerRecord(
-      {.KIND = layer_kind::CONCRETE, .E1 = E1, .E2 = E2, .MU = MU, .THICK = THICK, .THETA = THETA});
+      {.KIND = LayerKind::CONCRETE, .E1 = E1, .E2 = E2, .MU = MU, .THICK = THICK, .THETA = THETA});
 }
 
 // A record whose field f holds base + f, so that every field can be told apart.
@@ -79,7 +79,7 @@ inline constexpr double kCombinedE1 = 35340.707659721375, kCombinedE2 = 30823.08
 
 // A concrete layer 0.1 thick of law kConcreteLaw at THETA degrees.
 inline LayerRecord concreteLayer(double THETA = 0.0) {
-  return layerRecord({.KIND = layer_kind::CONCRETE,
+  return layerRecord({.KIND = LayerKind::CONCRETE,
                       .DLAW = kConcreteLaw,
                       .E1 = kEc,
                       .E2 = kEc,
@@ -93,7 +93,7 @@ inline LayerRecord concreteLayer(double THETA = 0.0) {
 
 // A steel layer 0.01 thick of law kSteelLaw at THETA degrees.
 inline LayerRecord steelLayer(double THETA = 0.0) {
-  return layerRecord({.KIND = layer_kind::STEEL,
+  return layerRecord({.KIND = LayerKind::STEEL,
                       .DLAW = kSteelLaw,
                       .E1 = kSteelE1,
                       .E2 = kSteelE2,
@@ -105,7 +105,7 @@ inline LayerRecord steelLayer(double THETA = 0.0) {
 
 // The intact combined layer above, of law kCombinedLaw at THETA degrees, with bars of RADIUS.
 inline LayerRecord combinedLayer(double THETA = 0.0, double RADIUS = 0.01) {
-  return layerRecord({.KIND = layer_kind::COMBINED,
+  return layerRecord({.KIND = LayerKind::COMBINED,
                       .DLAW = kCombinedLaw,
                       .E1 = kCombinedE1,
                       .E2 = kCombinedE2,

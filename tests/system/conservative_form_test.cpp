@@ -35,7 +35,7 @@ std::vector<double> solutionOf(const std::string& deck, const JobRequest& reques
   EXPECT_EQ(r->inputErrors, 0);
   EXPECT_EQ(r->run.fatal, 0);
   const RunContext& run = r->run;
-  const int perPoint = run.model.COUPLING == 2 ? 3 : 1;
+  const int perPoint = run.model.COUPLING == Coupling::COUPLED ? 3 : 1;
   const int NR = perPoint * run.model.NUMA * run.model.NUMB;
   std::vector<double> v(static_cast<std::size_t>(NR));
   for (int k = 1; k <= NR; ++k)

@@ -298,8 +298,8 @@ TEST(GraphicalDatasets, LaterDatasetReplacesTheEarlierOneInItsFile) {
   TempDir dir;
   ModelDeck model{Capacities{}};
   model.NUMA = 3, model.NUMB = 2;
-  model.GRAPHFMT = 1;
-  model.COUPLING = coupling::W_ONLY;  // one unknown, w, per point
+  model.GRAPHFMT = GraphicFormat::PLOT_FILES;
+  model.COUPLING = Coupling::W_ONLY;  // one unknown, w, per point
   Matrix<double> solution(6, 1);
   for (int k = 1; k <= 6; ++k) solution(k) = 0.001 * k;
   RecordStore fibres(200), ratios(200);

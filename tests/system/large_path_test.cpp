@@ -121,7 +121,7 @@ TEST(LargePath, SolvesEveryDeckAsTheBuildsStoresDo) {
     EXPECT_EQ(a.arrays.BW, b.arrays.BW);
     const int n = a.arrays.NEQ;
     EXPECT_LT(relativeDifference(finalSolution(a), finalSolution(b), n), 1e-10);
-    if (a.model.SOLPROC == solution_procedure::NONLINEAR) {
+    if (a.model.SOLPROC == SolutionProcedure::NONLINEAR) {
       EXPECT_LT(relativeDifference(a.arrays.solutions.elastic, b.arrays.solutions.elastic, n),
                 1e-10);
     }
