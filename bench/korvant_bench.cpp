@@ -13,17 +13,17 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <iomanip>
 #include <iostream>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "band_yardstick.hpp"
-#include "studies/collapse_search.hpp"
 #include "bench_job.hpp"
 #include "child_process.hpp"
+#include "studies/collapse_search.hpp"
 
 namespace korvant::bench {
 namespace {
@@ -174,7 +174,8 @@ SearchFigures measureSearch(const fs::path& deck, int workers, int repeat) {
         atOne, 0.01, workers, [&text](double m) { return runTrial(text, m); },
         [](const TrialResult&, int) {});
     const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
-    if (k == 0 || seconds.count() < best.seconds) best = {seconds.count(), r.trials.size(), r.lo, r.hi};
+    if (k == 0 || seconds.count() < best.seconds)
+      best = {seconds.count(), r.trials.size(), r.lo, r.hi};
   }
   return best;
 }
@@ -182,10 +183,10 @@ SearchFigures measureSearch(const fs::path& deck, int workers, int repeat) {
 void printSearch(const fs::path& deck, int repeat) {
   const SearchFigures serial = measureSearch(deck, 1, repeat);
   const SearchFigures parallel = measureSearch(deck, 2, repeat);
-  std::cout << "\ncollapse search of " << deck.filename().string() << " (tolerance 0.01): "
-            << serial.trials << " trials, bracket " << std::setprecision(5) << serial.lo << " .. "
-            << serial.hi << std::setprecision(3) << "\n  1 worker " << serial.seconds
-            << " s, 2 workers " << parallel.seconds << " s"
+  std::cout << "\ncollapse search of " << deck.filename().string()
+            << " (tolerance 0.01): " << serial.trials << " trials, bracket " << std::setprecision(5)
+            << serial.lo << " .. " << serial.hi << std::setprecision(3) << "\n  1 worker "
+            << serial.seconds << " s, 2 workers " << parallel.seconds << " s"
             << (parallel.lo == serial.lo && parallel.hi == serial.hi ? " (same bracket)\n"
                                                                      : " (BRACKETS DIFFER)\n");
   const double ratio = parallel.seconds / serial.seconds;

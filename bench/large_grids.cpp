@@ -96,8 +96,8 @@ double perPass(const JobFigures& f) {
 }
 
 Row measure(const Options& o, const std::string& coupling, int n, bool nonlinear, bool large) {
-  const std::string name = coupling + (nonlinear ? "_nonlinear_" : "_linear_") +
-                           std::to_string(n) + (large ? "_large" : "");
+  const std::string name = coupling + (nonlinear ? "_nonlinear_" : "_linear_") + std::to_string(n) +
+                           (large ? "_large" : "");
   std::ofstream(name + ".inp") << deckText(o, coupling, n, nonlinear);
   Row row{coupling + (nonlinear ? " nonlinear" : " linear"), n, large, {}, {}};
   row.stats = runChild<JobFigures>([&] { return runBenchJob(name, large); }, row.f);
@@ -140,8 +140,8 @@ int run(Options o) {
   std::cout << std::fixed << std::setprecision(3);
   std::cout << std::left << std::setw(22) << "job" << std::setw(8) << "grid" << std::right
             << std::setw(8) << "NEQ" << std::setw(7) << "BW" << std::setw(5) << "pass"
-            << std::setw(10) << "s/pass" << std::setw(10) << "solve s" << std::setw(10)
-            << "job s" << std::setw(10) << "peak MB" << '\n';
+            << std::setw(10) << "s/pass" << std::setw(10) << "solve s" << std::setw(10) << "job s"
+            << std::setw(10) << "peak MB" << '\n';
   for (bool nonlinear : {false, true}) {
     if (nonlinear && o.linearOnly) break;
     for (const std::string coupling : {"uncoupled", "coupled"}) {

@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
   }
   bool vtkWritten = true;
   int status = exit_status::kCompleted;  // of the job of the deck's own load
-  std::optional<CollapseSearch> search;   // the collapse search, when one ran
+  std::optional<CollapseSearch> search;  // the collapse search, when one ran
   try {
     const auto start = std::chrono::steady_clock::now();
     status = runJob(run, std::cerr);

@@ -52,8 +52,8 @@ long long extendedUnknownsWide(long long NUMA, long long NUMB, Coupling coupling
 
 // The largest distance q - r, over the assembled equations, from the number r of an
 // equation (real numbering) to the number q of an unknown it holds (extended numbering):
-// at the last grid column, from a point to its neighbour two columns and two rows on. Band storage keeps
-// the coefficient in column q - r past the diagonal column; no equation has q < r. Wide
+// at the last grid column, from a point to its neighbour two columns and two rows on. Band storage
+// keeps the coefficient in column q - r past the diagonal column; no equation has q < r. Wide
 // arithmetic as above, for any whole numbers of a deck of at least 1 by 1 points.
 long long largestBandOffset(long long NUMA, long long NUMB, Coupling couplingOption);
 

@@ -37,7 +37,6 @@ namespace userbc_col {
 enum { I = 1, J, CONDITION, LOCATION, COUNT = LOCATION };
 }
 
-
 // Identifiers and codes held in the real-valued tables are whole values; they are compared
 // and printed rounded to the nearest whole number. A value beyond the range of whole numbers
 // (1e25 read from a deck, say) gives the nearest end of the range, which no identifier

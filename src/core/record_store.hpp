@@ -21,7 +21,8 @@ namespace korvant {
 // the record is written again or the store is cleared.
 class RecordView {
  public:
-  RecordView(std::span<const double> values, std::size_t length) : values_(values), length_(length) {}
+  RecordView(std::span<const double> values, std::size_t length)
+      : values_(values), length_(length) {}
 
   // Value k: zero beyond the stored values.
   double operator[](std::size_t k) const { return k < values_.size() ? values_[k] : 0.0; }
@@ -87,9 +88,7 @@ class RecordStore {
   }
 
   // Record n, or a record of zeros when it was never written.
-  RecordView read(int n) const {
-    return RecordView(stored(n), length_);
-  }
+  RecordView read(int n) const { return RecordView(stored(n), length_); }
 
   // The values kept for record n: those written up to the last one that is not zero.
   std::span<const double> stored(int n) const {

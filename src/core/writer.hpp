@@ -14,7 +14,8 @@ namespace korvant {
 
 class Writer {
  public:
-  explicit Writer(std::ostream& out, std::ostream* mirror = nullptr) : out_(&out), mirror_(mirror) {}
+  explicit Writer(std::ostream& out, std::ostream* mirror = nullptr)
+      : out_(&out), mirror_(mirror) {}
   // The writer of a report: every line it writes (and every writer made from it writes) is
   // also noted in `notes`.
   Writer(std::ostream& out, ReportNotes& notes) : out_(&out), mirror_(nullptr), notes_(&notes) {}

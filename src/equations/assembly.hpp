@@ -6,11 +6,11 @@
 #pragma once
 
 #include "core/grid.hpp"
-#include "equations/conservative_stencils.hpp"
-#include "equations/stencils.hpp"
 #include "core/model_deck.hpp"
 #include "core/record_store.hpp"
 #include "core/writer.hpp"
+#include "equations/conservative_stencils.hpp"
+#include "equations/stencils.hpp"
 #include "section/layer_table.hpp"
 #include "section/section_stiffness.hpp"
 #include "solver/equation_store.hpp"

@@ -4,12 +4,12 @@
 // recovery makes before it evaluates derivatives at a point.
 #pragma once
 
-#include "equations/boundary_lists.hpp"
-#include "equations/conservative_stencils.hpp"
-#include "equations/constraint_table.hpp"
 #include "core/model_deck.hpp"
 #include "core/record_store.hpp"
 #include "core/writer.hpp"
+#include "equations/boundary_lists.hpp"
+#include "equations/conservative_stencils.hpp"
+#include "equations/constraint_table.hpp"
 #include "solver/equation_store.hpp"
 
 namespace korvant {

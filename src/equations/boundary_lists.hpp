@@ -11,8 +11,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "core/model_deck.hpp"
 #include "core/matrix.hpp"
+#include "core/model_deck.hpp"
 #include "core/writer.hpp"
 
 namespace korvant {

@@ -51,7 +51,8 @@ Edge edgeOf(int I, int J, int loc) {
 
 class UnknownNumbers {
  public:
-  explicit UnknownNumbers(const ModelDeck& m) : NUMA_(m.NUMA), NUMB_(m.NUMB), coupling_(m.COUPLING) {}
+  explicit UnknownNumbers(const ModelDeck& m)
+      : NUMA_(m.NUMA), NUMB_(m.NUMB), coupling_(m.COUPLING) {}
   bool coupled() const { return coupling_ == Coupling::COUPLED; }
   // Extended number of component c of the point at offset (m, n) from real point (I, J).
   int unknown(const Edge& e, int c, int m, int n) const {
@@ -147,7 +148,8 @@ void addSubstituted(Terms& terms, int q, double factor, const Relations& known) 
 
 // The terms of a functional over the unknowns of the extended grid, every unknown with a
 // known relation written through it.
-Terms termsOf(const Functional& F, const Edge& g, const UnknownNumbers& num, const Relations& known) {
+Terms termsOf(const Functional& F, const Edge& g, const UnknownNumbers& num,
+              const Relations& known) {
   Terms t;
   for (int c = 0; c < 3; ++c)
     for (int m = -2; m <= 2; ++m)
@@ -177,8 +179,8 @@ void solveConditions(const std::vector<Terms>& F, const std::vector<int>& x, Rel
 }
 
 // Nnn = Nnt = 0 (coupled) and Mnn = 0 at the edge point, solved for the components of P(-1).
-void firstRowRelations(const Edge& g, const StiffnessField& field, const UnknownNumbers& num, double DX,
-                       double DY, Relations& out) {
+void firstRowRelations(const Edge& g, const StiffnessField& field, const UnknownNumbers& num,
+                       double DX, double DY, Relations& out) {
   Strains e(DX, DY);
   edgeNodeStrains(e, g);
   const PlaneStiffness& S = field.nearest(g.I, g.J);
@@ -202,8 +204,9 @@ void firstRowRelations(const Edge& g, const StiffnessField& field, const Unknown
 
 // The effective shear dMnn/dn + 2 dMnt/dt = 0 at the edge point, solved for w of P(-2); and,
 // coupled, u and v of P(-2) continuing P0 and P(-1) linearly.
-void secondRowRelations(const Edge& g, const StiffnessField& field, const UnknownNumbers& num, double DX,
-                        double DY, const Relations& first, Relations& out, int cornerStep = 0) {
+void secondRowRelations(const Edge& g, const StiffnessField& field, const UnknownNumbers& num,
+                        double DX, double DY, const Relations& first, Relations& out,
+                        int cornerStep = 0) {
   Strains e(DX, DY);
   Functional F;
   const bool coupled = num.coupled();
@@ -256,8 +259,8 @@ struct Corner {
 // the corner, kxy from the one cell inside, solved together for w (and the normal
 // displacements) beyond both edges; the tangential displacements beyond an edge continue
 // those of the corner and its neighbour linearly.
-void cornerFirstRows(const Corner& k, const StiffnessField& field, const UnknownNumbers& num, double DX,
-                     double DY, Relations& first) {
+void cornerFirstRows(const Corner& k, const StiffnessField& field, const UnknownNumbers& num,
+                     double DX, double DY, Relations& first) {
   const Edge g = k.frame();
   const bool coupled = num.coupled();
   const int L = 0, Ln = -k.dn, B = -k.dm;  // L = (0, -dn), B = (-dm, 0)
@@ -290,8 +293,8 @@ void cornerFirstRows(const Corner& k, const StiffnessField& field, const Unknown
 // The corner condition: no twisting moment at a free corner (its corner force 2 Mxy is 0),
 // solved for w of the diagonal point beyond the corner; coupled, u and v there continue
 // bilinearly.
-void cornerDiagonal(const Corner& k, const StiffnessField& field, const UnknownNumbers& num, double DX,
-                    double DY, Relations& first) {
+void cornerDiagonal(const Corner& k, const StiffnessField& field, const UnknownNumbers& num,
+                    double DX, double DY, Relations& first) {
   const Edge g = k.frame();
   const bool coupled = num.coupled();
   Strains e(DX, DY);

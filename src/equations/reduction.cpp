@@ -341,8 +341,8 @@ template <class System>
 void compact(System& K, Occupancy& occ, const std::vector<int>& rowMap,
              const std::vector<int>& unknownNumbers) {
   const int NR = static_cast<int>(rowMap.size()) - 1;
-  for (int r = 1; r <= NR; ++r) K.moveRow(r, rowMap[static_cast<std::size_t>(r)], occ.row(r),
-                                          unknownNumbers);
+  for (int r = 1; r <= NR; ++r)
+    K.moveRow(r, rowMap[static_cast<std::size_t>(r)], occ.row(r), unknownNumbers);
 }
 
 void compactRightHandSide(Matrix<double>& RHS, const std::vector<int>& rowMap, int NEQ) {

@@ -3,9 +3,9 @@
 // solution of that system to one value per unknown of every real point.
 #pragma once
 
-#include "equations/constraint_table.hpp"
 #include "core/matrix.hpp"
 #include "core/writer.hpp"
+#include "equations/constraint_table.hpp"
 #include "solver/equation_store.hpp"
 
 namespace korvant {

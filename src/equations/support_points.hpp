@@ -8,7 +8,6 @@
 
 namespace korvant {
 
-
 // True when the support layout of `model` drops the equations of point (I, J), or when
 // (I, J) lies outside the NUMA x NUMB grid:
 //   clamped and simply supported plate: every perimeter point;

@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "core/codes.hpp"
-#include "job/stage_names.hpp"
-#include "core/writer.hpp"
-#include "output/maxima.hpp"
 #include "core/text.hpp"
+#include "core/writer.hpp"
+#include "job/stage_names.hpp"
+#include "output/maxima.hpp"
 
 extern char** environ;
 

@@ -146,8 +146,8 @@ bool VtkSeries::finish(int jobStatus, std::ostream& errors) {
   if (!problems_.empty()) {
     say.line("korvant: --vtk: the files of the job are incomplete, so ",
              collectionOf(run_).string(), " was not written");
-  } else if (std::string problem; run_.outcome.analysed &&
-                                  !writeCollection(collectionOf(run_), steps_, problem)) {
+  } else if (std::string problem;
+             run_.outcome.analysed && !writeCollection(collectionOf(run_), steps_, problem)) {
     say.line("korvant: ***ERROR: ", problem);
     problems_.push_back(problem);
   }

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "core/codes.hpp"
-#include "job/stage_names.hpp"
 #include "core/text.hpp"
+#include "job/stage_names.hpp"
 
 namespace korvant {
 namespace {

@@ -10,7 +10,9 @@
 namespace korvant {
 namespace {
 
-bool isSeparator(char c) { return c == ' ' || c == ','; }
+bool isSeparator(char c) {
+  return c == ' ' || c == ',';
+}
 
 // One free-format item of a line: its text, or a null value (two commas with nothing
 // between them), or the end of the list (a slash).
@@ -77,16 +79,22 @@ bool parseReal(std::string text, double& out) {
   std::size_t digits = 0;
   bool point = false;
   for (; k < text.size(); ++k) {
-    if (text[k] >= '0' && text[k] <= '9') ++digits;
-    else if (text[k] == '.' && !point) point = true;
-    else break;
+    if (text[k] >= '0' && text[k] <= '9')
+      ++digits;
+    else if (text[k] == '.' && !point)
+      point = true;
+    else
+      break;
   }
   if (digits == 0) return false;
   if (k < text.size()) {
     std::size_t e = k;
-    if (text[e] == 'E' || text[e] == 'e') ++e;
-    else if (text[e] != '+' && text[e] != '-') return false;
-    else text.insert(e, 1, 'E'), ++e;
+    if (text[e] == 'E' || text[e] == 'e')
+      ++e;
+    else if (text[e] != '+' && text[e] != '-')
+      return false;
+    else
+      text.insert(e, 1, 'E'), ++e;
     if (e < text.size() && (text[e] == '+' || text[e] == '-')) ++e;
     if (e == text.size()) return false;
     for (; e < text.size(); ++e)
@@ -139,7 +147,8 @@ void DeckReader::requireRegularFile(const std::filesystem::path& path) {
 DeckReader DeckReader::fromFile(const std::filesystem::path& path) {
   requireRegularFile(path);
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw DeckError("THE INPUT DECK " + path.string() + " CANNOT BE OPENED FOR READING", 0, "");
+  if (!in)
+    throw DeckError("THE INPUT DECK " + path.string() + " CANNOT BE OPENED FOR READING", 0, "");
   std::vector<std::string> lines;
   std::string l;
   while (std::getline(in, l)) lines.push_back(l);
@@ -164,11 +173,13 @@ void DeckReader::stepBack() {
   if (next_ > 0) --next_;
 }
 
-void DeckReader::readNumbers(std::initializer_list<NumberTarget> targets, const std::string& expected) {
+void DeckReader::readNumbers(std::initializer_list<NumberTarget> targets,
+                             const std::string& expected) {
   readNumbers(std::vector<NumberTarget>(targets), expected);
 }
 
-void DeckReader::readNumbers(const std::vector<NumberTarget>& targets, const std::string& expected) {
+void DeckReader::readNumbers(const std::vector<NumberTarget>& targets,
+                             const std::string& expected) {
   std::size_t k = 0;
   while (k < targets.size()) {
     const std::string& l = readLine(expected);

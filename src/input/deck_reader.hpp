@@ -70,7 +70,9 @@ class DeckReader {
 
   // 1-based number of the last line read (0 before the first read).
   int lineNumber() const { return static_cast<int>(next_); }
-  const std::string& line(int number) const { return lines_.at(static_cast<std::size_t>(number - 1)); }
+  const std::string& line(int number) const {
+    return lines_.at(static_cast<std::size_t>(number - 1));
+  }
 
  private:
   std::vector<std::string> lines_;

@@ -49,7 +49,6 @@ constexpr std::array<KeywordTest, 26> kKeywords{{
     {Statement::End, "END", CaseRule::AnyCase},
 }};
 
-
 // Whether the keyword stands in the line from column 2 under its case rule.
 bool matches(const std::string& line, const KeywordTest& test) {
   if (line.size() < test.text.size() + 1) return false;

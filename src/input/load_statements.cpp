@@ -8,10 +8,10 @@
 #include <string_view>
 #include <vector>
 
+#include "core/text.hpp"
 #include "input/option_scans.hpp"
 #include "input/statements.hpp"
 #include "input/table_statement_support.hpp"
-#include "core/text.hpp"
 
 namespace korvant {
 namespace {
@@ -108,7 +108,6 @@ void storeLoad(StatementContext& ctx, const LoadRow& row) {
 }
 
 // ---- support layouts ------------------------------------------------------------------
-
 
 char columnOf(const std::string& text, int column) {
   return column >= 1 && column <= static_cast<int>(text.size())
@@ -228,7 +227,8 @@ void handleDefaultPressure(StatementContext& ctx) {
 }
 
 // Normal pressure: an open list of load lines, at most MXD5 lines of it examined,
-// comments included; load lines beyond them are refused. The rows of all such statements share one table.
+// comments included; load lines beyond them are refused. The rows of all such statements share one
+// table.
 void handleNormalPressure(StatementContext& ctx) {
   const std::string expected = "A LOAD LINE OR THE NEXT STATEMENT";
   const int statementLine = ctx.deck.lineNumber();

@@ -82,9 +82,8 @@ void storeZoneLayers(StatementContext& ctx, int row, const std::vector<int>& ids
   const int kept = std::min(given, kZoneLayers);
   for (int k = 1; k <= kept; ++k) ctx.model.ZLAY(row, k) = ids[static_cast<std::size_t>(k - 1)];
   if (given <= kZoneLayers) return;
-  ctx.report.line("***ERROR: NUMBER OF LAYERS IN ZONE",
-                  I(5, wholeValue(ctx.scratch.zone)), " EXCEEDING ", I(5, kZoneLayers),
-                  ".");
+  ctx.report.line("***ERROR: NUMBER OF LAYERS IN ZONE", I(5, wholeValue(ctx.scratch.zone)),
+                  " EXCEEDING ", I(5, kZoneLayers), ".");
   ctx.report.line(X(10), "THE ZONE LISTS", I(5, given), " LAYERS; ONLY THE FIRST",
                   I(5, kZoneLayers), " ARE STORED");
   ++ctx.nerr;
@@ -213,8 +212,7 @@ void handleZone(StatementContext& ctx) {
   const std::vector<int> ids = readZoneLayerList(ctx, statementLine);
   if (m.NZONE >= tableRoom(ctx.cap.MXD5, m.ZONES)) {
     capacityError(ctx, "ZONES");
-    ctx.report.line(X(10), "ZONE", I(5, wholeValue(ctx.scratch.zone)),
-                    " IS NOT STORED");
+    ctx.report.line(X(10), "ZONE", I(5, wholeValue(ctx.scratch.zone)), " IS NOT STORED");
     return;
   }
   const int row = ++m.NZONE;

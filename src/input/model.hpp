@@ -3,10 +3,10 @@
 // run's set-up (job/model_setup.hpp).
 #pragma once
 
-#include "input/deck_reader.hpp"
-#include "input/validation.hpp"
 #include "core/model_deck.hpp"
 #include "core/writer.hpp"
+#include "input/deck_reader.hpp"
+#include "input/validation.hpp"
 
 namespace korvant {
 

@@ -12,7 +12,6 @@ char at(const std::string& line, int column) {
   return line[static_cast<std::size_t>(column - 1)];
 }
 
-
 // The upper-case letter of `letters` that `c` is, in either case; 0 when none.
 char memberOf(char c, std::string_view letters) {
   const char u = upper(c);

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "input/deck_reader.hpp"
 #include "core/model_deck.hpp"
 #include "core/writer.hpp"
+#include "input/deck_reader.hpp"
 
 namespace korvant {
 
@@ -14,12 +14,12 @@ namespace korvant {
 // handler that finds no value on its line keeps whatever an earlier statement left.
 struct HandlerScratch {
   DamageLawKind materialType = DamageLawKind::NONE;  // kind of the last law that named one
-  double identifier = 0.0;    // material or layer identifier
-  double zone = 0.0;          // zone number
+  double identifier = 0.0;                           // material or layer identifier
+  double zone = 0.0;                                 // zone number
   double loadType = 0.0;
   double magnitude = 0.0;
-  double lawId = 0.0;         // damage-law identifier
-  int equalsColumn = 0;       // column of the `=` of a damage-law statement
+  double lawId = 0.0;    // damage-law identifier
+  int equalsColumn = 0;  // column of the `=` of a damage-law statement
 };
 
 struct StatementContext {
@@ -27,8 +27,8 @@ struct StatementContext {
   ModelDeck& model;
   Writer& report;
   const Capacities& cap;
-  int& nerr;             // fatal input error count
-  std::string line;      // the statement line, 80 columns
+  int& nerr;         // fatal input error count
+  std::string line;  // the statement line, 80 columns
   HandlerScratch scratch;
 };
 

@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <string>
 
-#include "input/deck_reader.hpp"
-#include "input/statement_context.hpp"
 #include "core/matrix.hpp"
+#include "input/deck_reader.hpp"
 #include "input/option_scans.hpp"
+#include "input/statement_context.hpp"
 
 namespace korvant {
 

@@ -294,8 +294,8 @@ void recoverStresses(RunContext& run, const Matrix<double>& solution) {
   // edge conditions of the last pass.
   const bool conservative = formOf(run) == EquationForm::Conservative;
   if (conservative) extendedValues(a.constraints, model, solution, a.beyondEdges);
-  RECOV(solution, model, gridOf(model), test, run.files, a.layerBuffer, a.resultsBuffer,
-        run.report, conservative ? &a.beyondEdges : nullptr);
+  RECOV(solution, model, gridOf(model), test, run.files, a.layerBuffer, a.resultsBuffer, run.report,
+        conservative ? &a.beyondEdges : nullptr);
 }
 
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "job/run_context.hpp"
 #include "core/writer.hpp"
+#include "job/run_context.hpp"
 
 namespace korvant {
 

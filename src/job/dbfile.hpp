@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "core/record_store.hpp"
-#include "job/run_context.hpp"
 #include "core/writer.hpp"
+#include "job/run_context.hpp"
 
 namespace korvant {
 

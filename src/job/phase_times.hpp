@@ -9,14 +9,14 @@ namespace korvant {
 struct PhaseTimes {
   using Seconds = std::chrono::duration<double>;
 
-  Seconds assembly{};  // the assembly of the equations with their pressure
-  Seconds boundary{};  // constraint rows, reduction and the bandwidth measurement
-  Seconds solve{};     // factorization and solution, with the system statistics
-  Seconds expand{};    // expansion to every real point and the finiteness check
-  Seconds recovery{};  // layer and fibre strains and stresses onto the working files
+  Seconds assembly{};     // the assembly of the equations with their pressure
+  Seconds boundary{};     // constraint rows, reduction and the bandwidth measurement
+  Seconds solve{};        // factorization and solution, with the system statistics
+  Seconds expand{};       // expansion to every real point and the finiteness check
+  Seconds recovery{};     // layer and fibre strains and stresses onto the working files
   Seconds degradation{};  // layer failure tests and the reduced moduli of the nonlinear stages
-  Seconds printing{};  // the result tables of the stages
-  int passes = 0;      // solution passes begun
+  Seconds printing{};     // the result tables of the stages
+  int passes = 0;         // solution passes begun
 };
 
 // Adds the wall-clock time from its construction to its destruction to one phase.

@@ -14,18 +14,18 @@
 #include <utility>
 #include <vector>
 
+#include "core/matrix.hpp"
+#include "core/model_deck.hpp"
+#include "core/record_store.hpp"
+#include "core/writer.hpp"
 #include "equations/assembly.hpp"
 #include "equations/boundary_lists.hpp"
 #include "equations/constraint_table.hpp"
-#include "core/model_deck.hpp"
-#include "core/matrix.hpp"
 #include "job/phase_times.hpp"
 #include "job/run_outcome.hpp"
 #include "job/run_watcher.hpp"
 #include "nonlinear/stage_passes.hpp"
 #include "output/graphical_datasets.hpp"
-#include "core/record_store.hpp"
-#include "core/writer.hpp"
 #include "section/degradation.hpp"
 #include "section/layer_results.hpp"
 #include "section/layer_table.hpp"
@@ -58,8 +58,8 @@ struct JobRequest {
   // Capacities other than the build's, for a harness that analyses small grids only (the
   // deck fuzzer): its runs then allocate a store of their size, not 128 MB each.
   std::optional<Capacities> capacities;
-  bool vtk = false;                    // write the run's solutions as VTK files for ParaView
-  bool conservative = false;           // the equilibrium written on the section forces
+  bool vtk = false;           // write the run's solutions as VTK files for ParaView
+  bool conservative = false;  // the equilibrium written on the section forces
   // The deck is read, checked and set up, never analysed, and the run holds no analysis
   // arrays: for a harness that reads decks only (the deck fuzzer's reading of every deck).
   bool readOnly = false;
@@ -167,8 +167,8 @@ struct RunContext {
   int fatal = 0;     // fatal flag: raised by a routine that finds the analysis cannot go on
   int collapse = 0;  // collapse flag: raised when the lateral displacement exceeds WMAX
   SolutionStage STAGE = SolutionStage::INITIAL_ELASTIC;
-  StagePosition position;  // where the nonlinear stages last were
-  double appliedLoadFactor = 1.0;  // the factor on the pressure of the solution being made
+  StagePosition position;           // where the nonlinear stages last were
+  double appliedLoadFactor = 1.0;   // the factor on the pressure of the solution being made
   double lastSafeLoadFactor = 0.0;  // the last load factor an increment reached without failures
   int CTOT = 0;  // concrete-bearing layers over all points, the divisor of the cracking ratio
   bool statusBannersWritten = false;  // the console status banners come once per run

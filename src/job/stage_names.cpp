@@ -19,7 +19,8 @@ constexpr std::array<StageNames, 5> kStages = {{
      "running total of the failed combined incrementation (stage 6)", nullptr},
 }};
 
-constexpr StageNames kUnknown{static_cast<SolutionStage>(-1), "unknown", "unknown", "unknown solution", nullptr};
+constexpr StageNames kUnknown{static_cast<SolutionStage>(-1), "unknown", "unknown",
+                              "unknown solution", nullptr};
 
 }  // namespace
 

@@ -6,8 +6,8 @@
 #pragma once
 
 #include "core/matrix.hpp"
-#include "core/writer.hpp"
 #include "core/model_deck.hpp"
+#include "core/writer.hpp"
 #include "nonlinear/convergence.hpp"
 #include "nonlinear/stage_passes.hpp"
 

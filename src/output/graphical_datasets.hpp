@@ -15,9 +15,9 @@
 
 #include "core/grid.hpp"
 #include "core/matrix.hpp"
+#include "core/model_deck.hpp"
 #include "core/record_store.hpp"
 #include "core/writer.hpp"
-#include "core/model_deck.hpp"
 
 namespace korvant {
 

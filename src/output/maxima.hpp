@@ -10,8 +10,8 @@
 
 #include "core/grid.hpp"
 #include "core/matrix.hpp"
-#include "core/record_store.hpp"
 #include "core/model_deck.hpp"
+#include "core/record_store.hpp"
 
 namespace korvant {
 

@@ -12,8 +12,7 @@ using fmt::E;
 using fmt::I;
 using fmt::X;
 
-constexpr const char* kTerminal =
-    "set terminal pngcairo size 1000,800 noenhanced font 'Sans,11'";
+constexpr const char* kTerminal = "set terminal pngcairo size 1000,800 noenhanced font 'Sans,11'";
 constexpr const char* kValuePalette =
     "set palette defined (0 '#30123b', 1 '#4686fb', 2 '#1ae4b6', 3 '#a2fc3c', 4 '#fabb39', "
     "5 '#e4460a', 6 '#7a0403')";
@@ -50,7 +49,9 @@ void title(Writer& gp, const PictureSet& set, const std::string& text) {
 }
 
 // A number of a data file: E16.8 keeps eight significant digits, which gnuplot reads.
-fmt::Field number(double value) { return E(16, 8, value); }
+fmt::Field number(double value) {
+  return E(16, 8, value);
+}
 
 // The values of a map, one line "x y value" per point, a blank line after each row of
 // constant y: the grid layout gnuplot draws as a surface or an image.
@@ -86,8 +87,8 @@ void axesOfGrid(Writer& gp, const DifferenceGrid& grid) {
   gp.line("set ylabel 'y, along side B'");
 }
 
-void scriptOfMap(Writer& gp, const PictureSet& set, const PictureMap& map,
-                 const std::string& data, const std::string& picture) {
+void scriptOfMap(Writer& gp, const PictureSet& set, const PictureMap& map, const std::string& data,
+                 const std::string& picture) {
   gp.line("reset");
   gp.line("set output ", quoted(picture));
   title(gp, set, map.title);
@@ -130,8 +131,7 @@ void scriptOfCurve(Writer& gp, const PictureSet& set, const std::string& data,
   if (set.curve.empty()) plot += "NaN notitle, \\\n     ";
   for (std::size_t k = 0; k < passes.size(); ++k) {
     const std::string block = "'" + data + "' index " + std::to_string(k);
-    const std::string name =
-        "pass " + std::to_string(passes[k]) + (k > 0 ? " (re-attempt)" : "");
+    const std::string name = "pass " + std::to_string(passes[k]) + (k > 0 ? " (re-attempt)" : "");
     plot += block + " using 4:3 with linespoints lw 2 pt 6 ps 1.3 title " + quoted(name) +
             ", \\\n     ";
   }
@@ -161,7 +161,7 @@ bool writeText(const std::filesystem::path& file, const auto& write, std::string
 }  // namespace
 
 std::vector<std::string> pictureNames() {
-  return {"w_linear",         "w_elastic",         "w_cracking",   "w_combined", "w_yielding",
+  return {"w_linear",          "w_elastic",        "w_cracking",  "w_combined", "w_yielding",
           "w_failed_combined", "failure_cracking", "failure_end", kCurvePicture};
 }
 
@@ -179,18 +179,20 @@ bool writePictureFiles(const std::filesystem::path& folder, const std::string& p
     return "../" + pictureStem + "_" + name + ".png";
   };
   for (const PictureMap& map : set.maps) {
-    if (!writeText(folder / (map.name + ".dat"),
-                   [&](Writer& out) { writeMapData(out, set.grid, map); }, problem))
+    if (!writeText(
+            folder / (map.name + ".dat"), [&](Writer& out) { writeMapData(out, set.grid, map); },
+            problem))
       return false;
     drawn.push_back(map.name);
   }
   if (!set.curve.empty() || set.collapse) {
-    if (!writeText(folder / (std::string(kCurvePicture) + ".dat"),
-                   [&](Writer& out) { writeCurveData(out, set.curve); }, problem))
+    if (!writeText(
+            folder / (std::string(kCurvePicture) + ".dat"),
+            [&](Writer& out) { writeCurveData(out, set.curve); }, problem))
       return false;
-    if (set.collapse && !writeText(folder / kCollapsePoint,
-                                   [&](Writer& out) { writeCurveData(out, {*set.collapse}); },
-                                   problem))
+    if (set.collapse && !writeText(
+                            folder / kCollapsePoint,
+                            [&](Writer& out) { writeCurveData(out, {*set.collapse}); }, problem))
       return false;
     drawn.push_back(kCurvePicture);
   }

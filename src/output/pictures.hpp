@@ -16,9 +16,9 @@ namespace korvant {
 
 // One map over the grid: its values in record order (J outer, I inner).
 struct PictureMap {
-  std::string name;        // the picture's name after the job's: "w_elastic", "failure_end"
-  std::string title;       // what it shows, under the deck's heading
-  std::string valueLabel;  // the label of its colour bar
+  std::string name;             // the picture's name after the job's: "w_elastic", "failure_end"
+  std::string title;            // what it shows, under the deck's heading
+  std::string valueLabel;       // the label of its colour bar
   bool failureMeasure = false;  // a ratio of failed layers: drawn per point over 0 to 1
   std::vector<double> values;
 };

@@ -7,8 +7,8 @@
 #pragma once
 
 #include "core/grid.hpp"
-#include "core/model_deck.hpp"
 #include "core/matrix.hpp"
+#include "core/model_deck.hpp"
 #include "core/record_store.hpp"
 #include "core/writer.hpp"
 

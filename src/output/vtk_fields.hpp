@@ -5,8 +5,8 @@
 #pragma once
 
 #include "core/matrix.hpp"
-#include "core/record_store.hpp"
 #include "core/model_deck.hpp"
+#include "core/record_store.hpp"
 #include "output/vtk_files.hpp"
 
 namespace korvant {

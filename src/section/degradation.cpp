@@ -28,8 +28,12 @@ bool diagRequested(const ModelDeck& model, Diagnostic request) {
 
 // Index near the low edge, the high edge or the centre line of its direction, for the
 // column regions of the column layouts (N points in that direction).
-bool nearLow(int index, int NCOL) { return index <= NCOL + 2; }
-bool nearHigh(int index, int N, int NCOL) { return index >= N - NCOL - 1; }
+bool nearLow(int index, int NCOL) {
+  return index <= NCOL + 2;
+}
+bool nearHigh(int index, int N, int NCOL) {
+  return index >= N - NCOL - 1;
+}
 bool central(int index, int N, int NCOL) {
   const int c = (N + 1) / 2;
   return index >= c - NCOL - 1 && index <= c + NCOL + 1;
@@ -215,8 +219,15 @@ void LayerTests::run(LayerRecord& layer, const LayerRecord& initial, const Layer
     SETRANS(EXX, EYY, EXY, SXX, SYY, SXY, angle);
     if (at.kind == LayerKind::COMBINED) SETRANS(ex, ey, exy, steelSXX, steelSYY, steelSXY, angle);
   }
-  test_ = ConcreteTest{SXX, SYY, SXY, layer(XT), layer(XC), layer(S), now(failure_index::FICT),
-                       now(failure_index::FICC), now(failure_index::FICS)};
+  test_ = ConcreteTest{SXX,
+                       SYY,
+                       SXY,
+                       layer(XT),
+                       layer(XC),
+                       layer(S),
+                       now(failure_index::FICT),
+                       now(failure_index::FICC),
+                       now(failure_index::FICS)};
   if (model_.CRKDENS == CrackDensity::STRAIN_BASED) {
     const double E1_0 = initial(E1), MU_0 = initial(MU);
     test_.XT /= E1_0;
@@ -267,9 +278,9 @@ double LayerTests::concrete(const DamageLaw& law, const ConcreteModuli& pf, doub
   return modulus;
 }
 
-void LayerTests::combinedLayer(LayerRecord& layer, const LayerRecord& initial,
-                               const DamageLaw& law, double steelSXX, const LayerPlace& at,
-                               const LayerFailure& old, LayerFailure& now) {
+void LayerTests::combinedLayer(LayerRecord& layer, const LayerRecord& initial, const DamageLaw& law,
+                               double steelSXX, const LayerPlace& at, const LayerFailure& old,
+                               LayerFailure& now) {
   using namespace layer_field;
   double Ec = layer(EC), Es = layer(ES);
   if (yielding() && steelYields(steelSXX, layer(Y), now(failure_index::FY)))
@@ -296,8 +307,7 @@ int testPoint(const ModelDeck& model, SolutionStage STAGE, const LayerPlace& poi
     LayerRecord& layer = b.current.layers[at];
     LayerFailure& stored = b.state.layers[at];
     const LayerPlace place{point.X, point.Y, k, layer.kind()};
-    const DamageLaw& law =
-        b.laws.find(static_cast<int>(std::lround(layer(layer_field::DLAW))));
+    const DamageLaw& law = b.laws.find(static_cast<int>(std::lround(layer(layer_field::DLAW))));
     LayerFailure now = stored;
     tests.run(layer, b.initial.layers[at], b.results.layers[at], law, place, stored, now);
     if (now(failure_index::FICT) >= 1.0 && stored(failure_index::FICT) < 1.0) {

@@ -5,9 +5,9 @@
 // from which the next solution assembles the stiffness.
 #pragma once
 
+#include "core/model_deck.hpp"
 #include "core/record_store.hpp"
 #include "core/writer.hpp"
-#include "core/model_deck.hpp"
 #include "section/layer_results.hpp"
 #include "section/layer_state.hpp"
 #include "section/layer_table.hpp"

@@ -23,7 +23,8 @@ void readLayerState(const RecordStore& unit, int n, LayerState& state) {
   const auto record = unit.read(n);
   const long nl = std::lround(record[0]);
   const long most = (static_cast<long>(unit.recordLength()) - 1) / failure_index::COUNT;
-  if (nl < 0 || nl > most) throw std::length_error("layer count of a layer-state record out of range");
+  if (nl < 0 || nl > most)
+    throw std::length_error("layer count of a layer-state record out of range");
   state.layers.resize(static_cast<std::size_t>(nl));
   auto from = record.begin() + 1;
   for (LayerFailure& layer : state.layers) {

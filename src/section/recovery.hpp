@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "core/grid.hpp"
-#include "core/model_deck.hpp"
 #include "core/matrix.hpp"
+#include "core/model_deck.hpp"
 #include "core/record_store.hpp"
 #include "core/writer.hpp"
 #include "section/layer_results.hpp"
@@ -33,7 +33,6 @@ using DerivativePointTest = std::function<bool(int& I, int& J)>;
 // (extended numbering): a neighbour outside the grid then takes its fictitious value.
 void RECOV(const Matrix<double>& solution, const ModelDeck& model, const DifferenceGrid& grid,
            const DerivativePointTest& BCHECK, WorkingFiles& files, PointLayerTable& layers,
-           LayerResults& results, Writer& report,
-           const std::vector<double>* beyondEdges = nullptr);
+           LayerResults& results, Writer& report, const std::vector<double>* beyondEdges = nullptr);
 
 }  // namespace korvant

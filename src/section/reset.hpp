@@ -2,8 +2,8 @@
 // the yielding of the failed pass is undone while the concrete cracking found so far stands.
 #pragma once
 
-#include "core/record_store.hpp"
 #include "core/model_deck.hpp"
+#include "core/record_store.hpp"
 #include "section/degradation.hpp"
 
 namespace korvant {

@@ -92,8 +92,8 @@ PlasticMoments plasticMoments(const ModelDeck& m, int zone) {
     const double centre = z + l.thick / 2;
     z += l.thick;
     if (l.steel == 0) continue;
-    const double As = barAreaPerWidth(m.STEEL(l.steel, steel_col::BARDIA),
-                                      m.STEEL(l.steel, steel_col::SPACING));
+    const double As =
+        barAreaPerWidth(m.STEEL(l.steel, steel_col::BARDIA), m.STEEL(l.steel, steel_col::SPACING));
     const double Asfy = As * m.STEEL(l.steel, steel_col::Y);
     const double c = std::cos(radians(l.theta, std::numbers::pi));
     const double alongX = c * c, alongY = 1.0 - c * c;

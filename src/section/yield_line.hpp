@@ -16,8 +16,8 @@ namespace korvant {
 // my by bars along y; sagging from the steel below the middle surface, hogging from the
 // steel above it. A bar layer at THETA to x counts cos^2 THETA along x and sin^2 THETA along y.
 struct PlasticMoments {
-  double mx = 0.0, my = 0.0;          // sagging
-  double mxTop = 0.0, myTop = 0.0;    // hogging
+  double mx = 0.0, my = 0.0;        // sagging
+  double mxTop = 0.0, myTop = 0.0;  // hogging
 };
 
 // The plastic moments of the layer stack of zone row `zone` of `model`.

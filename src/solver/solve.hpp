@@ -11,8 +11,8 @@ namespace korvant {
 
 // Solves the NEQ equations of `store` (bandwidth BW from BANDWD) into solution(1..NEQ). The
 // matrix and, in band storage, the right-hand side are destroyed. A sparse store is solved by
-// its sparse factorization whatever the solver option, and keeps its matrix. Sets errorFlag to 1, with
-// its message in the report, when the matrix is singular to working precision, has no
+// its sparse factorization whatever the solver option, and keeps its matrix. Sets errorFlag to 1,
+// with its message in the report, when the matrix is singular to working precision, has no
 // coefficient at all, or its band cannot be factored (unequal half bandwidths, too wide).
 void SOLVE(EquationStore& store, Matrix<double>& solution, SolverWork& work, int NEQ,
            EquationSolver solverOption, int BW, int& errorFlag, Writer& report);

@@ -158,8 +158,7 @@ double SparseFactor::estimateCondition(State& s) {
       solveWith(s, transposed, b.data(), x, control);
     };
   };
-  return reciprocalCondition(s.n, s.system.norm1(s.n), work.data(), solveIn(false),
-                             solveIn(true));
+  return reciprocalCondition(s.n, s.system.norm1(s.n), work.data(), solveIn(false), solveIn(true));
 }
 
 void SparseFactor::solve(const double* b, double* x) {

@@ -101,8 +101,8 @@ class Walker {
   // trial changes the outcome or the limit is passed.
   bool bracket(bool up) {
     const double factor = up ? 2.0 : 0.5;
-    double& kept = up ? w_.lo : w_.hi;     // the end the outcome of 1 fixed
-    double& found = up ? w_.hi : w_.lo;    // the end a changed outcome fixes
+    double& kept = up ? w_.lo : w_.hi;   // the end the outcome of 1 fixed
+    double& found = up ? w_.hi : w_.lo;  // the end a changed outcome fixes
     const Seen changed = up ? Seen::Collapses : Seen::Completes;
     for (double m = factor; m <= kLargestMultiplier && m >= kSmallestMultiplier;
          m *= factor * factor) {
@@ -201,8 +201,8 @@ void writeResultLines(Writer& out, const SearchResult& r, double pressure,
     out.line("yield-line estimate: none (", yieldLine.reason, ")");
   } else if (r.verdict == Verdict::Bracketed) {
     const double ratio = 0.5 * (r.lo + r.hi) * pressure / yieldLine.pressure;
-    out.line("yield-line estimate: ", number(yieldLine.pressure), " (collapse / yield-line = ",
-             number(ratio, 3), ")");
+    out.line("yield-line estimate: ", number(yieldLine.pressure),
+             " (collapse / yield-line = ", number(ratio, 3), ")");
   } else {
     out.line("yield-line estimate: ", number(yieldLine.pressure));
   }
@@ -211,8 +211,8 @@ void writeResultLines(Writer& out, const SearchResult& r, double pressure,
 void writeTable(Writer& out, const RunContext& run, const SearchResult& r, double pressure,
                 double tolerance, int workers, const YieldLineEstimate& yieldLine) {
   out.line("COLLAPSE LOAD SEARCH OF JOB ", run.names.base);
-  out.line("DECK PRESSURE ", E(12, 5, pressure), "   TOLERANCE ", F(8, 5, tolerance),
-           "   WORKERS ", I(3, workers));
+  out.line("DECK PRESSURE ", E(12, 5, pressure), "   TOLERANCE ", F(8, 5, tolerance), "   WORKERS ",
+           I(3, workers));
   out.blank();
   out.line(" TRIAL       MULTIPLIER     PRESSURE  ", A(padRight("OUTCOME", 30)),
            " MAX DEFLECTION  STAGE  PASS  INCR  LOAD FACTOR  SECONDS");
@@ -259,8 +259,8 @@ TrialResult trialOf(const RunContext& run, double multiplier, double seconds) {
   t.position = run.position;
   t.seconds = seconds;
   if (run.outcome.analysed && run.outcome.end != RunEnd::Fatal)
-    t.deflection = largestDeflection(finalSolution(run), run.model.NUMA, run.model.NUMB,
-                                     run.model.COUPLING);
+    t.deflection =
+        largestDeflection(finalSolution(run), run.model.NUMA, run.model.NUMB, run.model.COUPLING);
   return t;
 }
 
@@ -306,8 +306,9 @@ SearchResult searchCollapse(const TrialResult& atOne, double tolerance, int work
       result.lo = w.lo;
       result.hi = w.hi;
       if (w.verdict == SearchResult::Verdict::Stopped) {
-        const auto t = std::find_if(result.trials.begin(), result.trials.end(),
-                                    [&](const TrialResult& r) { return r.multiplier == w.stoppedAt; });
+        const auto t =
+            std::find_if(result.trials.begin(), result.trials.end(),
+                         [&](const TrialResult& r) { return r.multiplier == w.stoppedAt; });
         result.error = "the trial at multiplier " + number(w.stoppedAt) + " stopped: " + t->error;
       }
       return result;
@@ -330,8 +331,9 @@ CollapseSearch runCollapseSearch(RunContext& run, const CollapseSearchRequest& r
     return search;
   }
   if (run.model.CRKONLY)
-    run.console.line("note: the deck asks for the cracking solution only; its trials crack the "
-                     "concrete but never yield the steel");
+    run.console.line(
+        "note: the deck asks for the cracking solution only; its trials crack the "
+        "concrete but never yield the steel");
   const std::string deckText = readText(run.names.deck);
   search.tolerance = request.tolerance;
   search.workers = request.workers > 0

@@ -24,9 +24,9 @@ namespace korvant {
 struct TrialResult {
   double multiplier = 0.0;
   RunEnd end = RunEnd::NotStarted;
-  StagePosition position;    // where the stages were when the analysis ended
-  double deflection = 0.0;   // w of largest magnitude of the final (or collapsing) solution
-  std::string error;         // the message of a fatal run-time error
+  StagePosition position;   // where the stages were when the analysis ended
+  double deflection = 0.0;  // w of largest magnitude of the final (or collapsing) solution
+  std::string error;        // the message of a fatal run-time error
   double seconds = 0.0;
 
   bool collapsed() const { return end == RunEnd::Collapse; }

@@ -21,7 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-
 struct Case {
   std::string label;
   ConcreteSlabDeck deck;

@@ -53,7 +53,9 @@ std::vector<Case> cases() {
 }
 
 // Every picture the program can draw.
-std::vector<std::string> allPictures() { return pictureNames(); }
+std::vector<std::string> allPictures() {
+  return pictureNames();
+}
 
 // The rows of a data file, comment lines left out, blank lines kept as empty rows.
 std::vector<std::vector<double>> dataRows(const fs::path& file) {
@@ -129,8 +131,9 @@ void checkData(const Case& c, const fs::path& folder, const std::string& report)
     ASSERT_LT(table, tables.size());
     // The table runs J outer, I inner; the map by rows of constant y.
     auto printed = tables[table++];
-    std::sort(printed.begin(), printed.end(),
-              [](const auto& a, const auto& b) { return std::tie(a[1], a[0]) < std::tie(b[1], b[0]); });
+    std::sort(printed.begin(), printed.end(), [](const auto& a, const auto& b) {
+      return std::tie(a[1], a[0]) < std::tie(b[1], b[0]);
+    });
     expectRowsNear(withoutBlanks(dataRows(folder / (name + ".dat"))), printed, 1e-4);
   }
   EXPECT_EQ(table, tables.size());
@@ -196,8 +199,7 @@ TEST(Plots, OptionChangesNoFileOfTheJobAndItsPicturesShowTheReportsValues) {
   for (const Case& c : cases()) {
     SCOPED_TRACE(c.label);
     TempDir plain, plotted;
-    for (const TempDir* dir : {&plain, &plotted})
-      writeFile(*dir / "job.inp", withGraphic(c.deck));
+    for (const TempDir* dir : {&plain, &plotted}) writeFile(*dir / "job.inp", withGraphic(c.deck));
     const RunResult without = runKorvant(plain.path(), {"job"}, "");
     const RunResult with = runKorvant(plotted.path(), {"--plots", "--json", "--vtk", "job"}, "");
     EXPECT_EQ(without.status, 0);
@@ -239,8 +241,8 @@ TEST(Plots, WithoutGnuplotTheJobEndsAsItWouldAndKeepsTheDataFiles) {
   EXPECT_TRUE(readFile(plain / "job.out") == readFile(plotted / "job.out"));
   EXPECT_NE(with.errors.find("gnuplot was not found on PATH"), std::string::npos) << with.errors;
   EXPECT_NE(with.errors.find("cd job.plots && gnuplot pictures.gp"), std::string::npos);
-  for (const char* data : {"pictures.gp", "w_elastic.dat", "failure_end.dat",
-                           "load_deflection.dat", "collapse_point.dat"})
+  for (const char* data : {"pictures.gp", "w_elastic.dat", "failure_end.dat", "load_deflection.dat",
+                           "collapse_point.dat"})
     EXPECT_TRUE(fs::exists(plotted / "job.plots" / data)) << data;
   for (const std::string& name : allPictures())
     EXPECT_FALSE(fs::exists(plotted / ("job_" + name + ".png"))) << name;

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "input/deck_reader.hpp"
-#include "input/model.hpp"
 #include "core/model_deck.hpp"
 #include "core/writer.hpp"
+#include "input/deck_reader.hpp"
+#include "input/model.hpp"
 #include "support/test_support.hpp"
 
 namespace korvant::test {

@@ -338,8 +338,8 @@ TEST(Validation, EachFatalErrorIsReportedAndEndsTheJobAfterTheEcho) {
 
 TEST(Validation, EveryErrorOfTheDeckIsReportedInOneRun) {
   ModelDeck m = soundDeck();
-  m.DLAWS(1, 2) = 0.0;  // zero modulus of the steel layer's law
-  m.A = 0.0;            // then the slab
+  m.DLAWS(1, 2) = 0.0;             // zero modulus of the steel layer's law
+  m.A = 0.0;                       // then the slab
   m.SLABMODEL = SlabLayout::NONE;  // then the layout
   ValidationRun r;
   validate(m, r);

@@ -6,10 +6,10 @@
 #include <sstream>
 #include <string>
 
-#include "job/dbfile.hpp"
-#include "support/job_texts.hpp"
 #include "core/record_store.hpp"
 #include "core/writer.hpp"
+#include "job/dbfile.hpp"
+#include "support/job_texts.hpp"
 #include "support/test_support.hpp"
 
 namespace korvant::test {

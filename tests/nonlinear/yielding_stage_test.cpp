@@ -54,34 +54,88 @@ struct PlanCase {
 std::vector<PlanCase> planCases() {
   const double third = 1.0 / 3.0;
   return {
-      {"first pass of 4: steps of 0.25 to the full load", 1, 4, 0.0, 4, 0.25, 0.0,
-       {0.25, 0.5, 0.75, 1.0}, {0.25, 0.25, 0.25, 0.25}},
-      {"first pass ignores the last safe load factor", 1, 4, 0.5, 4, 0.25, 0.0,
-       {0.25, 0.5, 0.75, 1.0}, {0.25, 0.25, 0.25, 0.25}},
+      {"first pass of 4: steps of 0.25 to the full load",
+       1,
+       4,
+       0.0,
+       4,
+       0.25,
+       0.0,
+       {0.25, 0.5, 0.75, 1.0},
+       {0.25, 0.25, 0.25, 0.25}},
+      {"first pass ignores the last safe load factor",
+       1,
+       4,
+       0.5,
+       4,
+       0.25,
+       0.0,
+       {0.25, 0.5, 0.75, 1.0},
+       {0.25, 0.25, 0.25, 0.25}},
       // i * 0.100000001490116: increment 10 reaches 1.00000001490116.
-      {"first pass of 10: the single-precision step", 1, 10, 0.0, 10, kTenth, 0.0,
-       {kTenth, 2 * kTenth, 3 * kTenth, 4 * kTenth, 5 * kTenth, 6 * kTenth, 7 * kTenth,
-        8 * kTenth, 9 * kTenth, 10 * kTenth},
+      {"first pass of 10: the single-precision step",
+       1,
+       10,
+       0.0,
+       10,
+       kTenth,
+       0.0,
+       {kTenth, 2 * kTenth, 3 * kTenth, 4 * kTenth, 5 * kTenth, 6 * kTenth, 7 * kTenth, 8 * kTenth,
+        9 * kTenth, 10 * kTenth},
        std::vector<double>(10, kTenth)},
       // (1 - 0) / 0.100000001490116 = 9.99999985 -> 9; step 1 / 8 = 0.125; the first
       // increment applies LF0 = 0.
-      {"second pass from 0 with 10 increments", 2, 10, 0.0, 9, 0.125, 0.0,
+      {"second pass from 0 with 10 increments",
+       2,
+       10,
+       0.0,
+       9,
+       0.125,
+       0.0,
        {0.0, 0.125, 0.25, 0.375, 0.5, 0.625, 0.75, 0.875, 1.0},
        {0.0, 0.125, 0.125, 0.125, 0.125, 0.125, 0.125, 0.125, 0.125}},
       // 0.5 / 0.25 = 2; step 0.5 / 1 = 0.5: 0.5 at once, then the full load.
       {"second pass from 0.5 with 4 increments", 2, 4, 0.5, 2, 0.5, 0.5, {0.5, 1.0}, {0.5, 0.5}},
       // (1 - 0.9) / 0.25 = 0.4 -> 0, raised to 2; step (1 - 0.9) / 1 = 0.1.
-      {"second pass from 0.9: at least 2 increments", 2, 4, 0.9, 2, 1.0 - 0.9, 0.9, {0.9, 1.0},
+      {"second pass from 0.9: at least 2 increments",
+       2,
+       4,
+       0.9,
+       2,
+       1.0 - 0.9,
+       0.9,
+       {0.9, 1.0},
        {0.9, 1.0 - 0.9}},
       // 0.75 / 0.25 = 3; step 0.75 / 2 = 0.375.
-      {"third pass from 0.25 with 4 increments", 3, 4, 0.25, 3, 0.375, 0.25,
-       {0.25, 0.625, 1.0}, {0.25, 0.375, 0.375}},
+      {"third pass from 0.25 with 4 increments",
+       3,
+       4,
+       0.25,
+       3,
+       0.375,
+       0.25,
+       {0.25, 0.625, 1.0},
+       {0.25, 0.375, 0.375}},
       // 1 / 0.3333333432674408 = 2.99999991 -> 2; step 1 / 1 = 1.
-      {"second pass from 0 with 3 increments truncates to 2", 2, 3, 0.0, 2, 1.0, 0.0, {0.0, 1.0},
+      {"second pass from 0 with 3 increments truncates to 2",
+       2,
+       3,
+       0.0,
+       2,
+       1.0,
+       0.0,
+       {0.0, 1.0},
        {0.0, 1.0}},
       // 0.5 / 0.100000001490116 = 4.99999993 -> 4; step 0.5 / 3.
-      {"second pass from 0.5 with 10 increments", 2, 10, 0.5, 4, 0.5 / 3.0, 0.5,
-       {0.5, 0.5 + third / 2.0, 0.5 + third, 1.0}, {0.5, third / 2.0, third / 2.0, third / 2.0}},
+      {"second pass from 0.5 with 10 increments",
+       2,
+       10,
+       0.5,
+       4,
+       0.5 / 3.0,
+       0.5,
+       {0.5, 0.5 + third / 2.0, 0.5 + third, 1.0},
+       {0.5, third / 2.0, third / 2.0, third / 2.0}},
   };
 }
 
@@ -252,11 +306,8 @@ TEST(YieldingIncrements, IncrementsAddUpToTheTotalAndConvergeAtTheFullLoad) {
 // load factor 1.0 gives 1/10 = 0.1 < 0.2 and the stage converges in pass 2.
 TEST(YieldingIncrements, ReattemptRestartsFromTheLastSafeLoadFactorWithCountsCleared) {
   StageRun run(4, 3, 10, 0.2);
-  ScriptedPasses passes({{1.0, 1.0},
-                         {2.0, 2.0},
-                         {4.0, 8.0, 2, 1},
-                         {0.5, 0.25, 0, 0},
-                         {0.125, 0.5, 1, 0}});
+  ScriptedPasses passes(
+      {{1.0, 1.0}, {2.0, 2.0}, {4.0, 8.0, 2, 1}, {0.5, 0.25, 0, 0}, {0.125, 0.5, 1, 0}});
   EXPECT_EQ(run.run(passes, SolutionStage::COMBINED), YieldingOutcome::Converged);
   std::vector<std::string> calls = fullIncrements(3);
   calls.push_back("reset");
@@ -315,11 +366,8 @@ TEST(YieldingIncrements, LastSafeLoadFactorSurvivesAPassWithoutAFreeIncrement) {
 // last increment with the fatal flag cleared.
 TEST(YieldingIncrements, FailureInTheLastPassCompletesThePassAndReportsOnce) {
   StageRun run(4, 2, 4, 0.25);
-  ScriptedPasses passes({{0.5, 0.5, 1, 0},
-                         {1.0, 0.0, 1, 0},
-                         {2.0, 0.0, 0, 1},
-                         {4.0, 0.0, 0, 0},
-                         {8.0, -1.0, 0, 0}});
+  ScriptedPasses passes(
+      {{0.5, 0.5, 1, 0}, {1.0, 0.0, 1, 0}, {2.0, 0.0, 0, 1}, {4.0, 0.0, 0, 0}, {8.0, -1.0, 0, 0}});
   EXPECT_EQ(run.run(passes, SolutionStage::COMBINED), YieldingOutcome::FailedCombined);
   std::vector<std::string> calls = fullIncrements(1);
   calls.push_back("reset");

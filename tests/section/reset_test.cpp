@@ -231,7 +231,8 @@ TEST(Reset, EachKindAtEveryPoint) {
   EXPECT_EQ(job.current(2, 2).NL(), 0);
   for (int n = 1; n <= 6; ++n) {
     SCOPED_TRACE(n);
-    EXPECT_EQ(copyOf(job.files.layerState.stored(n)), statesBefore[static_cast<std::size_t>(n - 1)]);
+    EXPECT_EQ(copyOf(job.files.layerState.stored(n)),
+              statesBefore[static_cast<std::size_t>(n - 1)]);
     EXPECT_EQ(copyOf(job.files.initialLayers.stored(n)),
               initialsBefore[static_cast<std::size_t>(n - 1)]);
   }

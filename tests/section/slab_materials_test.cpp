@@ -186,7 +186,7 @@ TEST(Slbmat, ZoneBoundariesAndOverlaps) {
     const char* name;
     double overlap;
     bool rightFirst;
-    double leftWidth;  // zone L spans 0..leftWidth, zone R spans 1..2
+    double leftWidth;    // zone L spans 0..leftWidth, zone R spans 1..2
     LayerKind kinds[3];  // kind of the layer at x = 0, 1, 2
   };
   constexpr auto C = LayerKind::CONCRETE, S = LayerKind::STEEL;

@@ -41,9 +41,15 @@ TEST(YieldLine, PatternsOfRectanglesAgainstTheirWorkEquation) {
   } cases[] = {
       {"isotropic square", 4000, 4000, {30000, 30000, 0, 0}, false},
       {"isotropic rectangle 6 x 4", 6000, 4000, {30000, 30000, 0, 0}, false},
-      {"orthotropic rectangle, strong across the short span", 6000, 4000, {15000, 40000, 0, 0},
+      {"orthotropic rectangle, strong across the short span",
+       6000,
+       4000,
+       {15000, 40000, 0, 0},
        false},
-      {"orthotropic rectangle, strong along the long side", 6000, 4000, {45000, 10000, 0, 0},
+      {"orthotropic rectangle, strong along the long side",
+       6000,
+       4000,
+       {45000, 10000, 0, 0},
        false},
       {"clamped rectangle, orthotropic hogging", 5000, 4000, {20000, 30000, 25000, 15000}, true},
   };

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "solver/bandwidth.hpp"
-#include "solver/sparse_factor.hpp"
 #include "solver/dense_reference.hpp"
+#include "solver/sparse_factor.hpp"
 #include "support/test_support.hpp"
 
 namespace korvant {

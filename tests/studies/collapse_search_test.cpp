@@ -28,8 +28,7 @@ struct ScriptedSlab {
   TrialResult operator()(double m) const {
     TrialResult t;
     t.multiplier = m;
-    t.end = m == fatalAt ? RunEnd::Fatal : m >= threshold ? RunEnd::Collapse
-                                                                : RunEnd::Completed;
+    t.end = m == fatalAt ? RunEnd::Fatal : m >= threshold ? RunEnd::Collapse : RunEnd::Completed;
     if (t.end == RunEnd::Fatal) t.error = "***ERROR: SINGULAR";
     return t;
   }
@@ -80,7 +79,7 @@ struct SearchRun {
   RunResult result;
   std::string report, table, json;
   std::size_t vtkListed = 0, vtkFiles = 0;  // with --vtk: the collection's files, the folder's
-  std::vector<std::string> lines;  // the console's result lines
+  std::vector<std::string> lines;           // the console's result lines
   double lo = 0.0, hi = 0.0;
 };
 
@@ -123,8 +122,8 @@ double trialNear(const std::string& table, double value) {
 
 // The mesh slab at its yield-line pressure: the search brackets its collapse within 1 %, the
 // trial at the lower end completes when run alone and the one at the upper end collapses,
-// the bracket is the same with one and with two workers (and on the sparse store), and the report of the deck's own
-// load is the report of a job without the search.
+// the bracket is the same with one and with two workers (and on the sparse store), and the report
+// of the deck's own load is the report of a job without the search.
 TEST(CollapseSearch, RealSlabThroughTheExecutable) {
   const double q = yieldLinePressure(meshSlab(0.0));
   const ConcreteSlabDeck deck = meshSlab(q);
@@ -176,9 +175,10 @@ TEST(CollapseSearch, RefusesALinearDeckAndBadOptions) {
   EXPECT_EQ(run.result.status, 1);
   EXPECT_NE(run.result.errors.find("--collapse needs a nonlinear deck"), std::string::npos);
   TempDir dir;
-  for (const std::vector<std::string>& args :
-       {std::vector<std::string>{"slab", "--tolerance", "0"}, {"slab", "--tolerance", "x"},
-        {"slab", "--workers", "0"}, {"slab", "--workers"}}) {
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"slab", "--tolerance", "0"},
+                                               {"slab", "--tolerance", "x"},
+                                               {"slab", "--workers", "0"},
+                                               {"slab", "--workers"}}) {
     const RunResult r = runKorvant(dir.path(), args, "");
     EXPECT_EQ(r.status, 1) << args[1];
     EXPECT_NE(r.errors.find(args[1]), std::string::npos) << r.errors;

@@ -19,9 +19,9 @@ inline PlateResponse navier(double a, double b, double D, double nu, double q, d
   for (int m = 1; m <= 401; m += 2) {
     for (int n = 1; n <= 401; n += 2) {
       const double am = m * std::numbers::pi / a, bn = n * std::numbers::pi / b;
-      const double wmn =
-          16.0 * q /
-          (std::pow(std::numbers::pi, 6) * D * m * n * std::pow(m * m / (a * a) + n * n / (b * b), 2));
+      const double wmn = 16.0 * q /
+                         (std::pow(std::numbers::pi, 6) * D * m * n *
+                          std::pow(m * m / (a * a) + n * n / (b * b), 2));
       const double s = std::sin(am * x) * std::sin(bn * y);
       r.w += wmn * s;
       r.Mx += D * wmn * (am * am + nu * bn * bn) * s;

@@ -120,8 +120,8 @@ std::string ConcreteSlabDeck::text() const {
   d << "*FILE PRINT\n" << print << "\n";
   d << "*BOUNDARY = LIBRARY\n" << layout << "\n";
   d << "*SLAB\n" << A << "  " << B << "\n*DISC\n" << NUMA << "  " << NUMB << "  1\n";
-  d << "*MATERIAL TYPE=CONCRETE, MATID=1\n" << E << "  " << nu << "  " << XT << "  " << XC << "  "
-    << S << "\n";
+  d << "*MATERIAL TYPE=CONCRETE, MATID=1\n"
+    << E << "  " << nu << "  " << XT << "  " << XC << "  " << S << "\n";
   d << "*DAMAGE LAW ID = 1, STRESS\nCONCRETE\nCONSTANT MODULI\n"
     << postFailure << "  " << postFailure << "  " << postFailure << "\n1.0  0.0  0.0  0.0\n";
   d << "*DAMAGE LAW ID = 2\nSTEEL\nCONSTANT MODULI\n" << Es / 100.0 << "\n1.0  0.0  0.0  0.0\n";
@@ -169,8 +169,8 @@ std::vector<double> numbersOf(const std::string& line) {
   while (*p) {
     char* end = nullptr;
     const double v = std::strtod(p, &end);
-    if (end != p && (std::isdigit(static_cast<unsigned char>(*p)) || *p == '-' || *p == '.' ||
-                     *p == '+')) {
+    if (end != p &&
+        (std::isdigit(static_cast<unsigned char>(*p)) || *p == '-' || *p == '.' || *p == '+')) {
       values.push_back(v);
       p = end;
     } else {

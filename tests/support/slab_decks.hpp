@@ -34,8 +34,8 @@ struct ConcreteSlabDeck {
   double A = 4000.0, B = 4000.0;
   int NUMA = 11, NUMB = 11;
   double E = 30000.0, nu = 0.2, XT = 3.0, XC = 30.0, S = 6.0;  // concrete, MPa
-  double Es = 200000.0, nus = 0.3, Y = 500.0;                    // steel, MPa
-  double postFailure = 30.0;  // modulus of failed concrete, MPa
+  double Es = 200000.0, nus = 0.3, Y = 500.0;                  // steel, MPa
+  double postFailure = 30.0;                                   // modulus of failed concrete, MPa
   double depth = 200.0;
   int concreteLayers = 4;
   std::vector<BarLayer> bars;

@@ -4,7 +4,9 @@
 
 namespace korvant::test {
 
-void append(Lines& to, const Lines& block) { to.insert(to.end(), block.begin(), block.end()); }
+void append(Lines& to, const Lines& block) {
+  to.insert(to.end(), block.begin(), block.end());
+}
 
 const char* const kCrackingReached = "@@@  CONCRETE CRACKING SOLUTION HAS REACHED     @@@";
 const char* const kYieldingReached = "@@@  STEEL YIELDING SOLUTION HAS REACHED        @@@";
@@ -12,7 +14,9 @@ const char* const kYieldingReached = "@@@  STEEL YIELDING SOLUTION HAS REACHED  
 namespace {
 
 // A frame side: `border`, `inner` blanks, `border`.
-std::string side(const char* border, int inner) { return border + sp(inner) + border; }
+std::string side(const char* border, int inner) {
+  return border + sp(inner) + border;
+}
 
 // The frame of an iteration report of the incremental stage around its six own lines.
 Lines incrementReport(const std::string& pass5, const Lines& own) {

@@ -114,7 +114,8 @@ std::vector<BadDeck> corpus() {
        "***ERROR: SLAB DIMENSION A"},
       {"end statement alone", "*END\n", kInputErrors, "***ERROR: SLAB DIMENSION A"},
       // The deck and the folder of the job.
-      {"deck that is a directory", "", kInputErrors, "***ERROR: THE INPUT DECK job.inp IS A DIRECTORY",
+      {"deck that is a directory", "", kInputErrors,
+       "***ERROR: THE INPUT DECK job.inp IS A DIRECTORY",
        [](const TempDir& d) { fs::create_directory(d / "job.inp"); }},
       {"deck that is a FIFO", "", kInputErrors, "***ERROR: THE INPUT DECK job.inp IS A FIFO",
        [](const TempDir& d) { ::mkfifo((d / "job.inp").c_str(), 0600); }},

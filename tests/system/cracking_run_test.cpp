@@ -102,8 +102,8 @@ TEST(CrackingRun, FirstCrackAtTheHandCalculatedLoad) {
   const auto its = iterations(above.report);
   ASSERT_FALSE(its.empty());
   EXPECT_EQ(its.front(), std::make_pair(1, 1));
-  const std::string firstIteration = above.report.substr(
-      0, above.report.find("@@@ CONVERGING CONCRETE CRACKING  @@@"));
+  const std::string firstIteration =
+      above.report.substr(0, above.report.find("@@@ CONVERGING CONCRETE CRACKING  @@@"));
   const std::string layer = crack.lowerFace ? " 1" : " 4";
   EXPECT_EQ(linesStartingWith(firstIteration, "DIAG:"),
             std::vector<std::string>{"DIAG:(X,Y) = 0.200E+04 0.200E+04, CONC. LAYER " + layer +
@@ -235,8 +235,8 @@ TEST(CrackingRun, ConvergenceFailureIsFatal) {
   // CTOT: the concrete layers of the stack (the bar layers split two of the ten) at each of
   // the 441 points.
   const auto layers = placedLayers(deck);
-  const auto concrete = std::count_if(layers.begin(), layers.end(),
-                                      [](const PlacedLayer& l) { return l.bar < 0; });
+  const auto concrete =
+      std::count_if(layers.begin(), layers.end(), [](const PlacedLayer& l) { return l.bar < 0; });
   ASSERT_EQ(concrete, 12);
   const double ratio = its[1].second / (12.0 * 441.0);
   char text[16];

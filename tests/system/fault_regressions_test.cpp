@@ -26,7 +26,8 @@ std::string plateWith(const std::string& line, const std::string& with) {
 }
 
 std::string bandStored(const std::string& grid) {
-  return withLine(plateWith(kGrid, grid), "*COUPLING = NO", "*COUPLING = NO\n*EQUATION SOLVER = BAND");
+  return withLine(plateWith(kGrid, grid), "*COUPLING = NO",
+                  "*COUPLING = NO\n*EQUATION SOLVER = BAND");
 }
 
 std::string layout(const std::string& name, const std::string& grid) {
@@ -62,9 +63,13 @@ std::vector<Fault> faults() {
       {"zone plot on a full disc", exampleDeck("plate.inp"), kFilesNotWritten,
        "korvant: ***ERROR: THE FILE job.zon COULD NOT BE WRITTEN COMPLETELY", true,
        [](const TempDir& d) { fullDisc(d / "job.zon"); }},
-      {"summary on a full disc", exampleDeck("plate.inp"), kFilesNotWritten,
-       "korvant: the summary file job.json cannot be written", true,
-       [](const TempDir& d) { fullDisc(d / "job.json"); }, {"--json"}},
+      {"summary on a full disc",
+       exampleDeck("plate.inp"),
+       kFilesNotWritten,
+       "korvant: the summary file job.json cannot be written",
+       true,
+       [](const TempDir& d) { fullDisc(d / "job.json"); },
+       {"--json"}},
       {"VTK file on a full disc",
        exampleDeck("plate.inp"),
        kFilesNotWritten,
@@ -109,8 +114,9 @@ std::vector<Fault> faults() {
        kInputErrors, "***ERROR: THE USER-DEFINED BOUNDARY POINTS HOLD NO CLAMPED OR SIMPLE"},
       {"21 lines of one load list", plateWith("1  UNIFORM LOAD  0.01", loadLines(21)), kInputErrors,
        "***ERROR: THE *NORMAL PRESSURE STATEMENT AT LINE    48 READS AT MOST 20 LINES:"},
-      {"11 lines of a zone's layer list", plateWith("1  2  3  4  5", "1\n2\n3\n4\n5\n1\n1\n1\n1\n1\n1"),
-       kInputErrors, "***ERROR: THE *ZONE STATEMENT AT LINE    45 READS AT MOST 10 LINES:"},
+      {"11 lines of a zone's layer list",
+       plateWith("1  2  3  4  5", "1\n2\n3\n4\n5\n1\n1\n1\n1\n1\n1"), kInputErrors,
+       "***ERROR: THE *ZONE STATEMENT AT LINE    45 READS AT MOST 10 LINES:"},
       // A 493 x 3 band reaches column 2001 + 4 (493 + 3 + 4) = 4001 of the 4000 stored.
       {"a long thin band one column past the store", bandStored("493  3  1"), kInputErrors,
        "          BY   4001. THIS EXCEEDS THE MAXIMUM DIMENSION OF"},
@@ -118,7 +124,8 @@ std::vector<Fault> faults() {
       // Found by the fuzzer: the number of a load the full table cannot store, printed in
       // its message, was converted from beyond the range of whole numbers.
       {"an unstored load numbered 4.4e25",
-       plateWith("1  UNIFORM LOAD  0.01", loadLines(20) + "\n*NORMAL PRESSURE\n4.4e25  UNIFORM LOAD  0.01"),
+       plateWith("1  UNIFORM LOAD  0.01",
+                 loadLines(20) + "\n*NORMAL PRESSURE\n4.4e25  UNIFORM LOAD  0.01"),
        kInputErrors, "          LOAD***** OF TYPE    1 IS NOT STORED"},
   };
 }

@@ -244,13 +244,13 @@ TEST(GraphicalDatasets, RequestWithoutDisplacementsStressesOrFailuresWritesNothi
   checkDatasets(dir.path(), {}, Grid{5, 4}, true);
 }
 
-
 TEST(GraphicalDatasets, NonlinearJobWritesTheDatasetsOfItsStages) {
   const Grid g{9, 7};
   for (const auto& [format, plotFiles] : kFormats) {
     SCOPED_TRACE(format);
     TempDir dir;
-    writeFile(dir / "job.inp", withGraphic(smallMeshSlab(0.03, "D +S FI").text(), format, "D +S FI"));
+    writeFile(dir / "job.inp",
+              withGraphic(smallMeshSlab(0.03, "D +S FI").text(), format, "D +S FI"));
     const RunResult r = runKorvant(dir.path(), {"job"}, "");
     const std::string report = readFile(dir / "job.out");
     ASSERT_EQ(r.status, 0) << report;

@@ -135,8 +135,8 @@ TEST(JobStart, LongBaseNamesAreKeptWhole) {
     std::string base;
   };
   // A job text is read as 80 characters: blanks beyond them are dropped.
-  for (const Case& c : {Case{sixteen, sixteen}, Case{sixteen + ".inp", sixteen},
-                        Case{eighty + "     ", eighty}}) {
+  for (const Case& c :
+       {Case{sixteen, sixteen}, Case{sixteen + ".inp", sixteen}, Case{eighty + "     ", eighty}}) {
     SCOPED_TRACE(c.typed);
     TempDir dir;
     writeFile(dir / (c.base + ".inp"), kBareDeck);
@@ -233,7 +233,8 @@ TEST(CommandLine, HelpAndVersion) {
     const auto lines = splitLines(r.console);
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines[0], "Usage: korvant [--yes] [--large] [JOB]");
-    for (const std::string option : {"--yes", "--json", "--plots", "--vtk", "--large", "--help", "--version"})
+    for (const std::string option :
+         {"--yes", "--json", "--plots", "--vtk", "--large", "--help", "--version"})
       EXPECT_NE(r.console.find(option), std::string::npos) << option;
   }
   EXPECT_TRUE(filesIn(dir.path()).empty());

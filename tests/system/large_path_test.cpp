@@ -54,7 +54,8 @@ std::string lineDifference(const std::string& a, const std::string& b, bool maxi
     if (numeric) na.push_back(x), nb.push_back(y);
   }
   double scale = 0.0;
-  for (std::size_t k = 0; k < na.size(); ++k) scale = std::max({scale, std::abs(na[k]), std::abs(nb[k])});
+  for (std::size_t k = 0; k < na.size(); ++k)
+    scale = std::max({scale, std::abs(na[k]), std::abs(nb[k])});
   if (maximumLine && !na.empty())
     return numbersAgree(std::abs(na.back()), std::abs(nb.back()), scale) ? "" : "another maximum";
   for (std::size_t k = 0; k < na.size(); ++k)
@@ -65,13 +66,12 @@ std::string lineDifference(const std::string& a, const std::string& b, bool maxi
 // The first line where the reports differ, with both versions; empty when they agree.
 std::string reportDifference(const std::string& band, const std::string& sparse) {
   const std::vector<std::string> a = splitLines(band), b = splitLines(sparse);
-  if (a.size() != b.size()) return "line counts " + std::to_string(a.size()) + " and " +
-                                    std::to_string(b.size());
+  if (a.size() != b.size())
+    return "line counts " + std::to_string(a.size()) + " and " + std::to_string(b.size());
   bool maximumLine = false;
   for (std::size_t k = 0; k < a.size(); ++k) {
     const std::string why = lineDifference(a[k], b[k], maximumLine);
-    if (!why.empty())
-      return why + " at line " + std::to_string(k + 1) + ":\n" + a[k] + "\n" + b[k];
+    if (!why.empty()) return why + " at line " + std::to_string(k + 1) + ":\n" + a[k] + "\n" + b[k];
     if (!tokensOf(a[k]).empty()) maximumLine = a[k].find("_max") != std::string::npos;
   }
   return {};

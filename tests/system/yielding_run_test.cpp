@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "support/job_texts.hpp"
 #include "section/layer_state.hpp"
 #include "support/in_process_run.hpp"
+#include "support/job_texts.hpp"
 #include "support/plate_theory.hpp"
 #include "support/slab_decks.hpp"
 #include "support/stage_blocks.hpp"
@@ -176,9 +176,8 @@ TEST(YieldingRun, CollapseDuringTheIncrementsEndsTheAnalysisAsCompleted) {
   const std::size_t value = job.report.find("DEFLECTION OF ", block) + 14;
   const std::string largest = job.report.substr(value, 9);
   EXPECT_GT(numbersOf(largest).at(0), 100.0);
-  EXPECT_TRUE(endsWith(job.report,
-                       textOf(collapseBlock(kYieldingReached, largest, "0.100E+03")) +
-                           kCompletedBanner));
+  EXPECT_TRUE(endsWith(job.report, textOf(collapseBlock(kYieldingReached, largest, "0.100E+03")) +
+                                       kCompletedBanner));
   EXPECT_EQ(job.report.find("FINAL SOLUTION"), std::string::npos);
 }
 
@@ -194,7 +193,8 @@ TEST(YieldingRun, RunningTotalOfAPassWithoutFailuresIsTheCrackedSolution) {
   const auto increments = combinedIncrements(splitLines(job.report));
   ASSERT_EQ(increments.size(), 10u);
   for (const auto& i : increments) EXPECT_EQ(i.yinc() + i.cinc(), 0) << i.increment4;
-  const auto cracked = solutionRows(job.report, "= TOTAL SOLUTION ACCOUNTING FOR CONCRETE CRACKING =");
+  const auto cracked =
+      solutionRows(job.report, "= TOTAL SOLUTION ACCOUNTING FOR CONCRETE CRACKING =");
   const auto total = solutionRows(job.report, "= FINAL SOLUTION ACCOUNTING FOR COMBINED =");
   ASSERT_EQ(total.size(), 441u);
   ASSERT_EQ(cracked.size(), total.size());
@@ -221,8 +221,8 @@ std::vector<Yielded> yieldedSteel(const ConcreteSlabDeck& deck) {
         const int bar = layers[static_cast<std::size_t>(k - 1)].bar;
         const double FY = state.layers[static_cast<std::size_t>(k - 1)](failure_index::FY);
         if (bar >= 0 && FY >= 1.0)
-          yielded.push_back({(J - 1) * deck.A / (deck.NUMA - 1), (I - 1) * deck.B / (deck.NUMB - 1),
-                             bar, FY});
+          yielded.push_back(
+              {(J - 1) * deck.A / (deck.NUMA - 1), (I - 1) * deck.B / (deck.NUMB - 1), bar, FY});
       }
     }
   return yielded;
@@ -247,8 +247,9 @@ TEST(YieldingRun, SteelYieldsFirstAtMidSpanOfASimplySupportedSlab) {
   // Yield stress a little below it: only the steel about mid-span yields.
   const auto yielded = yieldedSteel(elasticConcrete(probe, 0.93 * sigma));
   ASSERT_FALSE(yielded.empty());
-  const auto most = std::max_element(yielded.begin(), yielded.end(),
-                                     [](const Yielded& a, const Yielded& b) { return a.FY < b.FY; });
+  const auto most =
+      std::max_element(yielded.begin(), yielded.end(),
+                       [](const Yielded& a, const Yielded& b) { return a.FY < b.FY; });
   EXPECT_EQ(most->X, 2000.0);
   EXPECT_EQ(most->Y, 2000.0);
   for (const Yielded& y : yielded) {
