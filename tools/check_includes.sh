@@ -13,6 +13,7 @@ declare -A allowed=(
   [solver]="core solver"
   [nonlinear]="core input section solver nonlinear"
   [output]="core input section output"
+  [equilibrium]="core input section equations solver equilibrium"
   [job]="core job input section equations solver nonlinear output"
 )
 
