@@ -5,6 +5,13 @@
 
 namespace korvant::equilibrium {
 
+std::optional<TensionStiffening> tensionStiffeningNamed(std::string_view name) {
+  if (name == "200") return TensionStiffening::VecchioCollins;
+  if (name == "500") return TensionStiffening::CollinsMitchell;
+  if (name == "none") return TensionStiffening::None;
+  return std::nullopt;
+}
+
 double peakStrain(const ConcreteLaw& c) {
   return std::min(2.0 * c.XC / c.E, kCrushingStrain);
 }

@@ -5,6 +5,9 @@
 // Strains and stresses are positive in tension.
 #pragma once
 
+#include <optional>
+#include <string_view>
+
 namespace korvant::equilibrium {
 
 // The average tensile stress of cracked concrete where bars cross the cracks.
@@ -13,6 +16,11 @@ enum class TensionStiffening {
   CollinsMitchell,  // XT / (1 + sqrt(500 e1)), Collins & Mitchell 1991
   None              // no tensile stress once cracked
 };
+
+inline constexpr TensionStiffening kDefaultStiffening = TensionStiffening::VecchioCollins;
+
+// The law of a name, as a user gives it: "200", "500" or "none"; nothing for another name.
+std::optional<TensionStiffening> tensionStiffeningNamed(std::string_view name);
 
 struct ConcreteLaw {
   double E = 0.0;   // initial modulus

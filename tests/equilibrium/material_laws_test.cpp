@@ -40,6 +40,10 @@ TEST(MaterialLaws, StressesAgainstTheirFormulas) {
   };
   for (const Row& r : rows) EXPECT_NEAR(r.stress, r.expected, 1e-6) << r.what;
   EXPECT_DOUBLE_EQ(peakStrain({20000.0, 0.2, 2.0, 40.0}), kCrushingStrain);  // 2 XC / E = 0.004
+  EXPECT_EQ(tensionStiffeningNamed("200"), TS::VecchioCollins);
+  EXPECT_EQ(tensionStiffeningNamed("500"), TS::CollinsMitchell);
+  EXPECT_EQ(tensionStiffeningNamed("none"), TS::None);
+  EXPECT_EQ(tensionStiffeningNamed("vc"), std::nullopt);
 }
 
 // Slab-axis strains of principal strains e1, e2 with e1 at `angle` from x (Mohr's circle).

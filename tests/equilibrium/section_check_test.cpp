@@ -156,6 +156,23 @@ TEST(SecantSection, EffectiveTensionAreaOfTheBars) {
   EXPECT_EQ(covered, 8u);
 }
 
+// Pure twist has principal moments +-Mxy at 45 degrees (Timoshenko & Woinowsky-Krieger 1959,
+// 2.4): with G = E / 2 (no Poisson's ratio) the plain section cracks, at both faces at once,
+// when Mxy reaches the bending cracking moment XT h^2 / 6 x h / (h - 5) of its layers.
+TEST(SecantSection, TwistCracksAtTheBendingCrackingMoment) {
+  const Section plain = strip(false);
+  std::vector<LayerMemory> memory(plain.layers.size());
+  const double kcr = 2.0 * kXT / kE / (0.5 * kH - 2.5);
+  double cracking = 0.0;
+  for (double k = kcr / 200; k < 1.2 * kcr; k += kcr / 200) {
+    const SectionResponse r = secantSection(plain, {{}, {0, 0, k}}, memory, TensionStiffening::None);
+    if (r.cracked == 0) cracking = std::max(cracking, r.M[2]);
+    EXPECT_NEAR(r.M[0], r.M[1], 1e-9 * kXT * kH * kH);
+    memory = r.memory;
+  }
+  EXPECT_NEAR(cracking, kXT * kH * kH / 6.0 * kH / (kH - 5.0), 0.02 * cracking);
+}
+
 // The largest moment of `path` before its first crack.
 double crackingMoment(const std::vector<StripPoint>& path) {
   double m = 0.0;
