@@ -103,7 +103,8 @@ Stiffness3 combinedInBarAxes(const SectionLayer& layer, Stiffness3 Qc, double ba
 Plane3 Stiffness3::operator*(const Plane3& e) const {
   Plane3 s{};
   for (int i = 0; i < 3; ++i)
-    for (int j = 0; j < 3; ++j) s[static_cast<std::size_t>(i)] += (*this)(i, j) * e[static_cast<std::size_t>(j)];
+    for (int j = 0; j < 3; ++j)
+      s[static_cast<std::size_t>(i)] += (*this)(i, j) * e[static_cast<std::size_t>(j)];
   return s;
 }
 

@@ -14,7 +14,8 @@ bool carriesBars(const SectionLayer& l) {
 }
 
 // The bars crossing the cracks of layer k under the bar stresses `fs` of the layers.
-std::vector<CrossingBar> crossingBars(const Section& s, std::size_t k, const std::vector<double>& fs) {
+std::vector<CrossingBar> crossingBars(const Section& s, std::size_t k,
+                                      const std::vector<double>& fs) {
   std::vector<CrossingBar> bars;
   for (const auto& [b, rho] : s.crossing[k]) {
     const SectionLayer& l = s.layers[b];
@@ -133,7 +134,8 @@ SectionResponse secantSection(const Section& section, const StrainPlane& e,
   r.memory.resize(n);
   for (std::size_t k = 0; k < n; ++k) {
     const SectionLayer& l = section.layers[k];
-    const LayerResponse lr = layerSecant(l, strainAt(k), committed[k], crossingBars(section, k, fs), ts);
+    const LayerResponse lr =
+        layerSecant(l, strainAt(k), committed[k], crossingBars(section, k, fs), ts);
     const double zb = l.z - 0.5 * l.thick - section.reference;
     integrate(r.abd, lr.Q, zb, zb + l.thick);
     r.memory[k] = lr.memory;

@@ -37,9 +37,9 @@ struct StrainPlane {
 };
 
 struct SectionResponse {
-  SectionStiffness abd;                // secant A, B, D about the reference surface
-  Plane3 N{}, M{};                     // Nxx, Nyy, Nxy and Mxx, Myy, Mxy
-  std::vector<LayerMemory> memory;     // the layers' memory once this plane is accepted
+  SectionStiffness abd;                       // secant A, B, D about the reference surface
+  Plane3 N{}, M{};                            // Nxx, Nyy, Nxy and Mxx, Myy, Mxy
+  std::vector<LayerMemory> memory;            // the layers' memory once this plane is accepted
   int cracked = 0, crushed = 0, yielded = 0;  // layers in those states, memory included
 };
 

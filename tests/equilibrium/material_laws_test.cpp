@@ -29,8 +29,10 @@ TEST(MaterialLaws, StressesAgainstTheirFormulas) {
       {"crushed", compressionStress(-0.0036, kConcrete), 0.0},
       {"elastic tension", tensionStress(5e-5, kConcrete, TS::None, 0.0), 1.5},
       {"at cracking", tensionStress(1e-4, kConcrete, TS::VecchioCollins, 0.0), 3.0},
-      {"200: 3 / (1 + sqrt 0.2)", tensionStress(1e-3, kConcrete, TS::VecchioCollins, kBig), 2.0729490},
-      {"500: 3 / (1 + sqrt 0.5)", tensionStress(1e-3, kConcrete, TS::CollinsMitchell, kBig), 1.7573593},
+      {"200: 3 / (1 + sqrt 0.2)", tensionStress(1e-3, kConcrete, TS::VecchioCollins, kBig),
+       2.0729490},
+      {"500: 3 / (1 + sqrt 0.5)", tensionStress(1e-3, kConcrete, TS::CollinsMitchell, kBig),
+       1.7573593},
       {"none", tensionStress(1e-3, kConcrete, TS::None, kBig), 0.0},
       {"limited by the bars", tensionStress(1e-3, kConcrete, TS::VecchioCollins, 1.25), 1.25},
       {"bars yielded", tensionStress(1e-3, kConcrete, TS::VecchioCollins, 0.0), 0.0},
@@ -49,7 +51,8 @@ TEST(MaterialLaws, StressesAgainstTheirFormulas) {
 // Slab-axis strains of principal strains e1, e2 with e1 at `angle` from x (Mohr's circle).
 Plane3 fromPrincipal(double e1, double e2, double angle) {
   const double m = 0.5 * (e1 + e2), r = 0.5 * (e1 - e2);
-  return {m + r * std::cos(2.0 * angle), m - r * std::cos(2.0 * angle), 2.0 * r * std::sin(2.0 * angle)};
+  return {m + r * std::cos(2.0 * angle), m - r * std::cos(2.0 * angle),
+          2.0 * r * std::sin(2.0 * angle)};
 }
 
 SectionLayer concreteLayer(double nu = 0.2) {
@@ -61,7 +64,8 @@ SectionLayer concreteLayer(double nu = 0.2) {
 }
 
 TEST(LayerSecant, UncrackedConcreteIsIsotropicInAnyDirection) {
-  const LayerResponse r = layerSecant(concreteLayer(), {2e-5, 1e-5, 1e-5}, {}, {}, TensionStiffening::VecchioCollins);
+  const LayerResponse r =
+      layerSecant(concreteLayer(), {2e-5, 1e-5, 1e-5}, {}, {}, TensionStiffening::VecchioCollins);
   const double k = 30000.0 / (1.0 - 0.04);
   const double expected[3][3] = {{k, 0.2 * k, 0}, {0.2 * k, k, 0}, {0, 0, 30000.0 / 2.4}};
   for (int i = 0; i < 3; ++i)
@@ -84,14 +88,15 @@ TEST(LayerSecant, CrackedConcreteStaysCoaxial) {
   EXPECT_TRUE(r.memory.cracked);
 
   // Unloaded to half the strains: back along the smallest secants, not up the laws again.
-  const LayerResponse back = layerSecant(concreteLayer(), fromPrincipal(5e-4, -5e-4, angle), r.memory,
-                                         bars, TensionStiffening::VecchioCollins);
+  const LayerResponse back = layerSecant(concreteLayer(), fromPrincipal(5e-4, -5e-4, angle),
+                                         r.memory, bars, TensionStiffening::VecchioCollins);
   for (std::size_t i = 0; i < 3; ++i) EXPECT_NEAR(back.stress[i], 0.5 * r.stress[i], 1e-6);
 }
 
 TEST(LayerSecant, CrackCapacityOfTwoBarDirections) {
   // 0.005 x 100 cos^2 30 + 0.01 x 50 sin^2 30 = 0.375 + 0.125
-  EXPECT_NEAR(crackCapacity({{0.005, 0.0, 100.0}, {0.01, std::numbers::pi / 2, 50.0}}, std::numbers::pi / 6),
+  EXPECT_NEAR(crackCapacity({{0.005, 0.0, 100.0}, {0.01, std::numbers::pi / 2, 50.0}},
+                            std::numbers::pi / 6),
               0.5, 1e-12);
 }
 

@@ -19,7 +19,7 @@ namespace {
 using namespace component;
 
 constexpr double kE = 30000.0, kXT = 3.0, kXC = 30.0, kEs = 200000.0, kFy = 500.0;
-constexpr double kH = 150.0, kZs = 30.0;                     // depth, bar centre above the lower face
+constexpr double kH = 150.0, kZs = 30.0;  // depth, bar centre above the lower face
 const double kAs = 0.25 * std::numbers::pi * 100.0 / 150.0;  // 10 mm bars at 150: 0.5236 mm2/mm
 
 SectionLayer concrete(double thick) {
@@ -84,7 +84,8 @@ std::vector<StripPoint> momentCurvature(const Section& s, TensionStiffening ts,
     e0 = root(N, lo, hi);
     const SectionResponse r = at(e0);
     memory = r.memory;
-    path.push_back({k, -r.M[0], uncoupledBending(r.abd).D(XX, XX) * k, r.cracked, r.crushed, r.yielded});
+    path.push_back(
+        {k, -r.M[0], uncoupledBending(r.abd).D(XX, XX) * k, r.cracked, r.crushed, r.yielded});
   }
   return path;
 }
@@ -110,13 +111,14 @@ HandSection handSection() {
   s.centroid = (kE * kH * kH / 2.0 + extra * kZs) / (kE * kH + extra);
   s.EI = kE * kH * kH * kH / 12.0 + kE * kH * std::pow(kH / 2 - s.centroid, 2) +
          extra * std::pow(kZs - s.centroid, 2);
-  const double n = kEs / kE, nrho = n * kAs / d, xc = (std::sqrt(2 * nrho + nrho * nrho) - nrho) * d;
+  const double n = kEs / kE, nrho = n * kAs / d,
+               xc = (std::sqrt(2 * nrho + nrho * nrho) - nrho) * d;
   s.EIcracked = kE * (xc * xc * xc / 3.0 + n * kAs * (d - xc) * (d - xc));
 
   const double e0 = 2.0 * kXC / kE, ey = kFy / kEs;
   const auto ec = [&](double x) { return ey * x / (d - x); };
   const auto C = [&](double x) { return x * kXC * (ec(x) / e0 - ec(x) * ec(x) / (3 * e0 * e0)); };
-  const double x = root([&](double x) { return C(x) - kAs * kFy; }, 1.0, 0.5 * d);
+  const double x = root([&](double depth) { return C(depth) - kAs * kFy; }, 1.0, 0.5 * d);
   const double c = ec(x), q = x / c;
   s.yieldMoment = kAs * kFy * (d - x) +
                   q * q * kXC * (2 * c * c * c / (3 * e0) - c * c * c * c / (4 * e0 * e0));
@@ -165,7 +167,8 @@ TEST(SecantSection, TwistCracksAtTheBendingCrackingMoment) {
   const double kcr = 2.0 * kXT / kE / (0.5 * kH - 2.5);
   double cracking = 0.0;
   for (double k = kcr / 200; k < 1.2 * kcr; k += kcr / 200) {
-    const SectionResponse r = secantSection(plain, {{}, {0, 0, k}}, memory, TensionStiffening::None);
+    const SectionResponse r =
+        secantSection(plain, {{}, {0, 0, k}}, memory, TensionStiffening::None);
     if (r.cracked == 0) cracking = std::max(cracking, r.M[2]);
     EXPECT_NEAR(r.M[0], r.M[1], 1e-9 * kXT * kH * kH);
     memory = r.memory;
@@ -204,9 +207,9 @@ TEST(SecantSection, UniformMomentStripAgainstTheHandMomentCurvature) {
   // The first crack comes when the centre of the lowest layer, 2.5 mm up, reaches XT / E.
   const double kcrPlain = kXT / kE / (0.5 * kH - 2.5), kcr = kXT / kE / (hand.centroid - 2.5);
   const Section rc = strip(true);
-  const std::vector<double> k =
-      steps(hand.yieldCurvature / 20, 20 * hand.yieldCurvature,
-            steps(hand.yieldCurvature / 400, 1.5 * hand.yieldCurvature, steps(kcr / 200, 1.2 * kcr)));
+  const std::vector<double> k = steps(
+      hand.yieldCurvature / 20, 20 * hand.yieldCurvature,
+      steps(hand.yieldCurvature / 400, 1.5 * hand.yieldCurvature, steps(kcr / 200, 1.2 * kcr)));
   const std::vector<StripPoint> bare = momentCurvature(rc, TensionStiffening::None, k);
   const std::vector<StripPoint> stiff = momentCurvature(rc, TensionStiffening::VecchioCollins, k);
   const PathFigures b = figuresOf(bare, service), s = figuresOf(stiff, service);
@@ -225,7 +228,8 @@ TEST(SecantSection, UniformMomentStripAgainstTheHandMomentCurvature) {
       {"largest, stiffened", s.largest, plastic, 0.05},
       {"service curvature, cracked elastic", b.service, service / hand.EIcracked, 0.03},
   };
-  for (const auto& r : rows) EXPECT_NEAR(r.computed, r.expected, r.tolerance * r.expected) << r.what;
+  for (const auto& r : rows)
+    EXPECT_NEAR(r.computed, r.expected, r.tolerance * r.expected) << r.what;
   // The stiffening shows in service: a smaller curvature, yet more than the uncracked one.
   EXPECT_LT(s.service, b.service);
   EXPECT_GT(s.service, service / hand.EI);
