@@ -10,17 +10,16 @@
 namespace korvant::equilibrium {
 namespace {
 
-double radians(double degrees) {
-  return degrees * std::numbers::pi / 180.0;
-}
-
-// T of toSlabAxes: the strains in axes at `angle` from the strains in slab axes.
+// T of toSlabAxes, column by column: the strains in axes at `angle` of each unit strain in
+// slab axes, as the section code turns them (SETRANS).
 Stiffness3 strainRotation(double angle) {
-  const double c = std::cos(angle), s = std::sin(angle);
   Stiffness3 T;
-  T(0, 0) = c * c, T(0, 1) = s * s, T(0, 2) = s * c;
-  T(1, 0) = s * s, T(1, 1) = c * c, T(1, 2) = -s * c;
-  T(2, 0) = -2.0 * s * c, T(2, 1) = 2.0 * s * c, T(2, 2) = c * c - s * s;
+  for (int j = 0; j < 3; ++j) {
+    double e[3] = {0.0, 0.0, 0.0}, unused[3] = {0.0, 0.0, 0.0};
+    e[j] = 1.0;
+    SETRANS(e[0], e[1], e[2], unused[0], unused[1], unused[2], angle);
+    for (int i = 0; i < 3; ++i) T(i, j) = e[i];
+  }
   return T;
 }
 
@@ -80,6 +79,16 @@ double barSecant(double e, const SteelLaw& s, LayerMemory& m) {
   return secant;
 }
 
+// A bar layer in slab axes: the stiffness the layer tables give it (QMATX), in the plane,
+// times the ratio of the bars' secant to their modulus.
+Stiffness3 barLayer(const SectionLayer& layer, double barSecant) {
+  Matrix<double> Q;
+  QMATX(Q, layer.table.E1, layer.table.E2, layer.table.MU, layer.theta);
+  Stiffness3 S = inPlane(Q);
+  for (double& q : S.q) q *= barSecant / layer.steel.Es;
+  return S;
+}
+
 // A combined layer in the axes of its bars: the concrete seen in those axes, with the
 // stiffness along the bars and across them mixed with the steel by the layer tables' own rule
 // (recomposeCombinedLayer: in parallel along the bars with their secant, in series across
@@ -99,6 +108,13 @@ Stiffness3 combinedInBarAxes(const SectionLayer& layer, Stiffness3 Qc, double ba
 }
 
 }  // namespace
+
+Stiffness3 inPlane(const Matrix<double>& M) {
+  Stiffness3 S;
+  for (int i = 0; i < 3; ++i)
+    for (int j = 0; j < 3; ++j) S(i, j) = M(kPlaneComponents[i], kPlaneComponents[j]);
+  return S;
+}
 
 Plane3 Stiffness3::operator*(const Plane3& e) const {
   Plane3 s{};
@@ -125,8 +141,12 @@ Stiffness3 toSlabAxes(const Stiffness3& Q, double angle) {
 }
 
 double strainAlong(const Plane3& e, double angle) {
-  const double c = std::cos(angle), s = std::sin(angle);
-  return c * c * e[0] + s * s * e[1] + s * c * e[2];
+  const Stiffness3 T = strainRotation(angle);
+  return T(0, 0) * e[0] + T(0, 1) * e[1] + T(0, 2) * e[2];
+}
+
+double barAngle(const SectionLayer& layer) {
+  return layer.theta * std::numbers::pi / 180.0;
 }
 
 double crackCapacity(const std::vector<CrossingBar>& bars, double angle) {
@@ -142,23 +162,21 @@ LayerResponse layerSecant(const SectionLayer& layer, const Plane3& e, const Laye
                           const std::vector<CrossingBar>& bars, TensionStiffening ts) {
   LayerResponse r;
   r.memory = memory;
-  const double barAngle = radians(layer.theta);
+  const double angle = barAngle(layer);
   if (layer.kind == LayerKind::Concrete) {
     const Principal p = principalStrains(e);
     r.Q = toSlabAxes(concretePrincipal(p, layer.concrete, r.memory, bars, ts), p.angle);
   } else {
-    const double eb = strainAlong(e, barAngle);
+    const double eb = strainAlong(e, angle);
     const double secant = barSecant(eb, layer.steel, r.memory);
     r.barStress = secant * eb;
-    Stiffness3 Q;
     if (layer.kind == LayerKind::Bars) {
-      Q(0, 0) = secant * layer.barArea / layer.thick;  // the bars smeared over the layer
+      r.Q = barLayer(layer, secant);
     } else {
       const Principal p = principalStrains(e);
       const Stiffness3 Qc = concretePrincipal(p, layer.concrete, r.memory, bars, ts);
-      Q = combinedInBarAxes(layer, toSlabAxes(Qc, p.angle - barAngle), secant);
+      r.Q = toSlabAxes(combinedInBarAxes(layer, toSlabAxes(Qc, p.angle - angle), secant), angle);
     }
-    r.Q = toSlabAxes(Q, barAngle);
   }
   r.stress = r.Q * e;
   return r;

@@ -3,7 +3,8 @@
 // 1990 for the secant form): the concrete follows the uniaxial laws along the principal
 // strain directions, with Poisson's ratio while uncracked and none once cracked, and the
 // shear modulus that keeps the principal stresses along the principal strains; bars carry
-// stress along their own direction only.
+// their stress along their own direction, and keep the smeared layer of the layer tables
+// (its small stiffness across the bars and in shear) scaled by the secant of the bars.
 // Vectors are in slab axes (xx, yy, xy, the shear an engineering strain); a Stiffness3
 // relates such stresses to such strains.
 #pragma once
@@ -12,7 +13,9 @@
 #include <limits>
 #include <vector>
 
+#include "core/matrix.hpp"
 #include "equilibrium/material_laws.hpp"
+#include "section/section_stiffness.hpp"
 
 namespace korvant::equilibrium {
 
@@ -24,6 +27,11 @@ struct Stiffness3 {
   double operator()(int i, int j) const { return q[static_cast<std::size_t>(3 * i + j)]; }
   Plane3 operator*(const Plane3& e) const;
 };
+
+// The components xx, yy, xy of the section code's 6 x 6 matrices, in the order of a Plane3,
+// and the in-plane part of such a matrix.
+inline constexpr int kPlaneComponents[3] = {component::XX, component::YY, component::XY};
+Stiffness3 inPlane(const Matrix<double>& M);
 
 // What a layer remembers of the path: the smallest secants it has had (infinite before any
 // strain), so that no secant grows again, and the failures it has met. The concrete keeps one
@@ -39,6 +47,13 @@ struct LayerMemory {
 
 enum class LayerKind { Concrete, Bars, Combined };
 
+// The moduli of a layer in the layer tables of the linear analysis (E1 along its direction,
+// E2 across, Poisson ratio MU), which a bar layer keeps, scaled by its bars' secant, so that
+// the uncracked section is the linear analysis's.
+struct TableModuli {
+  double E1 = 0.0, E2 = 0.0, MU = 0.0;
+};
+
 // One layer of a section, in plain numbers.
 struct SectionLayer {
   LayerKind kind = LayerKind::Concrete;
@@ -51,6 +66,7 @@ struct SectionLayer {
   double barRadius = 0.0;   // combined layers: bar radius,
   double barSpacing = 0.0;  //   spacing
   double steelNu = 0.0;     //   and the steel's Poisson ratio
+  TableModuli table;        // bars: the smeared layer of the layer tables
 };
 
 // Bars that cross the cracks of a concrete layer: their ratio over the effective tension
@@ -79,6 +95,9 @@ Stiffness3 toSlabAxes(const Stiffness3& Q, double angle);
 
 // The strain along a direction at `angle` (radians) from x.
 double strainAlong(const Plane3& e, double angle);
+
+// The direction of the layer's bars from x, in radians.
+double barAngle(const SectionLayer& layer);
 
 // The stress the bars crossing a crack whose normal is at `angle` can pass to the concrete
 // between the cracks: sum of rho (fy - fs) cos^2 of the angle between bar and normal

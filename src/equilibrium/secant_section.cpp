@@ -2,12 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 namespace korvant::equilibrium {
 namespace {
-
-constexpr int kPlane[3] = {component::XX, component::YY, component::XY};
 
 bool carriesBars(const SectionLayer& l) {
   return l.kind != LayerKind::Concrete;
@@ -19,7 +16,7 @@ std::vector<CrossingBar> crossingBars(const Section& s, std::size_t k,
   std::vector<CrossingBar> bars;
   for (const auto& [b, rho] : s.crossing[k]) {
     const SectionLayer& l = s.layers[b];
-    bars.push_back({rho, l.theta * std::numbers::pi / 180.0, std::max(l.steel.fy - fs[b], 0.0)});
+    bars.push_back({rho, barAngle(l), std::max(l.steel.fy - fs[b], 0.0)});
   }
   return bars;
 }
@@ -31,18 +28,11 @@ void integrate(SectionStiffness& abd, const Stiffness3& Q, double zb, double zt)
   const double d = (zt * zt * zt - zb * zb * zb) / 3.0;
   for (int i = 0; i < 3; ++i) {
     for (int j = 0; j < 3; ++j) {
-      abd.A(kPlane[i], kPlane[j]) += a * Q(i, j);
-      abd.B(kPlane[i], kPlane[j]) += b * Q(i, j);
-      abd.D(kPlane[i], kPlane[j]) += d * Q(i, j);
+      abd.A(kPlaneComponents[i], kPlaneComponents[j]) += a * Q(i, j);
+      abd.B(kPlaneComponents[i], kPlaneComponents[j]) += b * Q(i, j);
+      abd.D(kPlaneComponents[i], kPlaneComponents[j]) += d * Q(i, j);
     }
   }
-}
-
-Stiffness3 block(const Matrix<double>& M) {
-  Stiffness3 S;
-  for (int i = 0; i < 3; ++i)
-    for (int j = 0; j < 3; ++j) S(i, j) = M(kPlane[i], kPlane[j]);
-  return S;
 }
 
 // X = A^-1 B for symmetric positive semi-definite A by Gauss-Jordan elimination; a direction
@@ -143,7 +133,7 @@ SectionResponse secantSection(const Section& section, const StrainPlane& e,
     r.crushed += lr.memory.crushed ? 1 : 0;
     r.yielded += lr.memory.yielded ? 1 : 0;
   }
-  const Stiffness3 A = block(r.abd.A), B = block(r.abd.B), D = block(r.abd.D);
+  const Stiffness3 A = inPlane(r.abd.A), B = inPlane(r.abd.B), D = inPlane(r.abd.D);
   const Plane3 Ae = A * e.membrane, Bk = B * e.curvature, Be = B * e.membrane, Dk = D * e.curvature;
   for (std::size_t i = 0; i < 3; ++i) {
     r.N[i] = Ae[i] + Bk[i];
@@ -153,14 +143,15 @@ SectionResponse secantSection(const Section& section, const StrainPlane& e,
 }
 
 SectionStiffness uncoupledBending(const SectionStiffness& abd) {
-  const Stiffness3 B = block(abd.B);
-  const Stiffness3 X = solveSymmetric(block(abd.A), B);
+  const Stiffness3 B = inPlane(abd.B);
+  const Stiffness3 X = solveSymmetric(inPlane(abd.A), B);
   SectionStiffness u;
   u.A = abd.A;
   u.D = abd.D;
   for (int i = 0; i < 3; ++i)
     for (int j = 0; j < 3; ++j)
-      for (int k = 0; k < 3; ++k) u.D(kPlane[i], kPlane[j]) -= B(k, i) * X(k, j);
+      for (int k = 0; k < 3; ++k)
+        u.D(kPlaneComponents[i], kPlaneComponents[j]) -= B(k, i) * X(k, j);
   return u;
 }
 

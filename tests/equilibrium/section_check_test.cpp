@@ -45,6 +45,7 @@ Section strip(bool bars) {
   b.kind = LayerKind::Bars;
   b.thick = b.barArea = kAs;
   b.steel = {kEs, kFy, 0.0};
+  b.table = {kEs, 0.01 * kEs, 0.3};  // the decks' smeared bar layer: Vs Es with Vs = 1 here
   fill(0.0, kZs - 0.5 * kAs);
   layers.push_back(b);
   fill(kZs + 0.5 * kAs, kH);
