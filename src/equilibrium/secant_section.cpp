@@ -10,15 +10,15 @@ bool carriesBars(const SectionLayer& l) {
   return l.kind != LayerKind::Concrete;
 }
 
-// The bars crossing the cracks of layer k under the bar stresses `fs` of the layers.
-std::vector<CrossingBar> crossingBars(const Section& s, std::size_t k,
-                                      const std::vector<double>& fs) {
-  std::vector<CrossingBar> bars;
+// The bars crossing the cracks of layer k under the bar stresses `fs` of the layers, into
+// `bars` (the caller's buffer, reused from layer to layer).
+void crossingBars(const Section& s, std::size_t k, const std::vector<double>& fs,
+                  std::vector<CrossingBar>& bars) {
+  bars.clear();
   for (const auto& [b, rho] : s.crossing[k]) {
     const SectionLayer& l = s.layers[b];
     bars.push_back({rho, barAngle(l), std::max(l.steel.fy - fs[b], 0.0)});
   }
-  return bars;
 }
 
 // Adds the layer's Q over [zb, zt] (heights about the reference surface) into A, B and D.
@@ -122,10 +122,11 @@ SectionResponse secantSection(const Section& section, const StrainPlane& e,
 
   SectionResponse r;
   r.memory.resize(n);
+  std::vector<CrossingBar> bars;
   for (std::size_t k = 0; k < n; ++k) {
     const SectionLayer& l = section.layers[k];
-    const LayerResponse lr =
-        layerSecant(l, strainAt(k), committed[k], crossingBars(section, k, fs), ts);
+    crossingBars(section, k, fs, bars);
+    const LayerResponse lr = layerSecant(l, strainAt(k), committed[k], bars, ts);
     const double zb = l.z - 0.5 * l.thick - section.reference;
     integrate(r.abd, lr.Q, zb, zb + l.thick);
     r.memory[k] = lr.memory;

@@ -54,7 +54,7 @@ Section strip(bool bars) {
 
 // Bisection for the root of f between lo and hi (f(lo) < 0 < f(hi)).
 double root(const std::function<double(double)>& f, double lo, double hi) {
-  for (int it = 0; it < 100; ++it) {
+  for (int it = 0; it < 60; ++it) {
     const double mid = 0.5 * (lo + hi);
     (f(mid) < 0.0 ? lo : hi) = mid;
   }
