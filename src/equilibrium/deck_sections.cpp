@@ -41,18 +41,12 @@ bool readLayer(const ModelDeck& m, int row, double hardening, SectionLayer& l) {
 
 }  // namespace
 
-std::vector<SectionLayer> pointLayers(const ModelDeck& model, int zone,
-                                      const PointLayerTable& initial, double hardening) {
+std::vector<SectionLayer> zoneLayers(const ModelDeck& model, int zone, double hardening) {
   std::vector<SectionLayer> layers;
   for (int k = 1; k <= model.ZLAY.cols() && model.ZLAY(zone, k) != 0; ++k) {
     const int row = rowOf(model.LAYERS, model.NLAYER, model.ZLAY(zone, k));
     SectionLayer l;
-    if (row == 0 || !readLayer(model, row, hardening, l)) continue;
-    if (layers.size() < initial.layers.size()) {
-      const LayerRecord& r = initial.layers[layers.size()];
-      l.table = {r(layer_field::E1), r(layer_field::E2), r(layer_field::MU)};
-    }
-    layers.push_back(l);
+    if (row != 0 && readLayer(model, row, hardening, l)) layers.push_back(l);
   }
   return layers;
 }

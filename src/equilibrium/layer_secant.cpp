@@ -46,18 +46,30 @@ void rememberConcrete(double e, int d, double secant, const ConcreteLaw& c, Laye
   if (m.crushed) m.tensionSecant = m.compressionSecant = {0.0, 0.0};
 }
 
+// The equivalent uniaxial strains of principal strains e1, e2 under Poisson's ratio nu: the
+// strains (e_i + nu e_j) / (1 - nu^2) that give alone, in uniaxial stress, the stresses the
+// elastic plane state gives (Darwin & Pecknold 1977), so that the laws' strengths hold as
+// principal stresses under any ratio of the principal strains.
+Principal equivalentUniaxial(const Principal& p, double nu) {
+  const double k = 1.0 / (1.0 - nu * nu);
+  return {k * (p.e1 + nu * p.e2), k * (p.e2 + nu * p.e1), p.angle};
+}
+
 // The concrete of a layer in its principal axes (1 along e1): the secants of the uniaxial
-// laws, coupled by Poisson's ratio while uncracked as nu sqrt(E1 E2) (Darwin & Pecknold 1977),
-// and the coaxial shear modulus (s1 - s2) / 2 (e1 - e2) (Vecchio 1990), never below zero (in
-// biaxial tension past cracking the principal stresses may change order).
+// laws at the equivalent uniaxial strains, coupled by Poisson's ratio while uncracked as
+// nu sqrt(E1 E2) (Darwin & Pecknold 1977), none in a layer cracked or cracking under these
+// strains, and the coaxial shear modulus (s1 - s2) / 2 (e1 - e2) (Vecchio 1990), never below
+// zero (in biaxial tension past cracking the principal stresses may change order).
 Stiffness3 concretePrincipal(const Principal& p, const ConcreteLaw& c, LayerMemory& m,
                              const std::vector<CrossingBar>& bars, TensionStiffening ts) {
+  const bool cracks = m.cracked || equivalentUniaxial(p, c.nu).e1 > crackingStrain(c);
+  const double nu = cracks ? 0.0 : c.nu;
+  const Principal u = equivalentUniaxial(p, nu);
   const double across = p.angle + 0.5 * std::numbers::pi;
-  const double E1 = concreteSecant(p.e1, 0, c, m, ts, crackCapacity(bars, p.angle));
-  const double E2 = concreteSecant(p.e2, 1, c, m, ts, crackCapacity(bars, across));
-  rememberConcrete(p.e1, 0, E1, c, m);
-  rememberConcrete(p.e2, 1, E2, c, m);
-  const double nu = m.cracked ? 0.0 : c.nu;
+  const double E1 = concreteSecant(u.e1, 0, c, m, ts, crackCapacity(bars, p.angle));
+  const double E2 = concreteSecant(u.e2, 1, c, m, ts, crackCapacity(bars, across));
+  rememberConcrete(u.e1, 0, E1, c, m);
+  rememberConcrete(u.e2, 1, E2, c, m);
   const double k = 1.0 / (1.0 - nu * nu);
   Stiffness3 Q;
   Q(0, 0) = k * E1;
@@ -77,16 +89,6 @@ double barSecant(double e, const SteelLaw& s, LayerMemory& m) {
   m.steelSecant = secant;
   m.yielded = m.yielded || std::fabs(e) > s.fy / s.Es;
   return secant;
-}
-
-// A bar layer in slab axes: the stiffness the layer tables give it (QMATX), in the plane,
-// times the ratio of the bars' secant to their modulus.
-Stiffness3 barLayer(const SectionLayer& layer, double barSecant) {
-  Matrix<double> Q;
-  QMATX(Q, layer.table.E1, layer.table.E2, layer.table.MU, layer.theta);
-  Stiffness3 S = inPlane(Q);
-  for (double& q : S.q) q *= barSecant / layer.steel.Es;
-  return S;
 }
 
 // A combined layer in the axes of its bars: the concrete seen in those axes, with the
@@ -171,7 +173,9 @@ LayerResponse layerSecant(const SectionLayer& layer, const Plane3& e, const Laye
     const double secant = barSecant(eb, layer.steel, r.memory);
     r.barStress = secant * eb;
     if (layer.kind == LayerKind::Bars) {
-      r.Q = barLayer(layer, secant);
+      Stiffness3 Q;
+      Q(0, 0) = secant * layer.barArea / layer.thick;  // the bars smeared over the layer
+      r.Q = toSlabAxes(Q, angle);
     } else {
       const Principal p = principalStrains(e);
       const Stiffness3 Qc = concretePrincipal(p, layer.concrete, r.memory, bars, ts);

@@ -3,8 +3,7 @@
 // 1990 for the secant form): the concrete follows the uniaxial laws along the principal
 // strain directions, with Poisson's ratio while uncracked and none once cracked, and the
 // shear modulus that keeps the principal stresses along the principal strains; bars carry
-// their stress along their own direction, and keep the smeared layer of the layer tables
-// (its small stiffness across the bars and in shear) scaled by the secant of the bars.
+// stress along their own direction only.
 // Vectors are in slab axes (xx, yy, xy, the shear an engineering strain); a Stiffness3
 // relates such stresses to such strains.
 #pragma once
@@ -47,13 +46,6 @@ struct LayerMemory {
 
 enum class LayerKind { Concrete, Bars, Combined };
 
-// The moduli of a layer in the layer tables of the linear analysis (E1 along its direction,
-// E2 across, Poisson ratio MU), which a bar layer keeps, scaled by its bars' secant, so that
-// the uncracked section is the linear analysis's.
-struct TableModuli {
-  double E1 = 0.0, E2 = 0.0, MU = 0.0;
-};
-
 // One layer of a section, in plain numbers.
 struct SectionLayer {
   LayerKind kind = LayerKind::Concrete;
@@ -66,7 +58,6 @@ struct SectionLayer {
   double barRadius = 0.0;   // combined layers: bar radius,
   double barSpacing = 0.0;  //   spacing
   double steelNu = 0.0;     //   and the steel's Poisson ratio
-  TableModuli table;        // bars: the smeared layer of the layer tables
 };
 
 // Bars that cross the cracks of a concrete layer: their ratio over the effective tension

@@ -156,4 +156,10 @@ SectionStiffness uncoupledBending(const SectionStiffness& abd) {
   return u;
 }
 
+Plane3 freeMembraneStrain(const SectionStiffness& abd, const Plane3& curvature) {
+  Plane3 e = solveSymmetric(inPlane(abd.A), inPlane(abd.B)) * curvature;
+  for (double& v : e) v = -v;
+  return e;
+}
+
 }  // namespace korvant::equilibrium

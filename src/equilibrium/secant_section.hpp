@@ -53,4 +53,10 @@ SectionResponse secantSection(const Section& section, const StrainPlane& e,
 // surface): the stiffness of a point of a deck solved for w alone.
 SectionStiffness uncoupledBending(const SectionStiffness& abd);
 
+// The membrane strains of a section free of membrane force under `curvature`, with the secant
+// A and B of `abd`: -A^-1 B curvature. Taken again with the secant state they give, they
+// settle on the neutral surface of a cracked section: the layer strains of a point of a deck
+// solved for w alone.
+Plane3 freeMembraneStrain(const SectionStiffness& abd, const Plane3& curvature);
+
 }  // namespace korvant::equilibrium

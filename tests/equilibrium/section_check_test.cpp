@@ -22,33 +22,45 @@ constexpr double kE = 30000.0, kXT = 3.0, kXC = 30.0, kEs = 200000.0, kFy = 500.
 constexpr double kH = 150.0, kZs = 30.0;  // depth, bar centre above the lower face
 const double kAs = 0.25 * std::numbers::pi * 100.0 / 150.0;  // 10 mm bars at 150: 0.5236 mm2/mm
 
-SectionLayer concrete(double thick) {
+SectionLayer concrete(double thick, double nu) {
   SectionLayer l;
   l.thick = thick;
-  l.concrete = {kE, 0.0, kXT, kXC};  // no Poisson's ratio: the strip is in uniaxial bending
+  l.concrete = {kE, nu, kXT, kXC};
   return l;
 }
 
+SectionLayer barLayer(double theta) {
+  SectionLayer b;
+  b.kind = LayerKind::Bars;
+  b.thick = b.barArea = kAs;
+  b.theta = theta;
+  b.steel = {kEs, kFy, 0.0};
+  return b;
+}
+
 // Concrete of depth kH in layers of about 5 mm, with the bar layer (its thickness the bar
-// area, as the decks smear bars) centred kZs above the lower face when `bars`.
-Section strip(bool bars) {
+// area, as the decks smear bars) centred kZs above the lower face when `bars`, and a second
+// one across it 10 mm higher when `mesh`. A strip has no Poisson's ratio (it is in uniaxial
+// bending); a mesh, for two-way bending, has 0.2.
+Section strip(bool bars, bool mesh = false) {
   std::vector<SectionLayer> layers;
   const auto fill = [&](double from, double to) {
     const int n = static_cast<int>(std::ceil((to - from) / 5.0));
-    for (int k = 0; k < n; ++k) layers.push_back(concrete((to - from) / n));
+    for (int k = 0; k < n; ++k) layers.push_back(concrete((to - from) / n, mesh ? 0.2 : 0.0));
   };
   if (!bars) {
     fill(0.0, kH);
     return makeSection(layers);
   }
-  SectionLayer b;
-  b.kind = LayerKind::Bars;
-  b.thick = b.barArea = kAs;
-  b.steel = {kEs, kFy, 0.0};
-  b.table = {kEs, 0.01 * kEs, 0.3};  // the decks' smeared bar layer: Vs Es with Vs = 1 here
   fill(0.0, kZs - 0.5 * kAs);
-  layers.push_back(b);
-  fill(kZs + 0.5 * kAs, kH);
+  layers.push_back(barLayer(0.0));
+  if (mesh) {
+    fill(kZs + 0.5 * kAs, kZs + 10.0 - 0.5 * kAs);
+    layers.push_back(barLayer(90.0));
+    fill(kZs + 10.0 + 0.5 * kAs, kH);
+  } else {
+    fill(kZs + 0.5 * kAs, kH);
+  }
   return makeSection(layers);
 }
 
@@ -175,6 +187,36 @@ TEST(SecantSection, TwistCracksAtTheBendingCrackingMoment) {
     memory = r.memory;
   }
   EXPECT_NEAR(cracking, kXT * kH * kH / 6.0 * kH / (kH - 5.0), 0.02 * cracking);
+}
+
+// Both ways at once, as at the centre of a square slab: equal sagging curvatures, the section
+// free of membrane force (its membrane strains taken again from each secant state until they
+// settle). The largest moments reach As fy (d - a/2) of each layer of bars, d = 120 and 110.
+TEST(SecantSection, TwoWayBendingReachesThePlasticMomentsOfBothLayers) {
+  const Section s = strip(true, true);
+  std::vector<LayerMemory> memory(s.layers.size());
+  Plane3 e0{};
+  double largest[2] = {0.0, 0.0};
+  for (double k = 1e-7; k < 4e-4; k *= 1.02) {
+    const Plane3 curvature{-k, -k, 0.0};
+    SectionResponse r =
+        secantSection(s, {e0, curvature}, memory, TensionStiffening::VecchioCollins);
+    for (int it = 0; it < 200; ++it) {
+      const Plane3 next = freeMembraneStrain(r.abd, curvature);
+      const double change = std::fabs(next[0] - e0[0]) + std::fabs(next[1] - e0[1]);
+      e0 = next;
+      r = secantSection(s, {e0, curvature}, memory, TensionStiffening::VecchioCollins);
+      if (change < 1e-12) break;
+    }
+    EXPECT_NEAR(r.N[0], 0.0, 1e-3) << k;
+    EXPECT_NEAR(r.N[1], 0.0, 1e-3) << k;
+    memory = r.memory;
+    for (int i = 0; i < 2; ++i)
+      largest[i] = std::max(largest[i], -r.M[static_cast<std::size_t>(i)]);
+  }
+  const double a = kAs * kFy / (0.85 * kXC);
+  EXPECT_NEAR(largest[0], kAs * kFy * (120.0 - a / 2), 0.03 * kAs * kFy * 120.0);
+  EXPECT_NEAR(largest[1], kAs * kFy * (110.0 - a / 2), 0.03 * kAs * kFy * 110.0);
 }
 
 // The largest moment of `path` before its first crack.
