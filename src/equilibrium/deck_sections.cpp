@@ -21,7 +21,9 @@ bool readLayer(const ModelDeck& m, int row, double hardening, SectionLayer& l) {
   const int s = sid != 0 ? rowOf(m.STEEL, m.NSTEEL, sid) : 0;
   const int c = cid != 0 ? rowOf(m.CONC, m.NCONC, cid) : 0;
   if ((sid != 0 && s == 0) || (cid != 0 && c == 0) || (s == 0 && c == 0)) return false;
-  l.kind = s == 0 ? LayerKind::Concrete : c == 0 ? LayerKind::Bars : LayerKind::Combined;
+  l.material = s == 0   ? LayerMaterial::Concrete
+               : c == 0 ? LayerMaterial::Bars
+                        : LayerMaterial::Combined;
   l.thick = m.LAYERS(row, layer_col::THICK);
   l.theta = m.LAYERS(row, layer_col::THETA);
   if (c != 0) {

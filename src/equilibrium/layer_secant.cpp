@@ -165,14 +165,14 @@ LayerResponse layerSecant(const SectionLayer& layer, const Plane3& e, const Laye
   LayerResponse r;
   r.memory = memory;
   const double angle = barAngle(layer);
-  if (layer.kind == LayerKind::Concrete) {
+  if (layer.material == LayerMaterial::Concrete) {
     const Principal p = principalStrains(e);
     r.Q = toSlabAxes(concretePrincipal(p, layer.concrete, r.memory, bars, ts), p.angle);
   } else {
     const double eb = strainAlong(e, angle);
     const double secant = barSecant(eb, layer.steel, r.memory);
     r.barStress = secant * eb;
-    if (layer.kind == LayerKind::Bars) {
+    if (layer.material == LayerMaterial::Bars) {
       Stiffness3 Q;
       Q(0, 0) = secant * layer.barArea / layer.thick;  // the bars smeared over the layer
       r.Q = toSlabAxes(Q, angle);

@@ -44,11 +44,11 @@ struct LayerMemory {
   bool cracked = false, crushed = false, yielded = false;
 };
 
-enum class LayerKind { Concrete, Bars, Combined };
+enum class LayerMaterial { Concrete, Bars, Combined };
 
 // One layer of a section, in plain numbers.
 struct SectionLayer {
-  LayerKind kind = LayerKind::Concrete;
+  LayerMaterial material = LayerMaterial::Concrete;
   double thick = 0.0;       // thickness
   double z = 0.0;           // height of the layer's centre above the lower face
   double theta = 0.0;       // bar direction from the x axis, degrees

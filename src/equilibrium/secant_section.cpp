@@ -7,7 +7,7 @@ namespace korvant::equilibrium {
 namespace {
 
 bool carriesBars(const SectionLayer& l) {
-  return l.kind != LayerKind::Concrete;
+  return l.material != LayerMaterial::Concrete;
 }
 
 // The bars crossing the cracks of layer k under the bar stresses `fs` of the layers, into
@@ -59,7 +59,7 @@ Stiffness3 solveSymmetric(Stiffness3 A, Stiffness3 B) {
 double meanConcreteModulus(const std::vector<SectionLayer>& layers) {
   double weighted = 0.0, thick = 0.0;
   for (const SectionLayer& l : layers) {
-    if (l.kind == LayerKind::Bars) continue;
+    if (l.material == LayerMaterial::Bars) continue;
     weighted += l.concrete.E * l.thick;
     thick += l.thick;
   }
@@ -97,7 +97,7 @@ Section makeSection(std::vector<SectionLayer> layers) {
     const bool lower = layers[b].z <= 0.5 * h;
     for (std::size_t k = 0; k < layers.size(); ++k) {
       const double fromFace = lower ? layers[k].z : h - layers[k].z;
-      if (layers[k].kind != LayerKind::Bars && fromFace <= depth)
+      if (layers[k].material != LayerMaterial::Bars && fromFace <= depth)
         s.crossing[k].push_back({b, layers[b].barArea / depth});
     }
   }

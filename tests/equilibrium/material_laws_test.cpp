@@ -104,7 +104,7 @@ TEST(LayerSecant, CrackCapacityOfTwoBarDirections) {
 // across them or in shear; 500 at 4e-3.
 TEST(LayerSecant, BarsCarryAlongThemOnly) {
   SectionLayer bars;
-  bars.kind = LayerKind::Bars;
+  bars.material = LayerMaterial::Bars;
   bars.thick = bars.barArea = 0.5;
   bars.theta = 90.0;
   bars.steel = kSteel;
@@ -122,7 +122,7 @@ TEST(LayerSecant, BarsCarryAlongThemOnly) {
 // along the bars Vs Es + (1 - Vs) Ec, across them Es Ec / ((1 - Vs) Es + Vs Ec).
 TEST(LayerSecant, CombinedLayerMixesByVolume) {
   SectionLayer l = concreteLayer(0.0);
-  l.kind = LayerKind::Combined;
+  l.material = LayerMaterial::Combined;
   l.thick = 20.0;
   l.steel = kSteel;
   l.barRadius = 5.0;

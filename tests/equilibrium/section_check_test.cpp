@@ -31,7 +31,7 @@ SectionLayer concrete(double thick, double nu) {
 
 SectionLayer barLayer(double theta) {
   SectionLayer b;
-  b.kind = LayerKind::Bars;
+  b.material = LayerMaterial::Bars;
   b.thick = b.barArea = kAs;
   b.theta = theta;
   b.steel = {kEs, kFy, 0.0};
