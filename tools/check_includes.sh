@@ -7,7 +7,7 @@ set -euo pipefail
 root="${1:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}"
 
 # From the top down; main.cpp, directly in src/, stands above them all.
-layers=(exporters studies job input output nonlinear equations section solver core)
+layers=(exporters studies job input output nonlinear equilibrium equations section solver core)
 
 declare -A rank=()
 for k in "${!layers[@]}"; do rank[${layers[$k]}]=$k; done

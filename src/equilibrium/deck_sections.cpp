@@ -1,0 +1,56 @@
+#include "equilibrium/deck_sections.hpp"
+
+#include <algorithm>
+
+#include "section/slab_materials.hpp"
+
+namespace korvant::equilibrium {
+namespace {
+
+// The first of rows 1..count of `table` whose identifier (column 1) is id; 0 when none is.
+int rowOf(const Matrix<double>& table, int count, long long id) {
+  for (int row = 1; row <= std::min(count, table.rows()); ++row)
+    if (wholeValue(table(row, 1)) == id) return row;
+  return 0;
+}
+
+// The layer of LAYERS row `row`; false when a material it names is missing.
+bool readLayer(const ModelDeck& m, int row, double hardening, SectionLayer& l) {
+  const long long sid = wholeValue(m.LAYERS(row, layer_col::SID));
+  const long long cid = wholeValue(m.LAYERS(row, layer_col::CID));
+  const int s = sid != 0 ? rowOf(m.STEEL, m.NSTEEL, sid) : 0;
+  const int c = cid != 0 ? rowOf(m.CONC, m.NCONC, cid) : 0;
+  if ((sid != 0 && s == 0) || (cid != 0 && c == 0) || (s == 0 && c == 0)) return false;
+  l.material = s == 0   ? LayerMaterial::Concrete
+               : c == 0 ? LayerMaterial::Bars
+                        : LayerMaterial::Combined;
+  l.thick = m.LAYERS(row, layer_col::THICK);
+  l.theta = m.LAYERS(row, layer_col::THETA);
+  if (c != 0) {
+    l.concrete = {m.CONC(c, conc_col::E), m.CONC(c, conc_col::MU), m.CONC(c, conc_col::XT),
+                  m.CONC(c, conc_col::XC)};
+  }
+  if (s != 0) {
+    const double bar = m.STEEL(s, steel_col::BARDIA), spacing = m.STEEL(s, steel_col::SPACING);
+    l.steel = {m.STEEL(s, steel_col::E), m.STEEL(s, steel_col::Y), hardening};
+    l.barArea = barAreaPerWidth(bar, spacing);
+    l.barRadius = 0.5 * bar;
+    l.barSpacing = spacing;
+    l.steelNu = m.STEEL(s, steel_col::MU);
+  }
+  return true;
+}
+
+}  // namespace
+
+std::vector<SectionLayer> zoneLayers(const ModelDeck& model, int zone, double hardening) {
+  std::vector<SectionLayer> layers;
+  for (int k = 1; k <= model.ZLAY.cols() && model.ZLAY(zone, k) != 0; ++k) {
+    const int row = rowOf(model.LAYERS, model.NLAYER, model.ZLAY(zone, k));
+    SectionLayer l;
+    if (row != 0 && readLayer(model, row, hardening, l)) layers.push_back(l);
+  }
+  return layers;
+}
+
+}  // namespace korvant::equilibrium

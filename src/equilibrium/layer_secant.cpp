@@ -1,0 +1,189 @@
+#include "equilibrium/layer_secant.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "section/degradation.hpp"
+#include "section/layer_table.hpp"
+
+namespace korvant::equilibrium {
+namespace {
+
+// T of toSlabAxes, column by column: the strains in axes at `angle` of each unit strain in
+// slab axes, as the section code turns them (SETRANS).
+Stiffness3 strainRotation(double angle) {
+  Stiffness3 T;
+  for (int j = 0; j < 3; ++j) {
+    double e[3] = {0.0, 0.0, 0.0}, unused[3] = {0.0, 0.0, 0.0};
+    e[j] = 1.0;
+    SETRANS(e[0], e[1], e[2], unused[0], unused[1], unused[2], angle);
+    for (int i = 0; i < 3; ++i) T(i, j) = e[i];
+  }
+  return T;
+}
+
+// The secant along principal direction d (0 or 1), never above the one remembered.
+double concreteSecant(double e, int d, const ConcreteLaw& c, const LayerMemory& m,
+                      TensionStiffening ts, double capacity) {
+  if (m.crushed) return 0.0;
+  const auto k = static_cast<std::size_t>(d);
+  if (e >= 0.0)
+    return std::min(secantOf(tensionStress(e, c, ts, capacity), e, c.E), m.tensionSecant[k]);
+  return std::min(secantOf(compressionStress(e, c), e, c.E), m.compressionSecant[k]);
+}
+
+// The memory after principal strain e of direction d was met with secant `secant`.
+void rememberConcrete(double e, int d, double secant, const ConcreteLaw& c, LayerMemory& m) {
+  const auto k = static_cast<std::size_t>(d);
+  if (e >= 0.0) {
+    m.tensionSecant[k] = secant;
+    m.cracked = m.cracked || e > crackingStrain(c);
+  } else {
+    m.compressionSecant[k] = secant;
+    m.crushed = m.crushed || -e > kCrushingStrain;
+  }
+  if (m.crushed) m.tensionSecant = m.compressionSecant = {0.0, 0.0};
+}
+
+// The equivalent uniaxial strains of principal strains e1, e2 under Poisson's ratio nu: the
+// strains (e_i + nu e_j) / (1 - nu^2) that give alone, in uniaxial stress, the stresses the
+// elastic plane state gives (Darwin & Pecknold 1977), so that the laws' strengths hold as
+// principal stresses under any ratio of the principal strains.
+Principal equivalentUniaxial(const Principal& p, double nu) {
+  const double k = 1.0 / (1.0 - nu * nu);
+  return {k * (p.e1 + nu * p.e2), k * (p.e2 + nu * p.e1), p.angle};
+}
+
+// The concrete of a layer in its principal axes (1 along e1): the secants of the uniaxial
+// laws at the equivalent uniaxial strains, coupled by Poisson's ratio while uncracked as
+// nu sqrt(E1 E2) (Darwin & Pecknold 1977), none in a layer cracked or cracking under these
+// strains, and the coaxial shear modulus (s1 - s2) / 2 (e1 - e2) (Vecchio 1990), never below
+// zero (in biaxial tension past cracking the principal stresses may change order).
+Stiffness3 concretePrincipal(const Principal& p, const ConcreteLaw& c, LayerMemory& m,
+                             const std::vector<CrossingBar>& bars, TensionStiffening ts) {
+  const bool cracks = m.cracked || equivalentUniaxial(p, c.nu).e1 > crackingStrain(c);
+  const double nu = cracks ? 0.0 : c.nu;
+  const Principal u = equivalentUniaxial(p, nu);
+  const double across = p.angle + 0.5 * std::numbers::pi;
+  const double E1 = concreteSecant(u.e1, 0, c, m, ts, crackCapacity(bars, p.angle));
+  const double E2 = concreteSecant(u.e2, 1, c, m, ts, crackCapacity(bars, across));
+  rememberConcrete(u.e1, 0, E1, c, m);
+  rememberConcrete(u.e2, 1, E2, c, m);
+  const double k = 1.0 / (1.0 - nu * nu);
+  Stiffness3 Q;
+  Q(0, 0) = k * E1;
+  Q(1, 1) = k * E2;
+  Q(0, 1) = Q(1, 0) = k * nu * std::sqrt(E1 * E2);
+  const double s1 = Q(0, 0) * p.e1 + Q(0, 1) * p.e2;
+  const double s2 = Q(1, 0) * p.e1 + Q(1, 1) * p.e2;
+  const double de = p.e1 - p.e2;
+  const double G = de > 1e-12 ? (s1 - s2) / (2.0 * de) : 0.25 * (Q(0, 0) + Q(1, 1) - 2.0 * Q(0, 1));
+  Q(2, 2) = std::max(G, 0.0);
+  return Q;
+}
+
+// The bars' secant along them and the memory after it.
+double barSecant(double e, const SteelLaw& s, LayerMemory& m) {
+  const double secant = std::min(secantOf(steelStress(e, s), e, s.Es), m.steelSecant);
+  m.steelSecant = secant;
+  m.yielded = m.yielded || std::fabs(e) > s.fy / s.Es;
+  return secant;
+}
+
+// A combined layer in the axes of its bars: the concrete seen in those axes, with the
+// stiffness along the bars and across them mixed with the steel by the layer tables' own rule
+// (recomposeCombinedLayer: in parallel along the bars with their secant, in series across
+// them with the steel's modulus). Shear and Poisson coupling are the concrete's.
+Stiffness3 combinedInBarAxes(const SectionLayer& layer, Stiffness3 Qc, double barSecant) {
+  LayerRecord r;
+  r(layer_field::THICK) = layer.thick;
+  r(layer_field::RADIUS) = layer.barRadius;
+  r(layer_field::SPACING) = layer.barSpacing;
+  r(layer_field::MUS) = layer.steelNu;
+  r(layer_field::MUC) = layer.concrete.nu;
+  recomposeCombinedLayer(r, barSecant, Qc(0, 0));
+  Qc(0, 0) = r(layer_field::E1);
+  recomposeCombinedLayer(r, layer.steel.Es, Qc(1, 1));
+  Qc(1, 1) = r(layer_field::E2);
+  return Qc;
+}
+
+}  // namespace
+
+Stiffness3 inPlane(const Matrix<double>& M) {
+  Stiffness3 S;
+  for (int i = 0; i < 3; ++i)
+    for (int j = 0; j < 3; ++j) S(i, j) = M(kPlaneComponents[i], kPlaneComponents[j]);
+  return S;
+}
+
+Plane3 Stiffness3::operator*(const Plane3& e) const {
+  Plane3 s{};
+  for (int i = 0; i < 3; ++i)
+    for (int j = 0; j < 3; ++j)
+      s[static_cast<std::size_t>(i)] += (*this)(i, j) * e[static_cast<std::size_t>(j)];
+  return s;
+}
+
+Principal principalStrains(const Plane3& e) {
+  const double mean = 0.5 * (e[0] + e[1]);
+  const double radius = std::hypot(0.5 * (e[0] - e[1]), 0.5 * e[2]);
+  return {mean + radius, mean - radius, 0.5 * std::atan2(e[2], e[0] - e[1])};
+}
+
+Stiffness3 toSlabAxes(const Stiffness3& Q, double angle) {
+  const Stiffness3 T = strainRotation(angle);
+  Stiffness3 R;
+  for (int i = 0; i < 3; ++i)
+    for (int j = 0; j < 3; ++j)
+      for (int k = 0; k < 3; ++k)
+        for (int l = 0; l < 3; ++l) R(i, j) += T(k, i) * Q(k, l) * T(l, j);
+  return R;
+}
+
+double strainAlong(const Plane3& e, double angle) {
+  const Stiffness3 T = strainRotation(angle);
+  return T(0, 0) * e[0] + T(0, 1) * e[1] + T(0, 2) * e[2];
+}
+
+double barAngle(const SectionLayer& layer) {
+  return layer.theta * std::numbers::pi / 180.0;
+}
+
+double crackCapacity(const std::vector<CrossingBar>& bars, double angle) {
+  double capacity = 0.0;
+  for (const CrossingBar& b : bars) {
+    const double c = std::cos(angle - b.angle);
+    capacity += b.rho * b.reserve * c * c;
+  }
+  return capacity;
+}
+
+LayerResponse layerSecant(const SectionLayer& layer, const Plane3& e, const LayerMemory& memory,
+                          const std::vector<CrossingBar>& bars, TensionStiffening ts) {
+  LayerResponse r;
+  r.memory = memory;
+  const double angle = barAngle(layer);
+  if (layer.material == LayerMaterial::Concrete) {
+    const Principal p = principalStrains(e);
+    r.Q = toSlabAxes(concretePrincipal(p, layer.concrete, r.memory, bars, ts), p.angle);
+  } else {
+    const double eb = strainAlong(e, angle);
+    const double secant = barSecant(eb, layer.steel, r.memory);
+    r.barStress = secant * eb;
+    if (layer.material == LayerMaterial::Bars) {
+      Stiffness3 Q;
+      Q(0, 0) = secant * layer.barArea / layer.thick;  // the bars smeared over the layer
+      r.Q = toSlabAxes(Q, angle);
+    } else {
+      const Principal p = principalStrains(e);
+      const Stiffness3 Qc = concretePrincipal(p, layer.concrete, r.memory, bars, ts);
+      r.Q = toSlabAxes(combinedInBarAxes(layer, toSlabAxes(Qc, p.angle - angle), secant), angle);
+    }
+  }
+  r.stress = r.Q * e;
+  return r;
+}
+
+}  // namespace korvant::equilibrium

@@ -1,0 +1,103 @@
+// The secant plane-stress stiffness of one layer at one point, under the strains of the
+// layer's centre, after the rotating smeared crack model (Vecchio & Collins 1986; Vecchio
+// 1990 for the secant form): the concrete follows the uniaxial laws along the principal
+// strain directions, with Poisson's ratio while uncracked and none once cracked, and the
+// shear modulus that keeps the principal stresses along the principal strains; bars carry
+// stress along their own direction only.
+// Vectors are in slab axes (xx, yy, xy, the shear an engineering strain); a Stiffness3
+// relates such stresses to such strains.
+#pragma once
+
+#include <array>
+#include <limits>
+#include <vector>
+
+#include "core/matrix.hpp"
+#include "equilibrium/material_laws.hpp"
+#include "section/section_stiffness.hpp"
+
+namespace korvant::equilibrium {
+
+using Plane3 = std::array<double, 3>;
+
+struct Stiffness3 {
+  std::array<double, 9> q{};
+  double& operator()(int i, int j) { return q[static_cast<std::size_t>(3 * i + j)]; }
+  double operator()(int i, int j) const { return q[static_cast<std::size_t>(3 * i + j)]; }
+  Plane3 operator*(const Plane3& e) const;
+};
+
+// The components xx, yy, xy of the section code's 6 x 6 matrices, in the order of a Plane3,
+// and the in-plane part of such a matrix.
+inline constexpr int kPlaneComponents[3] = {component::XX, component::YY, component::XY};
+Stiffness3 inPlane(const Matrix<double>& M);
+
+// What a layer remembers of the path: the smallest secants it has had (infinite before any
+// strain), so that no secant grows again, and the failures it has met. The concrete keeps one
+// tension and one compression secant for each principal direction, the first for the larger
+// principal strain (the rotating directions keep their order, not their angle).
+struct LayerMemory {
+  static constexpr double kNone = std::numeric_limits<double>::infinity();
+  std::array<double, 2> tensionSecant{kNone, kNone};      // concrete
+  std::array<double, 2> compressionSecant{kNone, kNone};  // concrete
+  double steelSecant = kNone;                             // bars, along them
+  bool cracked = false, crushed = false, yielded = false;
+};
+
+enum class LayerMaterial { Concrete, Bars, Combined };
+
+// One layer of a section, in plain numbers.
+struct SectionLayer {
+  LayerMaterial material = LayerMaterial::Concrete;
+  double thick = 0.0;       // thickness
+  double z = 0.0;           // height of the layer's centre above the lower face
+  double theta = 0.0;       // bar direction from the x axis, degrees
+  ConcreteLaw concrete;     // concrete and combined layers
+  SteelLaw steel;           // bars and combined layers
+  double barArea = 0.0;     // bar area per unit width (bars and combined layers)
+  double barRadius = 0.0;   // combined layers: bar radius,
+  double barSpacing = 0.0;  //   spacing
+  double steelNu = 0.0;     //   and the steel's Poisson ratio
+};
+
+// Bars that cross the cracks of a concrete layer: their ratio over the effective tension
+// area, their direction (radians) and the stress they can still take before they yield.
+struct CrossingBar {
+  double rho = 0.0, angle = 0.0, reserve = 0.0;
+};
+
+struct LayerResponse {
+  Stiffness3 Q;          // secant stiffness in slab axes
+  Plane3 stress{};       // Q times the strains
+  double barStress = 0;  // stress in the bars, along them (bars and combined layers)
+  LayerMemory memory;    // the memory once these strains are accepted
+};
+
+// The principal strains e1 >= e2 of `e` and the direction of e1 from x (radians).
+struct Principal {
+  double e1 = 0.0, e2 = 0.0, angle = 0.0;
+};
+Principal principalStrains(const Plane3& e);
+
+// The stiffness Q given in axes at `angle` (radians) from x, seen in slab axes: T^T Q T with
+// T the transformation of engineering strains into those axes (Jones 1975, Mechanics of
+// Composite Materials, 2.6).
+Stiffness3 toSlabAxes(const Stiffness3& Q, double angle);
+
+// The strain along a direction at `angle` (radians) from x.
+double strainAlong(const Plane3& e, double angle);
+
+// The direction of the layer's bars from x, in radians.
+double barAngle(const SectionLayer& layer);
+
+// The stress the bars crossing a crack whose normal is at `angle` can pass to the concrete
+// between the cracks: sum of rho (fy - fs) cos^2 of the angle between bar and normal
+// (the crack check of Vecchio & Collins 1986).
+double crackCapacity(const std::vector<CrossingBar>& bars, double angle);
+
+// The secant stiffness of the layer under the strains `e` at its centre, from the memory of
+// the path; `bars` are the bars crossing its cracks (concrete and combined layers).
+LayerResponse layerSecant(const SectionLayer& layer, const Plane3& e, const LayerMemory& memory,
+                          const std::vector<CrossingBar>& bars, TensionStiffening ts);
+
+}  // namespace korvant::equilibrium
