@@ -124,7 +124,7 @@ void ASSEMBLE(EquationStore& store, const ModelDeck& model, const RecordStore& c
 
   // The equations on the section forces read the stiffness of the point's neighbours too.
   const bool conservative = form == EquationForm::Conservative;
-  if (conservative) stiffnessOfEveryPoint(model, grid, currentLayers, work);
+  if (conservative && !work.fieldGiven) stiffnessOfEveryPoint(model, grid, currentLayers, work);
 
   // 3. - 5. The equations of every point the layout does not support.
   const int before = fatal;

@@ -25,6 +25,9 @@ struct AssemblyWork {
   SectionStiffness abd;
   StencilSet C;
   StiffnessField field;
+  // The field was written by the caller (the analysis in equilibrium, from its secant
+  // sections): the equations on the section forces take it as it is.
+  bool fieldGiven = false;
 };
 
 // ASSEMBLE: clears the store and builds the difference equations of every real point that

@@ -6,6 +6,7 @@
 #include "equations/boundary.hpp"
 #include "equations/natural_edges.hpp"
 #include "equations/reduction.hpp"
+#include "job/equilibrium_run.hpp"
 #include "job/run_watcher.hpp"
 #include "job/status_lines.hpp"
 #include "nonlinear/cracking_stage.hpp"
@@ -214,8 +215,19 @@ void nonlinearAnalysis(RunContext& run) {
   incrementalStage(run);
 }
 
+// The analysis in equilibrium along the load path: the elastic solution and its tables, then
+// the path from zero past the peak.
+void equilibriumAnalysis(RunContext& run) {
+  if (!elasticSolution(run)) return;
+  SolutionVectors& v = run.arrays.solutions;
+  MXCPY(v.current.data(), v.elastic.data(), run.arrays.NEQ, run.arrays.NEQ, run.arrays.NEQ, 1);
+  printStageTables(run, v.elastic, false);
+  equilibriumPath(run);
+}
+
 EquationForm formOf(const RunContext& run) {
-  return run.request.conservative ? EquationForm::Conservative : EquationForm::Specified;
+  return run.request.conservative || run.request.equilibrium.enabled ? EquationForm::Conservative
+                                                                     : EquationForm::Specified;
 }
 
 // The pass in its phases, each timed into the run's phase times.
@@ -324,7 +336,9 @@ void runAnalysis(RunContext& run) {
   if (run.fatal == 0) {
     // The one place where the analysis procedure of the deck is chosen: a new procedure is
     // one more branch here, recording how it ends in run.outcome as these do.
-    if (run.model.SOLPROC == SolutionProcedure::NONLINEAR)
+    if (run.request.equilibrium.enabled)
+      equilibriumAnalysis(run);
+    else if (run.model.SOLPROC == SolutionProcedure::NONLINEAR)
       nonlinearAnalysis(run);
     else if (run.model.SOLPROC == SolutionProcedure::LINEAR)
       linearAnalysis(run);

@@ -21,6 +21,7 @@
 #include "equations/assembly.hpp"
 #include "equations/boundary_lists.hpp"
 #include "equations/constraint_table.hpp"
+#include "equilibrium/load_path.hpp"
 #include "job/phase_times.hpp"
 #include "job/run_outcome.hpp"
 #include "job/run_watcher.hpp"
@@ -49,6 +50,17 @@ struct CollapseSearchRequest {
 };
 
 // What the command line asked of the job.
+// What the command line asked of an analysis in equilibrium along the load path.
+struct EquilibriumRequest {
+  bool enabled = false;
+  equilibrium::TensionStiffening stiffening = equilibrium::kDefaultStiffening;
+  double hardening = 0.0;                      // steel's slope after yield over Es
+  std::optional<std::pair<int, int>> control;  // point I, J; the largest elastic deflection
+  double step = 0.0;                           // control displacement per step; 0: the default
+  double tolerance = 1e-4;
+  double stopAt = 0.8;
+};
+
 struct JobRequest {
   std::optional<std::string> jobText;  // given on the command line: no prompt, no keyboard read
   bool overwrite = false;              // answer the overwrite question with yes, unasked
@@ -64,6 +76,7 @@ struct JobRequest {
   // arrays: for a harness that reads decks only (the deck fuzzer's reading of every deck).
   bool readOnly = false;
   CollapseSearchRequest collapse;
+  EquilibriumRequest equilibrium;
 };
 
 // The solution vectors of the analysis, MXD1 entries each, zero at the start of the run; a
@@ -117,7 +130,8 @@ struct AnalysisArrays {
 // The natural conditions of free edges on the section forces write several times the
 // constraint rows of the specified ones: twenty an equation.
 inline Capacities withEdgeConditionRows(Capacities cap, const JobRequest& request) {
-  if (request.conservative) cap.MXD2 = std::max(cap.MXD2, 20 * cap.MXD1);
+  if (request.conservative || request.equilibrium.enabled)
+    cap.MXD2 = std::max(cap.MXD2, 20 * cap.MXD1);
   return cap;
 }
 
@@ -177,6 +191,8 @@ struct RunContext {
   // VTK files: exporters/); owned by the main program, told of every stage, step and printed
   // solution.
   std::vector<RunWatcher*> watchers;
+  // The load path of an analysis in equilibrium, once followed.
+  std::optional<equilibrium::PathResult> path;
 
   // The report, mirrored to the console when the STATUS switch is on: the writer of the
   // blocks that matter during a run.

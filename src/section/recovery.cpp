@@ -248,4 +248,12 @@ void RECOV(const Matrix<double>& solution, const ModelDeck& model, const Differe
   }
 }
 
+PointDerivatives pointDerivatives(const Matrix<double>& solution, const DifferenceGrid& grid,
+                                  Coupling COUPLING, const std::vector<double>* beyondEdges, int I,
+                                  int J) {
+  const DisplacementField field(solution, grid, COUPLING, beyondEdges);
+  const Derivatives d = differences(field, grid, I, J);
+  return {d.DUDX, d.DVDX, d.DUDY, d.DVDY, d.DWDXX, d.DWDYY, d.DWDXY};
+}
+
 }  // namespace korvant

@@ -35,4 +35,15 @@ void RECOV(const Matrix<double>& solution, const ModelDeck& model, const Differe
            const DerivativePointTest& BCHECK, WorkingFiles& files, PointLayerTable& layers,
            LayerResults& results, Writer& report, const std::vector<double>* beyondEdges = nullptr);
 
+// The derivatives of the displacements of `solution` at real point (I, J) by the central
+// differences of RECOV (the membrane ones with the coupled solution only), a neighbour outside
+// the grid taking its value from `beyondEdges` when given, 0 otherwise.
+struct PointDerivatives {
+  double DUDX = 0.0, DVDX = 0.0, DUDY = 0.0, DVDY = 0.0;
+  double DWDXX = 0.0, DWDYY = 0.0, DWDXY = 0.0;
+};
+PointDerivatives pointDerivatives(const Matrix<double>& solution, const DifferenceGrid& grid,
+                                  Coupling COUPLING, const std::vector<double>* beyondEdges, int I,
+                                  int J);
+
 }  // namespace korvant

@@ -1,0 +1,335 @@
+#include "equilibrium/load_path.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <deque>
+
+namespace korvant::equilibrium {
+namespace {
+
+constexpr int kPlane = 6;  // membrane strains and curvatures of a point in an iterate
+
+// An iterate of the path: the strain plane of every point, then the solution of every point.
+using Iterate = std::vector<double>;
+
+StrainPlane planeOf(const Iterate& x, std::size_t p) {
+  StrainPlane e;
+  for (std::size_t i = 0; i < 3; ++i) {
+    e.membrane[i] = x[kPlane * p + i];
+    e.curvature[i] = x[kPlane * p + 3 + i];
+  }
+  return e;
+}
+
+double largestMagnitude(const Iterate& x, std::size_t from, std::size_t stride = 1) {
+  double m = 0.0;
+  for (std::size_t k = from; k < x.size(); k += stride) m = std::max(m, std::abs(x[k]));
+  return m;
+}
+
+// Unknowns per point, the last of them w.
+std::size_t perPoint(bool coupled) {
+  return coupled ? 3 : 1;
+}
+
+// The largest change from x to g of the entries from `from` on, over the largest of g.
+double relativeChange(const Iterate& x, const Iterate& g, std::size_t from) {
+  double d = 0.0;
+  for (std::size_t k = from; k < g.size(); ++k) d = std::max(d, std::abs(g[k] - x[k]));
+  const double m = largestMagnitude(g, from);
+  return m > 0.0 ? d / m : d;
+}
+
+// The secant map of one state and what it leaves behind: the layers' memory of its
+// strains and their counts, the load factor of the unit solution that gives the target.
+struct Evaluation {
+  std::vector<std::vector<LayerMemory>> memory;
+  std::vector<int> crackedAt;
+  double loadFactor = 0.0;
+  int cracked = 0, crushed = 0, yielded = 0;
+};
+
+// Anderson acceleration of x = G(x) with a history of `depth` differences (Walker & Ni
+// 2011, Algorithm AA, the unconstrained least-squares form solved by its normal equations
+// with a small Tikhonov term, enough for the few columns kept).
+class Anderson {
+ public:
+  explicit Anderson(int depth) : depth_(static_cast<std::size_t>(depth)) {}
+  void clear() { x_.clear(), g_.clear(); }
+  // The next iterate after G(x) = g.
+  Iterate next(const Iterate& x, const Iterate& g);
+
+ private:
+  std::size_t depth_;
+  std::deque<Iterate> x_, g_;
+};
+
+// Solves the n x n system M y = r in place by Gaussian elimination with partial pivoting.
+std::vector<double> solveSmall(std::vector<double> M, std::vector<double> r, std::size_t n) {
+  for (std::size_t p = 0; p < n; ++p) {
+    std::size_t best = p;
+    for (std::size_t i = p + 1; i < n; ++i)
+      if (std::abs(M[i * n + p]) > std::abs(M[best * n + p])) best = i;
+    for (std::size_t j = 0; j < n; ++j) std::swap(M[p * n + j], M[best * n + j]);
+    std::swap(r[p], r[best]);
+    if (M[p * n + p] == 0.0) continue;
+    for (std::size_t i = p + 1; i < n; ++i) {
+      const double f = M[i * n + p] / M[p * n + p];
+      for (std::size_t j = p; j < n; ++j) M[i * n + j] -= f * M[p * n + j];
+      r[i] -= f * r[p];
+    }
+  }
+  std::vector<double> y(n, 0.0);
+  for (std::size_t p = n; p-- > 0;) {
+    double s = r[p];
+    for (std::size_t j = p + 1; j < n; ++j) s -= M[p * n + j] * y[j];
+    y[p] = M[p * n + p] != 0.0 ? s / M[p * n + p] : 0.0;
+  }
+  return y;
+}
+
+Iterate Anderson::next(const Iterate& x, const Iterate& g) {
+  x_.push_back(x), g_.push_back(g);
+  if (x_.size() > depth_ + 1) x_.pop_front(), g_.pop_front();
+  const std::size_t m = x_.size() - 1, n = x.size();
+  if (m == 0) return g;
+  // f_i = g_i - x_i; the columns dF_i = f_{i+1} - f_i, dG_i = g_{i+1} - g_i.
+  auto f = [&](std::size_t i, std::size_t k) { return g_[i][k] - x_[i][k]; };
+  std::vector<double> M(m * m, 0.0), r(m, 0.0);
+  double scale = 0.0;
+  for (std::size_t k = 0; k < n; ++k) {
+    for (std::size_t i = 0; i < m; ++i) {
+      const double di = f(i + 1, k) - f(i, k);
+      r[i] += di * f(m, k);
+      for (std::size_t j = 0; j <= i; ++j) M[i * m + j] += di * (f(j + 1, k) - f(j, k));
+    }
+  }
+  for (std::size_t i = 0; i < m; ++i) {
+    for (std::size_t j = 0; j < i; ++j) M[j * m + i] = M[i * m + j];
+    scale = std::max(scale, M[i * m + i]);
+  }
+  for (std::size_t i = 0; i < m; ++i) M[i * m + i] += 1e-10 * scale;
+  const std::vector<double> gamma = solveSmall(M, r, m);
+  Iterate out = g;
+  for (std::size_t i = 0; i < m; ++i)
+    for (std::size_t k = 0; k < n; ++k) out[k] -= gamma[i] * (g_[i + 1][k] - g_[i][k]);
+  return out;
+}
+
+// One step of the path: the fixed point of the secant map at the control displacement
+// `target`, from the committed memory of the last converged step.
+class StepSolver {
+ public:
+  StepSolver(SecantSystem& system, const std::vector<const Section*>& sections,
+             const PathControls& c)
+      : system_(system), sections_(sections), c_(c), anderson_(c.memory) {
+    const std::size_t n = sections.size();
+    unit_.resize(n), abd_.resize(n);
+  }
+
+  enum class Result { Converged, NotConverged, SolveFailed };
+
+  // Iterates from x toward the step's state; on convergence x holds it and `e` its memory.
+  Result solve(double target, Iterate& x, const std::vector<std::vector<LayerMemory>>& committed,
+               Evaluation& e, int& iterations);
+
+ private:
+  bool map(double target, const Iterate& x, const std::vector<std::vector<LayerMemory>>& base,
+           Iterate& g, Evaluation& e);
+
+  SecantSystem& system_;
+  const std::vector<const Section*>& sections_;
+  const PathControls& c_;
+  Anderson anderson_;
+  std::vector<double> solution_;
+  std::vector<PointStrains> unit_;
+  std::vector<SectionStiffness> abd_;
+};
+
+// G(x): every point's secant section under the strains of x, the unit solution of their
+// stiffness, scaled to the target.
+bool StepSolver::map(double target, const Iterate& x,
+                     const std::vector<std::vector<LayerMemory>>& base, Iterate& g, Evaluation& e) {
+  const std::size_t n = sections_.size();
+  e.memory.resize(n), e.crackedAt.assign(n, 0);
+  e.cracked = e.crushed = e.yielded = 0;
+  StiffnessField& field = system_.field();
+  for (std::size_t p = 0; p < n; ++p) {
+    SectionResponse r = secantSection(*sections_[p], planeOf(x, p), base[p], c_.ts);
+    const int I = static_cast<int>(p) % c_.NUMB + 1, J = static_cast<int>(p) / c_.NUMB + 1;
+    field.at(I, J) = planeStiffness(c_.coupled ? r.abd : uncoupledBending(r.abd));
+    abd_[p] = r.abd;
+    e.memory[p] = std::move(r.memory);
+    e.crackedAt[p] = r.cracked;
+    e.cracked += r.cracked, e.crushed += r.crushed, e.yielded += r.yielded;
+  }
+  if (!system_.solveUnit(solution_, unit_)) return false;
+  const std::size_t per = perPoint(c_.coupled);
+  const double wUnit = solution_[per * c_.control + per - 1];
+  e.loadFactor = wUnit != 0.0 ? target / wUnit : 0.0;
+  g.assign(kPlane * n + solution_.size(), 0.0);
+  for (std::size_t p = 0; p < n; ++p) {
+    Plane3 k = unit_[p].curvature;
+    for (double& v : k) v *= e.loadFactor;
+    const Plane3 m = c_.coupled ? unit_[p].membrane : freeMembraneStrain(abd_[p], k);
+    for (std::size_t i = 0; i < 3; ++i) {
+      g[kPlane * p + i] = c_.coupled ? e.loadFactor * m[i] : m[i];
+      g[kPlane * p + 3 + i] = k[i];
+    }
+  }
+  for (std::size_t k = 0; k < solution_.size(); ++k)
+    g[kPlane * n + k] = e.loadFactor * solution_[k];
+  return true;
+}
+
+StepSolver::Result StepSolver::solve(double target, Iterate& x,
+                                     const std::vector<std::vector<LayerMemory>>& committed,
+                                     Evaluation& e, int& iterations) {
+  const std::size_t n = sections_.size();
+  // A point whose cracks open and close again from one iterate to the next holds the
+  // cracks of its iterate with the more of them for the rest of the step: the stress
+  // jump at cracking otherwise makes it cycle. Points that settle are left free, so that
+  // wild early iterates do not crack the slab for good.
+  std::vector<std::vector<LayerMemory>> base = committed;
+  std::vector<int> closings(n, 0), lastCracked(n, -1);
+  std::vector<std::vector<LayerMemory>> lastMemory(n);
+  anderson_.clear();
+  Iterate g;
+  double lastFactor = 0.0;
+  for (iterations = 1; iterations <= c_.maxIterations; ++iterations) {
+    if (!map(target, x, base, g, e)) return Result::SolveFailed;
+    const double dw = relativeChange(x, g, kPlane * n);
+    const double dl = std::abs(e.loadFactor - lastFactor) / std::abs(e.loadFactor);
+    if (iterations > 1 && dw < c_.tolerance && dl < c_.tolerance) {
+      x = std::move(g);
+      return Result::Converged;
+    }
+    lastFactor = e.loadFactor;
+    for (std::size_t p = 0; p < n; ++p) {
+      if (e.crackedAt[p] < lastCracked[p] && ++closings[p] >= 2) base[p] = lastMemory[p];
+      lastCracked[p] = e.crackedAt[p];
+      lastMemory[p] = e.memory[p];
+    }
+    x = anderson_.next(x, g);
+  }
+  return Result::NotConverged;
+}
+
+PathStep stepOf(int number, double target, const Iterate& x, std::size_t n, bool coupled,
+                const Evaluation& e, int iterations) {
+  PathStep s;
+  s.step = number;
+  s.loadFactor = e.loadFactor;
+  s.wControl = target;
+  const std::size_t per = perPoint(coupled);
+  s.wMax = largestMagnitude(x, kPlane * n + per - 1, per);
+  s.iterations = iterations;
+  s.cracked = e.cracked, s.crushed = e.crushed, s.yielded = e.yielded;
+  return s;
+}
+
+PathState stateOf(const PathStep& s, const Iterate& x, std::size_t n,
+                  const std::vector<std::vector<LayerMemory>>& memory) {
+  return {s, Iterate(x.begin() + static_cast<std::ptrdiff_t>(kPlane * n), x.end()), memory};
+}
+
+}  // namespace
+
+bool elasticUnitSolution(SecantSystem& system, const std::vector<const Section*>& sections,
+                         bool coupled, int NUMB, std::vector<double>& solution,
+                         std::vector<PointStrains>& strains) {
+  StiffnessField& field = system.field();
+  for (std::size_t p = 0; p < sections.size(); ++p) {
+    const Section& s = *sections[p];
+    const SectionResponse r =
+        secantSection(s, {}, std::vector<LayerMemory>(s.layers.size()), kDefaultStiffening);
+    const int I = static_cast<int>(p) % NUMB + 1, J = static_cast<int>(p) / NUMB + 1;
+    field.at(I, J) = planeStiffness(coupled ? r.abd : uncoupledBending(r.abd));
+  }
+  if (!system.solveUnit(solution, strains)) return false;
+  if (coupled) return true;
+  // w alone: the membrane strains of a section free of membrane force.
+  for (std::size_t p = 0; p < sections.size(); ++p) {
+    const Section& s = *sections[p];
+    const SectionResponse r =
+        secantSection(s, {}, std::vector<LayerMemory>(s.layers.size()), kDefaultStiffening);
+    strains[p].membrane = freeMembraneStrain(r.abd, strains[p].curvature);
+  }
+  return true;
+}
+
+double firstCrackingFactor(const std::vector<const Section*>& sections,
+                           const std::vector<PointStrains>& strains) {
+  double worst = 0.0;
+  for (std::size_t p = 0; p < sections.size(); ++p) {
+    const Section& s = *sections[p];
+    for (const SectionLayer& l : s.layers) {
+      if (l.material == LayerMaterial::Bars) continue;
+      Plane3 e{};
+      for (std::size_t i = 0; i < 3; ++i)
+        e[i] = strains[p].membrane[i] + (l.z - s.reference) * strains[p].curvature[i];
+      worst = std::max(worst, principalStrains(e).e1 / crackingStrain(l.concrete));
+    }
+  }
+  return worst > 0.0 ? 1.0 / worst : 0.0;
+}
+
+PathResult followPath(SecantSystem& system, const std::vector<const Section*>& sections,
+                      const PathControls& c) {
+  const std::size_t n = sections.size();
+  std::vector<std::vector<LayerMemory>> committed(n);
+  for (std::size_t p = 0; p < n; ++p) committed[p].resize(sections[p]->layers.size());
+  StepSolver solver(system, sections, c);
+  PathResult result;
+  Iterate converged(kPlane * n + perPoint(c.coupled) * n, 0.0);
+  double reached = 0.0, h = c.step, peak = 0.0;
+  const double floor = c.step / std::pow(2.0, c.halvings);
+  while (static_cast<int>(result.steps.size()) < c.maxSteps) {
+    const double target = reached + c.direction * h;
+    Iterate x = converged;
+    if (reached != 0.0)
+      for (double& v : x) v *= target / reached;
+    Evaluation e;
+    int iterations = 0;
+    const StepSolver::Result r = solver.solve(target, x, committed, e, iterations);
+    if (r == StepSolver::Result::SolveFailed) {
+      result.end = PathEnd::SolveFailed;
+      return result;
+    }
+    if (r == StepSolver::Result::NotConverged) {
+      if (h / 2.0 < floor * (1.0 - 1e-9)) {
+        result.end = PathEnd::NotConverged;
+        return result;
+      }
+      h /= 2.0;
+      continue;
+    }
+    committed = std::move(e.memory);
+    converged = std::move(x);
+    reached = target;
+    h = std::min(2.0 * h, c.step);
+    const PathStep s = stepOf(static_cast<int>(result.steps.size()) + 1, target, converged, n,
+                              c.coupled, e, iterations);
+    result.steps.push_back(s);
+    result.last = stateOf(s, converged, n, committed);
+    if (result.steps.size() == 1) result.first = result.last;
+    if (s.loadFactor > peak) {
+      peak = s.loadFactor;
+      result.peak = result.steps.size() - 1;
+      result.atPeak = result.last;
+    }
+    const bool failing = s.yielded > 0 || s.crushed > 0;
+    if (failing && s.loadFactor < c.stopAt * peak) {
+      result.end = PathEnd::FellPastPeak;
+      return result;
+    }
+    if (std::abs(target) >= c.limit) {
+      result.end = PathEnd::DeflectionLimit;
+      return result;
+    }
+  }
+  result.end = PathEnd::StepLimit;
+  return result;
+}
+
+}  // namespace korvant::equilibrium

@@ -1,0 +1,202 @@
+#include "job/equilibrium_run.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+
+#include "core/grid.hpp"
+#include "equations/boundary.hpp"
+#include "equations/natural_edges.hpp"
+#include "equilibrium/deck_sections.hpp"
+#include "job/analysis.hpp"
+#include "section/point_zone.hpp"
+#include "section/recovery.hpp"
+
+namespace korvant {
+namespace {
+
+using namespace equilibrium;
+using fmt::A;
+using fmt::E;
+using fmt::I;
+using fmt::X;
+
+constexpr int kFirstLoad = 1;
+
+// The sections of the deck's zones and, for every point, the one of its zone.
+struct DeckSections {
+  std::vector<Section> zones;
+  std::vector<const Section*> points;
+};
+
+DeckSections deckSections(const ModelDeck& m, double hardening) {
+  DeckSections d;
+  for (int z = 1; z <= m.NZONE; ++z) d.zones.push_back(makeSection(zoneLayers(m, z, hardening)));
+  const DifferenceGrid grid{m.A, m.B, m.NUMA, m.NUMB};
+  for (int J = 1; J <= m.NUMA; ++J) {
+    for (int I = 1; I <= m.NUMB; ++I) {
+      const int z = std::max(zoneRowOfPoint(m, grid.x(J), grid.y(I)), 1);
+      d.points.push_back(&d.zones[static_cast<std::size_t>(z - 1)]);
+    }
+  }
+  return d;
+}
+
+// The secant system of the run: the pass of the run on the section forces, with the stiffness
+// the path writes, and the strains of its solution by the differences of the recovery.
+class RunSecantSystem final : public SecantSystem {
+ public:
+  explicit RunSecantSystem(RunContext& run) : run_(run) {
+    run.arrays.assembly.field.resize(run.model.NUMA, run.model.NUMB);
+  }
+  StiffnessField& field() override { return run_.arrays.assembly.field; }
+  bool solveUnit(std::vector<double>& solution, std::vector<PointStrains>& strains) override;
+
+ private:
+  RunContext& run_;
+};
+
+bool RunSecantSystem::solveUnit(std::vector<double>& solution, std::vector<PointStrains>& strains) {
+  AnalysisArrays& a = run_.arrays;
+  const ModelDeck& m = run_.model;
+  a.assembly.fieldGiven = true;
+  const PassOutcome outcome = solvePass(run_, 1.0);
+  a.assembly.fieldGiven = false;
+  if (outcome != PassOutcome::Solved) return false;
+  const Matrix<double>& s = a.solutions.current;
+  extendedValues(a.constraints, m, s, a.beyondEdges);
+  const DifferenceGrid grid{m.A, m.B, m.NUMA, m.NUMB};
+  const int per = m.COUPLING == Coupling::COUPLED ? 3 : 1;
+  const auto n = static_cast<std::size_t>(m.NUMA * m.NUMB);
+  solution.resize(static_cast<std::size_t>(per) * n);
+  strains.resize(n);
+  std::size_t p = 0;
+  for (int J = 1; J <= m.NUMA; ++J) {
+    for (int I = 1; I <= m.NUMB; ++I, ++p) {
+      const int q = EQN(I, J, m.NUMA, m.NUMB, Numbering::REAL, m.COUPLING);
+      for (int c = 0; c < per; ++c) solution[static_cast<std::size_t>(per) * p + c] = s(q + c);
+      int Ie = I, Je = J;
+      bool skip = false;
+      BCHECK(m, Ie, Je, skip);
+      const PointDerivatives d =
+          skip ? PointDerivatives{} : pointDerivatives(s, grid, m.COUPLING, &a.beyondEdges, Ie, Je);
+      strains[p] = {{d.DUDX, d.DVDY, d.DUDY + d.DVDX}, {d.DWDXX, d.DWDYY, 2.0 * d.DWDXY}};
+    }
+  }
+  return true;
+}
+
+// The point of the largest elastic deflection, or the one asked for.
+std::size_t controlPoint(const RunContext& run, const std::vector<double>& solution) {
+  const ModelDeck& m = run.model;
+  if (const auto& c = run.request.equilibrium.control)
+    return static_cast<std::size_t>((c->second - 1) * m.NUMB + (c->first - 1));
+  const std::size_t per = m.COUPLING == Coupling::COUPLED ? 3 : 1;
+  std::size_t best = 0;
+  for (std::size_t p = 0; p * per < solution.size(); ++p)
+    if (std::abs(solution[per * p + per - 1]) > std::abs(solution[per * best + per - 1])) best = p;
+  return best;
+}
+
+// The controls of the path from the elastic unit solution: the step a quarter of the control
+// deflection at first cracking unless one is asked for, the deflection limit span / 15.
+PathControls controlsOf(const RunContext& run, const std::vector<const Section*>& sections,
+                        const std::vector<double>& solution,
+                        const std::vector<PointStrains>& strains) {
+  const ModelDeck& m = run.model;
+  const EquilibriumRequest& r = run.request.equilibrium;
+  PathControls c;
+  c.NUMB = m.NUMB;
+  c.coupled = m.COUPLING == Coupling::COUPLED;
+  c.control = controlPoint(run, solution);
+  const std::size_t per = c.coupled ? 3 : 1;
+  const double wUnit = solution[per * c.control + per - 1];
+  c.direction = wUnit < 0.0 ? -1.0 : 1.0;
+  c.limit = std::min(m.A, m.B) / 15.0;
+  const double wCracking = std::abs(wUnit) * firstCrackingFactor(sections, strains);
+  c.step = r.step > 0.0 ? r.step : (wCracking > 0.0 ? 0.25 * wCracking : c.limit / 400.0);
+  c.tolerance = r.tolerance;
+  c.stopAt = r.stopAt;
+  c.ts = r.stiffening;
+  return c;
+}
+
+const char* endText(PathEnd end) {
+  switch (end) {
+    case PathEnd::FellPastPeak:
+      return "THE LOAD FELL PAST THE PEAK TO THE STOPPING FRACTION";
+    case PathEnd::DeflectionLimit:
+      return "THE CONTROL DEFLECTION REACHED ITS LIMIT";
+    case PathEnd::NotConverged:
+      return "A STEP DID NOT CONVERGE AT THE SMALLEST STEP";
+    case PathEnd::SolveFailed:
+      return "A SOLUTION FAILED";
+    case PathEnd::StepLimit:
+      break;
+  }
+  return "THE STEPS RAN OUT";
+}
+
+void writeHeader(Writer& out, const PathControls& c) {
+  const int I0 = static_cast<int>(c.control) % c.NUMB + 1,
+            J0 = static_cast<int>(c.control) / c.NUMB + 1;
+  out.blank();
+  out.line(X(15), "* EQUILIBRIUM ANALYSIS ALONG THE LOAD PATH (SECANT, DISPLACEMENT CONTROL)");
+  out.blank();
+  out.line(X(5), "CONTROL POINT I =", I(5, I0), ", J =", I(5, J0), X(3), "STEP", E(11, 3, c.step),
+           X(3), "TOLERANCE", E(11, 3, c.tolerance), X(3), "LIMIT", E(11, 3, c.limit));
+  out.blank();
+  out.line(X(5), " STEP  LOAD FACTOR     PRESSURE    W CONTROL        W MAX  ITER",
+           "  CRACKED  CRUSHED  YIELDED");
+}
+
+void writeStep(Writer& out, const PathStep& s, double pressure) {
+  out.line(X(5), I(5, s.step), E(13, 5, s.loadFactor), E(13, 5, s.loadFactor * pressure),
+           E(13, 5, s.wControl), E(13, 5, s.wMax), I(6, s.iterations), I(9, s.cracked),
+           I(9, s.crushed), I(9, s.yielded));
+}
+
+void writeCurve(const std::string& name, const std::vector<PathStep>& steps, double pressure) {
+  std::ofstream f(name);
+  f << "step,load_factor,pressure,w_control,w_max,iterations,cracked,crushed,yielded\n";
+  f.precision(9);
+  for (const PathStep& s : steps)
+    f << s.step << ',' << s.loadFactor << ',' << s.loadFactor * pressure << ',' << s.wControl << ','
+      << s.wMax << ',' << s.iterations << ',' << s.cracked << ',' << s.crushed << ',' << s.yielded
+      << '\n';
+}
+
+void writeBlock(RunContext& run, const PathControls& c, const PathResult& path, double pressure) {
+  Writer out = run.statusReport();
+  writeHeader(out, c);
+  for (const PathStep& s : path.steps) writeStep(out, s, pressure);
+  out.blank();
+  out.line(X(5), "THE PATH ENDED: ", endText(path.end));
+  if (path.steps.empty()) return;
+  const PathStep& peak = path.steps[path.peak];
+  out.line(X(5), "PEAK LOAD FACTOR", E(13, 5, peak.loadFactor), X(3), "PRESSURE",
+           E(13, 5, peak.loadFactor * pressure), X(3), "AT STEP", I(5, peak.step));
+}
+
+}  // namespace
+
+void equilibriumPath(RunContext& run) {
+  const ModelDeck& m = run.model;
+  const DeckSections sections = deckSections(m, run.request.equilibrium.hardening);
+  RunSecantSystem system(run);
+  std::vector<double> solution;
+  std::vector<PointStrains> strains;
+  if (!elasticUnitSolution(system, sections.points, m.COUPLING == Coupling::COUPLED, m.NUMB,
+                           solution, strains))
+    return;
+  const PathControls c = controlsOf(run, sections.points, solution, strains);
+  run.path = followPath(system, sections.points, c);
+  const double pressure = m.NLOAD > 0 ? m.LOADS(kFirstLoad, load_col::MAGNITUDE) : 0.0;
+  writeBlock(run, c, *run.path, pressure);
+  if (run.reportFile.is_open())
+    writeCurve(run.names.base + ".curve.csv", run.path->steps, pressure);
+  if (run.path->end == PathEnd::NotConverged || run.path->end == PathEnd::StepLimit)
+    run.outcome.end = RunEnd::WithoutConvergence;
+}
+
+}  // namespace korvant
