@@ -1,7 +1,9 @@
 #include "output/vtk_files.hpp"
 
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <fstream>
 #include <ostream>
 
@@ -69,23 +71,86 @@ void byVtkPoints(const DifferenceGrid& g, Each each) {
     for (int J = 1; J <= g.NUMA; ++J) each(pointRecord(I, J, g.NUMB), I, J);
 }
 
-void writeArray(std::ostream& out, const DifferenceGrid& g, const VtkArray& a) {
+// Base64 (RFC 4648) of `bytes`, padded with '='.
+std::string base64(const std::vector<unsigned char>& bytes) {
+  static constexpr char kDigits[] =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string text;
+  text.reserve((bytes.size() + 2) / 3 * 4);
+  for (std::size_t k = 0; k < bytes.size(); k += 3) {
+    const std::size_t left = bytes.size() - k;
+    const unsigned v =
+        bytes[k] << 16 | (left > 1 ? bytes[k + 1] << 8 : 0) | (left > 2 ? bytes[k + 2] : 0);
+    text += kDigits[v >> 18 & 63];
+    text += kDigits[v >> 12 & 63];
+    text += left > 1 ? kDigits[v >> 6 & 63] : '=';
+    text += left > 2 ? kDigits[v & 63] : '=';
+  }
+  return text;
+}
+
+// Little-endian bytes of an unsigned value of `size` bytes (the bytes of a double's bits).
+void appendLittleEndian(std::vector<unsigned char>& bytes, std::uint64_t value, int size) {
+  for (int b = 0; b < size; ++b) bytes.push_back(static_cast<unsigned char>(value >> (8 * b)));
+}
+
+// The values of an inline binary array: the 32-bit count of their bytes, then the doubles.
+std::string binaryBlock(const std::vector<double>& values) {
+  std::vector<unsigned char> bytes;
+  bytes.reserve(4 + 8 * values.size());
+  appendLittleEndian(bytes, 8 * values.size(), 4);
+  for (double v : values) appendLittleEndian(bytes, std::bit_cast<std::uint64_t>(v), 8);
+  return base64(bytes);
+}
+
+// The values of an array (m components a point) in VTK's order of points.
+template <typename Value>
+std::vector<double> inVtkOrder(const DifferenceGrid& g, int m, Value value) {
+  std::vector<double> values;
+  values.reserve(static_cast<std::size_t>(g.NUMA * g.NUMB * m));
+  byVtkPoints(g, [&](int n, int I, int J) {
+    for (int c = 0; c < m; ++c) values.push_back(value(n, I, J, c));
+  });
+  return values;
+}
+
+// The values written as the encoding says, each point a line of text or one block of base64.
+void writeValues(std::ostream& out, const std::vector<double>& values, int m,
+                 VtkEncoding encoding) {
+  if (encoding == VtkEncoding::Base64) {
+    out << "          " << binaryBlock(values) << '\n';
+    return;
+  }
+  for (std::size_t k = 0; k < values.size(); k += static_cast<std::size_t>(m)) {
+    out << "         ";
+    for (int c = 0; c < m; ++c) out << ' ' << shortest(values[k + static_cast<std::size_t>(c)]);
+    out << '\n';
+  }
+}
+
+const char* formatName(VtkEncoding encoding) {
+  return encoding == VtkEncoding::Base64 ? "binary" : "ascii";
+}
+
+void writeArray(std::ostream& out, const DifferenceGrid& g, const VtkArray& a,
+                VtkEncoding encoding) {
   const int m = a.componentCount();
   out << "        <DataArray type=\"Float64\" Name=\"" << attribute(a.name) << "\"";
   if (m > 1) out << " NumberOfComponents=\"" << m << "\"";
   for (std::size_t c = 0; c < a.components.size(); ++c)
     out << " ComponentName" << c << "=\"" << attribute(a.components[c]) << "\"";
-  out << " format=\"ascii\">\n";
-  byVtkPoints(g, [&](int n, int, int) {
-    out << "         ";
-    for (int c = 0; c < m; ++c)
-      out << ' ' << shortest(a.values[static_cast<std::size_t>((n - 1) * m + c)]);
-    out << '\n';
-  });
+  if (!a.units.empty()) out << " units=\"" << attribute(a.units) << "\"";
+  out << " format=\"" << formatName(encoding) << "\">\n";
+  writeValues(out,
+              inVtkOrder(g, m,
+                         [&](int n, int, int, int c) {
+                           return a.values[static_cast<std::size_t>((n - 1) * m + c)];
+                         }),
+              m, encoding);
   out << "        </DataArray>\n";
 }
 
-void writeGrid(std::ostream& out, const VtkDataset& d) {
+void writeGrid(std::ostream& out, const VtkDataset& d, VtkEncoding encoding) {
   const DifferenceGrid& g = d.grid;
   writeHead(out, "StructuredGrid");
   out << "  <StructuredGrid WholeExtent=\"" << extent(g) << "\">\n";
@@ -94,13 +159,17 @@ void writeGrid(std::ostream& out, const VtkDataset& d) {
   out << "      <PointData";
   if (!d.pointData.empty()) out << " Scalars=\"" << attribute(d.pointData.front().name) << "\"";
   out << ">\n";
-  for (const VtkArray& a : d.pointData) writeArray(out, g, a);
+  for (const VtkArray& a : d.pointData) writeArray(out, g, a, encoding);
   out << "      </PointData>\n"
       << "      <Points>\n"
-      << "        <DataArray type=\"Float64\" NumberOfComponents=\"3\" format=\"ascii\">\n";
-  byVtkPoints(g, [&](int, int I, int J) {
-    out << "          " << shortest(g.x(J)) << ' ' << shortest(g.y(I)) << " 0\n";
-  });
+      << "        <DataArray type=\"Float64\" NumberOfComponents=\"3\" format=\""
+      << formatName(encoding) << "\">\n";
+  writeValues(out,
+              inVtkOrder(g, 3,
+                         [&](int, int I, int J, int c) {
+                           return c == 0 ? g.x(J) : c == 1 ? g.y(I) : 0.0;
+                         }),
+              3, encoding);
   out << "        </DataArray>\n"
       << "      </Points>\n"
       << "    </Piece>\n"
@@ -141,12 +210,13 @@ std::optional<std::string> firstNonFinite(const VtkDataset& d) {
   return std::nullopt;
 }
 
-bool writeStructuredGrid(const fs::path& file, const VtkDataset& dataset, std::string& problem) {
+bool writeStructuredGrid(const fs::path& file, const VtkDataset& dataset, std::string& problem,
+                         VtkEncoding encoding) {
   if (const auto bad = firstNonFinite(dataset)) {
     problem = "THE FILE " + file.string() + " IS NOT WRITTEN: " + *bad;
     return false;
   }
-  return writeFile(file, problem, [&](std::ostream& out) { writeGrid(out, dataset); });
+  return writeFile(file, problem, [&](std::ostream& out) { writeGrid(out, dataset, encoding); });
 }
 
 bool writeCollection(const fs::path& file, const std::vector<VtkStep>& steps,
