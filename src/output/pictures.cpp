@@ -1,5 +1,6 @@
 #include "output/pictures.hpp"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <system_error>
@@ -101,7 +102,7 @@ void scriptOfMap(Writer& gp, const PictureSet& set, const PictureMap& map, const
     gp.line("set cbrange [0:1]");
     gp.line("set key below");
     gp.line("plot '", data, "' using 1:2:($3 < 1 ? $3 : 1) with image notitle, \\");
-    gp.line("     '", data, "' using 1:2:($3 >= 1 ? 0 : 1/0) with points pt 2 ps 1.5 lw 2 ",
+    gp.line("     '", data, "' using 1:($3 >= 1 ? $2 : 1/0) with points pt 2 ps 1.5 lw 2 ",
             "lc rgb '#000000' title 'yielded (stress at the yield stress)'");
     return;
   }
@@ -140,10 +141,18 @@ void scriptOfCurve(Writer& gp, const PictureSet& set, const std::string& data,
   gp.line("set y2label 'load factor'");
   gp.line("set ytics nomirror");
   gp.line("set y2tics");
-  if (set.pressure != 0.0) gp.line("set link y2 via y /", P, " inverse y *", P);
   gp.line("set grid");
   gp.line("set key left top box opaque");
-  gp.line("set yrange [0:*]");
+  // Both axes from 0 to a little above the largest load factor reached, so that they agree.
+  double top = 1.0;
+  for (const CurvePoint& p : set.curve) top = std::max(top, p.loadFactor);
+  if (set.collapse) top = std::max(top, set.collapse->loadFactor);
+  top *= 1.05;
+  gp.line("set y2range [0:", number(top), "]");
+  if (set.pressure > 0.0)
+    gp.line("set yrange [0:", number(top * set.pressure), "]");
+  else
+    gp.line("set yrange [*:*]");
   gp.line("set xrange [*<0:0<*]");  // from w = 0, whichever way the slab deflects
   std::vector<int> passes;
   for (const CurvePoint& p : set.curve)
