@@ -7,6 +7,10 @@
 #include <fstream>
 #include <ostream>
 
+#ifdef KORVANT_HAVE_ZLIB
+#include <zlib.h>
+#endif
+
 #include "section/layer_table.hpp"
 
 namespace korvant {
@@ -49,10 +53,19 @@ std::string extent(const DifferenceGrid& g) {
   return "0 " + std::to_string(g.NUMA - 1) + " 0 " + std::to_string(g.NUMB - 1) + " 0 0";
 }
 
-void writeHead(std::ostream& out, const char* type) {
+void writeHead(std::ostream& out, const char* type, bool compressed = false) {
   out << "<?xml version=\"1.0\"?>\n"
-      << "<VTKFile type=\"" << type << "\" version=\"0.1\" byte_order=\"LittleEndian\">\n";
+      << "<VTKFile type=\"" << type << "\" version=\"0.1\" byte_order=\"LittleEndian\""
+      << (compressed ? " compressor=\"vtkZLibDataCompressor\"" : "") << ">\n";
 }
+
+// The binary values of this build are compressed.
+constexpr bool kCompressed =
+#ifdef KORVANT_HAVE_ZLIB
+    true;
+#else
+    false;
+#endif
 
 void writeFieldData(std::ostream& out, const std::vector<VtkNumber>& numbers) {
   if (numbers.empty()) return;
@@ -94,13 +107,29 @@ void appendLittleEndian(std::vector<unsigned char>& bytes, std::uint64_t value, 
   for (int b = 0; b < size; ++b) bytes.push_back(static_cast<unsigned char>(value >> (8 * b)));
 }
 
-// The values of an inline binary array: the 32-bit count of their bytes, then the doubles.
+// The values of an inline binary array. Uncompressed: the 32-bit count of their bytes, then
+// the doubles, in base64. Compressed with zlib (the file names vtkZLibDataCompressor): the
+// header of one block (1, its size, 0 for a full last block, its compressed size) in base64,
+// then the compressed block in base64, as VTK's XML readers take it.
 std::string binaryBlock(const std::vector<double>& values) {
-  std::vector<unsigned char> bytes;
-  bytes.reserve(4 + 8 * values.size());
-  appendLittleEndian(bytes, 8 * values.size(), 4);
-  for (double v : values) appendLittleEndian(bytes, std::bit_cast<std::uint64_t>(v), 8);
-  return base64(bytes);
+  std::vector<unsigned char> raw;
+  raw.reserve(8 * values.size());
+  for (double v : values) appendLittleEndian(raw, std::bit_cast<std::uint64_t>(v), 8);
+  std::vector<unsigned char> header;
+#ifdef KORVANT_HAVE_ZLIB
+  uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
+  std::vector<unsigned char> packed(packedSize);
+  compress2(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()), 6);
+  packed.resize(packedSize);
+  for (std::uint64_t h :
+       {std::uint64_t{1}, std::uint64_t{raw.size()}, std::uint64_t{0}, std::uint64_t{packedSize}})
+    appendLittleEndian(header, h, 4);
+  return base64(header) + base64(packed);
+#else
+  appendLittleEndian(header, raw.size(), 4);
+  header.insert(header.end(), raw.begin(), raw.end());
+  return base64(header);
+#endif
 }
 
 // The values of an array (m components a point) in VTK's order of points.
@@ -152,7 +181,7 @@ void writeArray(std::ostream& out, const DifferenceGrid& g, const VtkArray& a,
 
 void writeGrid(std::ostream& out, const VtkDataset& d, VtkEncoding encoding) {
   const DifferenceGrid& g = d.grid;
-  writeHead(out, "StructuredGrid");
+  writeHead(out, "StructuredGrid", encoding == VtkEncoding::Base64 && kCompressed);
   out << "  <StructuredGrid WholeExtent=\"" << extent(g) << "\">\n";
   writeFieldData(out, d.fieldData);
   out << "    <Piece Extent=\"" << extent(g) << "\">\n";

@@ -33,7 +33,7 @@ TEST(VtkFiles, AValueThatIsNotFiniteIsNamedAndNoFileIsWritten) {
         {}},
        "layer_01_moduli E2 IS NOT A FINITE NUMBER AT POINT I = 2, J = 2"},
       {"field",
-       {grid, {{"w", {}, std::vector<double>(6, 0.0)}}, {{"load_factor", inf}}},
+       {grid, {{"w", {}, std::vector<double>(6, 0.0), ""}}, {{"load_factor", inf}}},
        "load_factor IS NOT A FINITE NUMBER"},
   };
   TempDir dir;
