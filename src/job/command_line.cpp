@@ -124,7 +124,7 @@ void writeUsage(Writer& out) {
   out.line("      --vtk      also write ParaView files: JOB.pvd, the load history as an");
   out.line("                 animation of the files in JOB.vtk, one per printed solution and");
   out.line("                 per increment (with --collapse: of the job's own load only)");
-  out.line("      --vtk-ascii  the VTK files with their values as text (default: base64 binary)");
+  out.line("      --vtk-ascii  the VTK files with their values as text (default: binary)");
   out.line("      --units U  name the deck's units in the labels of JOB.json, the pictures");
   out.line("                 and the VTK files: N-mm or kN-m (nothing is converted; without");
   out.line("                 it the labels read 'deck units')");
