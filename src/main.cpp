@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
   // The watchers of the job's own run (not of its collapse search) are owned here.
   std::unique_ptr<RunSummary> summary;  // for --json and --plots
   if (run.request.json || run.request.plots) {
-    summary = std::make_unique<RunSummary>(run.model, run.request.plots);
+    summary = std::make_unique<RunSummary>(run.model, run.request.plots, &run.files);
     run.watchers.push_back(summary.get());
   }
   std::unique_ptr<VtkSeries> vtk;

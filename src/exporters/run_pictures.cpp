@@ -4,9 +4,12 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -68,8 +71,80 @@ std::string endOf(const RunOutcome& outcome, const RunSummary& summary) {
 
 PictureMap failureMap(std::string name, std::string when, std::vector<double> values) {
   return {std::move(name),
-          "Crack and yield map " + when + "\nfailure measure per point (failed layers / layers)",
-          "failure measure", true, std::move(values)};
+          "Failure measure " + when +
+              "\nper point, the largest fraction of its layers newly failed in one failure test",
+          "newly failed layers / layers (largest in one test)",
+          true,
+          false,
+          std::move(values)};
+}
+
+// The pressure of load factor 1: the deck's first load.
+double firstPressure(const ModelDeck& model) {
+  return model.NLOAD > 0 ? model.LOADS(1, load_col::MAGNITUDE) : 0.0;
+}
+
+// Where the cracks are: the crack depth, or the crack width, of every point of `r` at one face.
+std::vector<double> faceValues(const SolutionResults& r, bool lower, bool width) {
+  std::vector<double> v;
+  for (const PointResults& p : r.points)
+    v.push_back(width ? (lower ? p.widthLower : p.widthUpper)
+                      : (lower ? p.cracks.lower : p.cracks.upper));
+  return v;
+}
+
+// The bars of the b-th bar layer as an engineer names them: "bottom x", "top y", ...
+std::string barName(const SolutionResults& r, int b) {
+  for (const PointResults& p : r.points) {
+    if (static_cast<int>(p.bars.size()) < b) continue;
+    const BarLayerResult& bar = p.bars[static_cast<std::size_t>(b - 1)];
+    const double c = std::abs(std::cos(bar.theta * std::numbers::pi / 180.0));
+    return std::string(bar.lowerHalf ? "bottom" : "top") + (c >= std::sqrt(0.5) ? " x" : " y") +
+           " (layer " + std::to_string(bar.layer) + ", theta " + shortNumber(bar.theta) + ")";
+  }
+  return "bar layer " + std::to_string(b);
+}
+
+// The maps of the results of the last printed solution: principal moments; for a nonlinear
+// run the crack depth and width per face; the utilisation of every bar layer.
+void addResultMaps(const RunContext& run, const RunSummary& summary, PictureSet& set) {
+  const SolutionResults& r = summary.lastResults();
+  if (r.points.empty() || summary.solutions().empty()) return;
+  const std::string what = solutionOf(summary.solutions().back()).second;
+  const UnitLabels& u = set.units;
+  for (const bool first : {true, false}) {
+    std::vector<double> m;
+    for (const PointResults& p : r.points) m.push_back(first ? p.principal.m1 : p.principal.m2);
+    set.maps.push_back(
+        {first ? "moments_m1" : "moments_m2",
+         std::string(first ? "Larger" : "Smaller") + " principal moment per unit width, " + what +
+             "\npositive: lower face in tension",
+         std::string(first ? "m1" : "m2") + " [" + u.moment + "]", false, false, std::move(m)});
+  }
+  if (run.model.SOLPROC == SolutionProcedure::NONLINEAR) {
+    for (const bool lower : {true, false}) {
+      const std::string face = lower ? "lower" : "upper";
+      set.maps.push_back({"cracks_" + face,
+                          "Crack map of the " + face + " face, " + what +
+                              "\ndepth of the cracked concrete from the face",
+                          "crack depth / section depth", true, false, faceValues(r, lower, false)});
+      set.maps.push_back({"crack_width_" + face,
+                          "Crack width at the " + face + " face, " + what +
+                              "\nEN 1992-1-1 7.3.4, long-term (k_t = 0.4)",
+                          "w_k [" + u.length + "]", false, false, faceValues(r, lower, true)});
+    }
+  }
+  for (int b = 1; b <= std::min(r.barLayers, kBarLayerPictures); ++b) {
+    std::vector<double> v;
+    for (const PointResults& p : r.points)
+      v.push_back(static_cast<int>(p.bars.size()) >= b
+                      ? p.bars[static_cast<std::size_t>(b - 1)].utilisation
+                      : 0.0);
+    set.maps.push_back({barPictureName(b),
+                        "Yield map of the bars " + barName(r, b) + ", " + what +
+                            "\nstress along the bars over the yield stress",
+                        "utilisation |stress| / yield stress", false, true, std::move(v)});
+  }
 }
 
 bool hasStage(const RunSummary& summary, SolutionStage STAGE) {
@@ -87,7 +162,7 @@ void addMaps(const RunContext& run, const RunSummary& summary, PictureSet& set) 
     set.maps.push_back({"w_" + name,
                         "Lateral displacement w, " + what + "\nlargest " + shortNumber(w.value) +
                             " at x = " + shortNumber(w.x) + ", y = " + shortNumber(w.y),
-                        "w", false, p.w});
+                        "w [" + set.units.length + "]", false, false, p.w});
     if (p.STAGE == SolutionStage::CRACKING && !p.failure.empty()) {
       set.maps.push_back(failureMap("failure_cracking", "after the cracking stage", p.failure));
       crackingMap = true;
@@ -153,7 +228,10 @@ PictureSet picturesOf(const RunContext& run, const RunSummary& summary) {
   PictureSet set;
   set.heading = run.model.HASTITLE ? trimmed(run.model.TITLE) : std::string();
   set.grid = DifferenceGrid{run.model.A, run.model.B, run.model.NUMA, run.model.NUMB};
+  set.units = unitLabels(run.request.units);
+  set.pressure = firstPressure(run.model);
   addMaps(run, summary, set);
+  addResultMaps(run, summary, set);
   addCurve(run, summary, set);
   return set;
 }

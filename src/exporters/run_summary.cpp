@@ -55,6 +55,13 @@ void RunSummary::printed(const PrintedTables& t) {
     p.upper = fibrePeaks(*t.fibreResults, grid, fibre_field::UPPER_SXX);
     p.lower = fibrePeaks(*t.fibreResults, grid, fibre_field::LOWER_SXX);
   }
+  if (files_) {
+    SolutionResults r =
+        solutionResults(model_, {files_->currentLayers, files_->layerResults, files_->layerState});
+    p.results = true;
+    p.peaks = resultPeaks(r);
+    if (keepFields_) lastResults_ = std::move(r);
+  }
   if (keepFields_) {
     p.w = wField(t.solution, model_, grid);
     if (t.failureRatio)

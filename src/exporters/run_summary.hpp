@@ -15,6 +15,7 @@
 #include "job/run_watcher.hpp"
 #include "nonlinear/stage_passes.hpp"
 #include "output/maxima.hpp"
+#include "output/solution_results.hpp"
 
 namespace korvant {
 
@@ -47,6 +48,8 @@ struct PrintedSolution {
   bool fibres = false;               // the fibre stresses were printed with it
   std::array<Peak, 3> upper;         // SXX, SYY, SXY at the upper face
   std::array<Peak, 3> lower;         // at the lower face
+  bool results = false;              // the section forces, bars and cracks were read
+  ResultPeaks peaks;                 // their maxima
   // Kept only for the pictures (--plots), in record order (J outer, I inner): w of every
   // point, and the failure measure of every point when the tables printed it.
   std::vector<double> w;
@@ -57,8 +60,11 @@ class RunSummary final : public RunWatcher {
  public:
   // The summary of the run of `model`. `keepFields`: keep the values of every printed
   // solution for the pictures, not its maxima alone.
-  explicit RunSummary(const ModelDeck& model, bool keepFields = false)
-      : model_(model), keepFields_(keepFields) {}
+  // `files`, when given, are the run's working files, from which the section forces, the
+  // bars and the cracks of every printed solution are read.
+  explicit RunSummary(const ModelDeck& model, bool keepFields = false,
+                      const WorkingFiles* files = nullptr)
+      : model_(model), keepFields_(keepFields), files_(files) {}
   // A new stage of solutions.
   void beginStage(SolutionStage STAGE) override;
   void reached(const StagePosition& position) override;
@@ -73,10 +79,14 @@ class RunSummary final : public RunWatcher {
   const std::vector<PrintedSolution>& solutions() const { return printed_; }
   // The step the analysis was at last: where a collapse was predicted.
   const StageStep* lastStep() const;
+  // The results of every point of the last printed solution, kept with `keepFields`.
+  const SolutionResults& lastResults() const { return lastResults_; }
 
  private:
   const ModelDeck& model_;
   bool keepFields_ = false;
+  const WorkingFiles* files_ = nullptr;
+  SolutionResults lastResults_;
   std::vector<StageRecord> stages_;
   std::vector<PrintedSolution> printed_;
 };

@@ -69,7 +69,7 @@ void VtkSeries::degraded(const FailureCounts&) {
       fibreResultsRecovered(m.PRINTREQ, m.GRAPHREQ) ? &run_.files.fibreResults : nullptr;
   write({STAGE_, position_.iteration, position_.increment, position_.loadFactor, false, false},
         incrementLabel(position_.iteration, position_.increment, position_.loadFactor), *recovered_,
-        fibres, failureMeasures());
+        fibres, failureMeasures(), true);
 }
 
 void VtkSeries::printed(const PrintedTables& t) {
@@ -78,7 +78,7 @@ void VtkSeries::printed(const PrintedTables& t) {
       t.STAGE != SolutionStage::INITIAL_ELASTIC && t.STAGE != SolutionStage::CRACKING;
   const double loadFactor = afterIncrements ? position_.loadFactor : 1.0;
   write({t.STAGE, 0, 0, loadFactor, true, false}, solutionLabel(t.STAGE, t.linear), t.solution,
-        t.fibreResults, failureMeasures());
+        t.fibreResults, failureMeasures(), true);
 }
 
 // The folder of the series, emptied of the files of an earlier run, and no collection of one;
@@ -107,15 +107,17 @@ bool VtkSeries::prepareFolder() {
 }
 
 void VtkSeries::write(const Place& place, const std::string& label, const Matrix<double>& solution,
-                      const RecordStore* fibreResults, const RecordStore* failureRatio) {
+                      const RecordStore* fibreResults, const RecordStore* failureRatio,
+                      bool recovered) {
   if (!problems_.empty() || (!prepared_ && !prepareFolder())) return;
   const int step = static_cast<int>(steps_.size());
   char number[16];
   std::snprintf(number, sizeof number, "%03d_", step);
   const std::string name = number + label + (place.collapse ? "_collapse" : "") + ".vts";
+  const UnitLabels units = unitLabels(run_.request.units);
   VtkDataset dataset = solutionDataset(
-      run_.model,
-      {solution, fibreResults, failureRatio, run_.files.currentLayers, run_.files.layerState});
+      run_.model, {solution, fibreResults, failureRatio, run_.files.currentLayers,
+                   run_.files.layerState, recovered ? &run_.files.layerResults : nullptr, units});
   dataset.fieldData = {{"step", static_cast<double>(step)},
                        {"STAGE", static_cast<double>(codeNumber(place.STAGE))},
                        {"pass", static_cast<double>(place.pass)},
@@ -124,7 +126,8 @@ void VtkSeries::write(const Place& place, const std::string& label, const Matrix
                        {"printed", place.printed ? 1.0 : 0.0},
                        {"collapse", place.collapse ? 1.0 : 0.0}};
   std::string problem;
-  if (!writeStructuredGrid(folderOf(run_) / name, dataset, problem)) {
+  const VtkEncoding encoding = run_.request.vtkAscii ? VtkEncoding::Ascii : VtkEncoding::Base64;
+  if (!writeStructuredGrid(folderOf(run_) / name, dataset, problem, encoding)) {
     problems_.push_back(problem);
     return;
   }
@@ -140,7 +143,7 @@ bool VtkSeries::finish(int jobStatus, std::ostream& errors) {
   if (run_.outcome.end == RunEnd::Collapse && unrecovered_ && incremental())
     write({STAGE_, position_.iteration, position_.increment, position_.loadFactor, false, true},
           incrementLabel(position_.iteration, position_.increment, position_.loadFactor),
-          run_.arrays.solutions.yieldingTotal, nullptr, failureMeasures());
+          run_.arrays.solutions.yieldingTotal, nullptr, failureMeasures(), false);
   Writer say(errors);
   for (const std::string& p : problems_) say.line("korvant: ***ERROR: ", p);
   if (!problems_.empty()) {

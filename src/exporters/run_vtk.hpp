@@ -45,8 +45,9 @@ class VtkSeries final : public RunWatcher {
     bool collapse = false;
   };
 
+  // `recovered`: the layer results on the working files are those of `solution`.
   void write(const Place& place, const std::string& label, const Matrix<double>& solution,
-             const RecordStore* fibreResults, const RecordStore* failureRatio);
+             const RecordStore* fibreResults, const RecordStore* failureRatio, bool recovered);
   bool prepareFolder();
   bool incremental() const;
   const RecordStore* failureMeasures() const;

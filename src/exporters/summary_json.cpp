@@ -4,6 +4,7 @@
 
 #ifdef KORVANT_HAVE_JSON
 
+#include <charconv>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "core/codes.hpp"
 #include "core/text.hpp"
 #include "job/stage_names.hpp"
+#include "output/units.hpp"
 
 namespace korvant {
 namespace {
@@ -19,6 +21,49 @@ using Json = nlohmann::ordered_json;
 
 Json peak(const Peak& p) {
   return Json{{"value", p.value}, {"x", p.x}, {"y", p.y}};
+}
+
+// A load factor of the incremental stage is a whole number of steps 1 / NINCY, the step
+// rounded to single precision as the stage takes it: 10 steps of 0.1 make 1.0000000149 in
+// double precision. It is given as the single-precision number it is, in its shortest
+// decimal form (1 there).
+double singlePrecision(double loadFactor) {
+  char text[32];
+  const auto end = std::to_chars(text, text + sizeof text, static_cast<float>(loadFactor)).ptr;
+  double value = loadFactor;
+  std::from_chars(text, end, value);
+  return value;
+}
+
+Json resultsPart(const ResultPeaks& r) {
+  static constexpr const char* kForces[] = {"mxx", "myy", "mxy", "nxx", "nyy", "nxy"};
+  Json forces;
+  for (std::size_t c = 0; c < r.forces.size(); ++c) forces[kForces[c]] = peak(r.forces[c]);
+  forces["m1"] = peak(r.m1);
+  forces["m2"] = peak(r.m2);
+  Json results{{"section_forces", forces}};
+  if (r.steel.any)
+    results["most_utilised_bars"] = Json{{"layer", r.steel.layer},
+                                         {"x", r.steel.x},
+                                         {"y", r.steel.y},
+                                         {"z", r.steel.z},
+                                         {"utilisation", r.steel.utilisation},
+                                         {"stress", r.steel.stress},
+                                         {"strain", r.steel.strain},
+                                         {"yielded", r.steel.yielded}};
+  results["crack_depth"] = Json{{"lower", peak(r.crackLower)}, {"upper", peak(r.crackUpper)}};
+  results["crack_width"] = Json{{"lower", peak(r.widthLower)}, {"upper", peak(r.widthUpper)}};
+  return results;
+}
+
+Json unitsPart(const UnitLabels& u) {
+  return Json{{"system", u.system},
+              {"length", u.length},
+              {"membrane_force", u.force},
+              {"moment", u.moment},
+              {"stress", u.stress},
+              {"pressure", u.pressure},
+              {"load_factor", "none: a multiple of the deck's loads, in single precision"}};
 }
 
 const char* layoutName(SlabLayout SLABMODEL) {
@@ -87,7 +132,7 @@ Json stagesPart(const RunSummary& summary) {
       if (incremental) {
         entry["pass"] = step.pass;
         entry["increment"] = step.step;
-        entry["load_factor"] = step.loadFactor;
+        entry["load_factor"] = singlePrecision(step.loadFactor);
         entry["YINC"] = step.YINC;
       } else {
         entry["iteration"] = step.step;
@@ -119,9 +164,11 @@ Json solutionsPart(const RunSummary& summary, bool coupled) {
         maxima["lower"][kNames[c]] = peak(p.lower[static_cast<std::size_t>(c)]);
       }
     }
-    solutions.push_back(Json{{"stage", p.linear ? "linear" : stageNames(p.STAGE).name},
-                             {"STAGE", codeNumber(p.STAGE)},
-                             {"maxima", maxima}});
+    Json solution{{"stage", p.linear ? "linear" : stageNames(p.STAGE).name},
+                  {"STAGE", codeNumber(p.STAGE)},
+                  {"maxima", maxima}};
+    if (p.results) solution["results"] = resultsPart(p.peaks);
+    solutions.push_back(solution);
   }
   return solutions;
 }
@@ -152,7 +199,7 @@ Json outcomePart(const RunContext& run, int exitStatus, const RunSummary& summar
         outcome["pass"] = step->pass;
         outcome["increment"] = step->step;
       }
-      outcome["load_factor"] = step->loadFactor;
+      outcome["load_factor"] = singlePrecision(step->loadFactor);
     }
     return outcome;
   }
@@ -178,7 +225,7 @@ Json trialPart(const TrialResult& t, double pressure) {
     trial[t.position.STAGE == SolutionStage::CRACKING ? "iteration" : "pass"] =
         t.position.iteration;
     if (t.position.STAGE != SolutionStage::CRACKING) trial["increment"] = t.position.increment;
-    trial["load_factor"] = t.position.loadFactor;
+    trial["load_factor"] = singlePrecision(t.position.loadFactor);
   }
   if (!t.error.empty()) trial["message"] = t.error;
   return trial;
@@ -219,6 +266,7 @@ bool writeJsonSummary(const RunContext& run, const RunSummary& summary, int exit
   if (run.names.base.empty() || exitStatus == exit_status::kDialogue) return true;
   const ModelDeck& m = run.model;
   Json doc{{"program", "korvant"}, {"version", KORVANT_VERSION}, {"job", jobPart(run)}};
+  doc["units"] = unitsPart(unitLabels(run.request.units));
   doc["grid"] = Json{{"A", m.A}, {"B", m.B}, {"NUMA", m.NUMA}, {"NUMB", m.NUMB}};
   doc["layout"] = Json{{"SLABMODEL", codeNumber(m.SLABMODEL)}, {"name", layoutName(m.SLABMODEL)}};
   doc["solution"] = optionsPart(m);

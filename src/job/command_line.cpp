@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "job/exit_status.hpp"
+#include "output/units.hpp"
 #include "solver/sparse_factor.hpp"
 
 namespace korvant {
@@ -69,6 +70,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
       c.request.large = true;
     } else if (a == "--vtk") {
       c.request.vtk = true;
+    } else if (a == "--vtk-ascii") {
+      c.request.vtk = true;
+      c.request.vtkAscii = true;
     } else if (a == "--conservative") {
       c.request.conservative = true;
     } else if (a == "--help" || a == "-h") {
@@ -77,6 +81,11 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
       if (c.action != CommandLine::Action::Help) c.action = CommandLine::Action::Version;
     } else if (a == "--collapse") {
       c.request.collapse.enabled = true;
+    } else if (a == "--units") {
+      if (k + 1 == args.size()) return usageError("'--units' needs a value");
+      c.request.units = args[++k];
+      if (!knownUnits(c.request.units))
+        return usageError("'--units' names N-mm or kN-m, not '" + c.request.units + "'");
     } else if (a == "--tolerance" || a == "--workers") {
       if (k + 1 == args.size()) return usageError("'" + a + "' needs a value");
       const std::string& value = args[++k];
@@ -115,6 +124,10 @@ void writeUsage(Writer& out) {
   out.line("      --vtk      also write ParaView files: JOB.pvd, the load history as an");
   out.line("                 animation of the files in JOB.vtk, one per printed solution and");
   out.line("                 per increment (with --collapse: of the job's own load only)");
+  out.line("      --vtk-ascii  the VTK files with their values as text (default: binary)");
+  out.line("      --units U  name the deck's units in the labels of JOB.json, the pictures");
+  out.line("                 and the VTK files: N-mm or kN-m (nothing is converted; without");
+  out.line("                 it the labels read 'deck units')");
   out.line("      --conservative  write the equilibrium on the section forces of every");
   out.line("                 point's own stiffness, with the natural conditions of free and");
   out.line("                 symmetric edges, instead of the stiffness of each loaded point");

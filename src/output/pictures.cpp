@@ -1,5 +1,7 @@
 #include "output/pictures.hpp"
 
+#include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <system_error>
 
@@ -79,12 +81,12 @@ void writeCurveData(Writer& out, const std::vector<CurvePoint>& curve) {
   }
 }
 
-void axesOfGrid(Writer& gp, const DifferenceGrid& grid) {
+void axesOfGrid(Writer& gp, const PictureSet& set) {
   gp.line("set size ratio -1");
-  gp.line("set xrange [0:", number(grid.A), "]");
-  gp.line("set yrange [0:", number(grid.B), "]");
-  gp.line("set xlabel 'x, along side A'");
-  gp.line("set ylabel 'y, along side B'");
+  gp.line("set xrange [0:", number(set.grid.A), "]");
+  gp.line("set yrange [0:", number(set.grid.B), "]");
+  gp.line("set xlabel ", quoted("x, along side A [" + set.units.length + "]"));
+  gp.line("set ylabel ", quoted("y, along side B [" + set.units.length + "]"));
 }
 
 void scriptOfMap(Writer& gp, const PictureSet& set, const PictureMap& map, const std::string& data,
@@ -92,8 +94,18 @@ void scriptOfMap(Writer& gp, const PictureSet& set, const PictureMap& map, const
   gp.line("reset");
   gp.line("set output ", quoted(picture));
   title(gp, set, map.title);
-  axesOfGrid(gp, set.grid);
+  axesOfGrid(gp, set);
   gp.line("set cblabel ", quoted(map.valueLabel));
+  if (map.markYielded) {
+    // Each point's utilisation over its cell, the yielded points crossed.
+    gp.line(kFailurePalette);
+    gp.line("set cbrange [0:1]");
+    gp.line("set key below");
+    gp.line("plot '", data, "' using 1:2:($3 < 1 ? $3 : 1) with image notitle, \\");
+    gp.line("     '", data, "' using 1:($3 >= 1 ? $2 : 1/0) with points pt 2 ps 1.5 lw 2 ",
+            "lc rgb '#000000' title 'yielded (stress at the yield stress)'");
+    return;
+  }
   if (map.failureMeasure) {
     // Each point's own value over the cell around it: a measure of layers is not smooth.
     gp.line(kFailurePalette);
@@ -118,11 +130,29 @@ void scriptOfCurve(Writer& gp, const PictureSet& set, const std::string& data,
   gp.line("reset");
   gp.line("set output ", quoted(picture));
   title(gp, set, set.curveTitle);
-  gp.line("set xlabel 'deflection of largest magnitude of the running total, w'");
-  gp.line("set ylabel 'load factor'");
+  gp.line("set xlabel ", quoted("deflection of largest magnitude of the running total, w [" +
+                                set.units.length + "]"));
+  // The pressure on the slab, load factor times the deck's first pressure, with the load
+  // factor on the right.
+  char P[32];
+  std::snprintf(P, sizeof P, "%.10g", set.pressure);
+  gp.line("set ylabel ",
+          quoted("pressure, load factor x " + std::string(P) + " [" + set.units.pressure + "]"));
+  gp.line("set y2label 'load factor'");
+  gp.line("set ytics nomirror");
+  gp.line("set y2tics");
   gp.line("set grid");
   gp.line("set key left top box opaque");
-  gp.line("set yrange [0:*]");
+  // Both axes from 0 to a little above the largest load factor reached, so that they agree.
+  double top = 1.0;
+  for (const CurvePoint& p : set.curve) top = std::max(top, p.loadFactor);
+  if (set.collapse) top = std::max(top, set.collapse->loadFactor);
+  top *= 1.05;
+  gp.line("set y2range [0:", number(top), "]");
+  if (set.pressure > 0.0)
+    gp.line("set yrange [0:", number(top * set.pressure), "]");
+  else
+    gp.line("set yrange [*:*]");
   gp.line("set xrange [*<0:0<*]");  // from w = 0, whichever way the slab deflects
   std::vector<int> passes;
   for (const CurvePoint& p : set.curve)
@@ -132,15 +162,15 @@ void scriptOfCurve(Writer& gp, const PictureSet& set, const std::string& data,
   for (std::size_t k = 0; k < passes.size(); ++k) {
     const std::string block = "'" + data + "' index " + std::to_string(k);
     const std::string name = "pass " + std::to_string(passes[k]) + (k > 0 ? " (re-attempt)" : "");
-    plot += block + " using 4:3 with linespoints lw 2 pt 6 ps 1.3 title " + quoted(name) +
-            ", \\\n     ";
+    plot += block + " using 4:($3 * " + P + ") with linespoints lw 2 pt 6 ps 1.3 title " +
+            quoted(name) + ", \\\n     ";
   }
   // The increments with new layer failures, over all passes.
-  plot += "'" + data + "' using 4:(($7 + $8) > 0 ? $3 : 1/0) with points pt 7 ps 1.0 " +
+  plot += "'" + data + "' using 4:(($7 + $8) > 0 ? $3 * " + P + " : 1/0) with points pt 7 ps 1.0 " +
           "lc rgb '#d00000' title 'increments with new yielding or cracking'";
   if (set.collapse)
-    plot += ", \\\n     '" + std::string(kCollapsePoint) +
-            "' using 4:3 with points pt 2 ps 3 lw 3 lc rgb '#000000' title " +
+    plot += ", \\\n     '" + std::string(kCollapsePoint) + "' using 4:($3 * " + std::string(P) +
+            ") with points pt 2 ps 3 lw 3 lc rgb '#000000' title " +
             quoted("collapse predicted (pass " + std::to_string(set.collapse->pass) +
                    ", increment " + std::to_string(set.collapse->increment) + ")");
   gp.line(plot);
@@ -161,8 +191,17 @@ bool writeText(const std::filesystem::path& file, const auto& write, std::string
 }  // namespace
 
 std::vector<std::string> pictureNames() {
-  return {"w_linear",          "w_elastic",        "w_cracking",  "w_combined", "w_yielding",
-          "w_failed_combined", "failure_cracking", "failure_end", kCurvePicture};
+  std::vector<std::string> names = {"w_linear",         "w_elastic",         "w_cracking",
+                                    "w_combined",       "w_yielding",        "w_failed_combined",
+                                    "failure_cracking", "failure_end",       kCurvePicture,
+                                    "moments_m1",       "moments_m2",        "cracks_lower",
+                                    "cracks_upper",     "crack_width_lower", "crack_width_upper"};
+  for (int b = 1; b <= kBarLayerPictures; ++b) names.push_back(barPictureName(b));
+  return names;
+}
+
+std::string barPictureName(int b) {
+  return "yield_bars_" + std::to_string(b);
 }
 
 bool writePictureFiles(const std::filesystem::path& folder, const std::string& pictureStem,

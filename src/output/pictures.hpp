@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/grid.hpp"
+#include "output/units.hpp"
 
 namespace korvant {
 
@@ -19,7 +20,10 @@ struct PictureMap {
   std::string name;             // the picture's name after the job's: "w_elastic", "failure_end"
   std::string title;            // what it shows, under the deck's heading
   std::string valueLabel;       // the label of its colour bar
-  bool failureMeasure = false;  // a ratio of failed layers: drawn per point over 0 to 1
+  bool failureMeasure = false;  // a ratio (of layers, of depth): drawn per point over 0 to 1
+  // A utilisation of bars: drawn per point over 0 to 1, the points at 1 or more (yielded)
+  // marked with a cross.
+  bool markYielded = false;
   std::vector<double> values;
 };
 
@@ -42,12 +46,17 @@ struct PictureSet {
   // so it has no iteration report, but it ends the curve.
   std::optional<CurvePoint> collapse;
   std::string curveTitle;  // the stage of the curve and how it ended
+  UnitLabels units;        // the labels of the axes and colour bars
+  double pressure = 0.0;   // the deck's first pressure: load factor 1 on the curve
 };
 
 // The names of every picture the program can draw, so that a later run with fewer pictures
 // leaves none of an earlier one behind.
 std::vector<std::string> pictureNames();
 inline constexpr const char* kCurvePicture = "load_deflection";
+// The yield map of the b-th bar layer from the lower face, b = 1..kBarLayerPictures.
+inline constexpr int kBarLayerPictures = 8;
+std::string barPictureName(int b);
 inline constexpr const char* kPictureScript = "pictures.gp";
 inline constexpr const char* kCollapsePoint = "collapse_point.dat";
 

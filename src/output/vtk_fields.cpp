@@ -8,6 +8,7 @@
 #include "core/codes.hpp"
 #include "core/grid.hpp"
 #include "output/maxima.hpp"
+#include "output/solution_results.hpp"
 #include "section/layer_results.hpp"
 #include "section/layer_state.hpp"
 #include "section/layer_table.hpp"
@@ -40,16 +41,17 @@ int points(const ModelDeck& model) {
 }
 
 VtkArray scalar(std::string name, const ModelDeck& model) {
-  VtkArray a{std::move(name), {}, {}};
+  VtkArray a{std::move(name), {}, {}, ""};
   a.values.reserve(static_cast<std::size_t>(points(model)));
   return a;
 }
 
 void addDisplacements(const ModelDeck& model, const DifferenceGrid& grid,
-                      const Matrix<double>& solution, VtkDataset& d) {
-  d.pointData.push_back({"w", {}, wField(solution, model, grid)});
+                      const Matrix<double>& solution, const UnitLabels& units, VtkDataset& d) {
+  d.pointData.push_back({"w", {}, wField(solution, model, grid), units.length});
   if (model.COUPLING != Coupling::COUPLED) return;
   VtkArray u = scalar("u", model), v = scalar("v", model);
+  u.units = v.units = units.length;
   for (int J = 1; J <= grid.NUMA; ++J)
     for (int I = 1; I <= grid.NUMB; ++I) {
       const int k = EQN(I, J, grid.NUMA, grid.NUMB, Numbering::REAL, model.COUPLING);
@@ -60,9 +62,13 @@ void addDisplacements(const ModelDeck& model, const DifferenceGrid& grid,
   d.pointData.push_back(std::move(v));
 }
 
-void addFibres(const ModelDeck& model, const RecordStore& fibreResults, VtkDataset& d) {
+void addFibres(const ModelDeck& model, const RecordStore& fibreResults, const UnitLabels& units,
+               VtkDataset& d) {
   const std::size_t first = d.pointData.size();
-  for (const FibreArray& f : kFibreArrays) d.pointData.push_back(scalar(f.name, model));
+  for (const FibreArray& f : kFibreArrays) {
+    d.pointData.push_back(scalar(f.name, model));
+    d.pointData.back().units = f.name[0] == 'S' ? units.stress : "strain";
+  }
   for (int n = 1; n <= points(model); ++n) {
     const FibreResults r = readFibreResults(fibreResults, n);
     for (std::size_t a = 0; a < kFibreArrays.size(); ++a)
@@ -70,10 +76,72 @@ void addFibres(const ModelDeck& model, const RecordStore& fibreResults, VtkDatas
   }
 }
 
+// Height of the centre of layer k (1-based) above the lower face.
+double layerCentreHeight(const PointLayerTable& table, int k) {
+  double below = 0.0;
+  for (int i = 1; i < k; ++i)
+    below += table.layers[static_cast<std::size_t>(i - 1)](layer_field::THICK);
+  return below + 0.5 * table.layers[static_cast<std::size_t>(k - 1)](layer_field::THICK);
+}
+
 std::string layerName(int k, const char* what) {
   char text[32];
   std::snprintf(text, sizeof text, "layer_%02d_%s", k, what);
   return text;
+}
+
+VtkArray pointArray(std::string name, std::string units, const SolutionResults& r,
+                    double (*value)(const PointResults&)) {
+  VtkArray a{std::move(name), {}, {}, std::move(units)};
+  a.values.reserve(r.points.size());
+  for (const PointResults& p : r.points) a.values.push_back(value(p));
+  return a;
+}
+
+void addSectionForces(const SolutionResults& r, const UnitLabels& u, VtkDataset& d) {
+  using P = const PointResults&;
+  d.pointData.push_back(pointArray("mxx", u.moment, r, [](P p) { return p.forces.mxx; }));
+  d.pointData.push_back(pointArray("myy", u.moment, r, [](P p) { return p.forces.myy; }));
+  d.pointData.push_back(pointArray("mxy", u.moment, r, [](P p) { return p.forces.mxy; }));
+  d.pointData.push_back(pointArray("nxx", u.force, r, [](P p) { return p.forces.nxx; }));
+  d.pointData.push_back(pointArray("nyy", u.force, r, [](P p) { return p.forces.nyy; }));
+  d.pointData.push_back(pointArray("nxy", u.force, r, [](P p) { return p.forces.nxy; }));
+  d.pointData.push_back(pointArray("m1", u.moment, r, [](P p) { return p.principal.m1; }));
+  d.pointData.push_back(pointArray("m2", u.moment, r, [](P p) { return p.principal.m2; }));
+  d.pointData.push_back(
+      pointArray("m1_angle", "degrees", r, [](P p) { return p.principal.angle; }));
+}
+
+void addCracks(const SolutionResults& r, const UnitLabels& u, VtkDataset& d) {
+  using P = const PointResults&;
+  const char* ratio = "depth over section depth";
+  d.pointData.push_back(
+      pointArray("crack_depth_lower", ratio, r, [](P p) { return p.cracks.lower; }));
+  d.pointData.push_back(
+      pointArray("crack_depth_upper", ratio, r, [](P p) { return p.cracks.upper; }));
+  d.pointData.push_back(
+      pointArray("crack_width_lower", u.length, r, [](P p) { return p.widthLower; }));
+  d.pointData.push_back(
+      pointArray("crack_width_upper", u.length, r, [](P p) { return p.widthUpper; }));
+}
+
+// The bb-th bar layer of every point from the lower face, zero where a point has fewer.
+void addBars(const SolutionResults& r, const UnitLabels& u, VtkDataset& d) {
+  for (int b = 1; b <= r.barLayers; ++b) {
+    char name[32];
+    std::snprintf(name, sizeof name, "bar_layer_%02d", b);
+    VtkArray a{name,
+               {"layer", "z", "strain", "stress", "utilisation", "yielded"},
+               {},
+               "z: " + u.length + ", stress: " + u.stress};
+    for (const PointResults& p : r.points) {
+      BarLayerResult bar;
+      if (b <= static_cast<int>(p.bars.size())) bar = p.bars[static_cast<std::size_t>(b - 1)];
+      a.values.insert(a.values.end(), {static_cast<double>(bar.layer), bar.z, bar.strain,
+                                       bar.stress, bar.utilisation, bar.yielded ? 1.0 : 0.0});
+    }
+    d.pointData.push_back(std::move(a));
+  }
 }
 
 // The layer count of every point, the failure indices and the moduli of every layer.
@@ -91,8 +159,9 @@ void addLayers(const ModelDeck& model, const VtkSources& s, VtkDataset& d) {
   }
   d.pointData.push_back(std::move(count));
   for (int k = 1; k <= most; ++k) {
-    VtkArray failure{layerName(k, "failure"), {"FICT", "FICC", "FICS", "FY"}, {}};
-    VtkArray moduli{layerName(k, "moduli"), {"E1", "E2"}, {}};
+    VtkArray failure{layerName(k, "failure"), {"FICT", "FICC", "FICS", "FY"}, {}, "failure index"};
+    VtkArray moduli{layerName(k, "moduli"), {"E1", "E2"}, {}, s.units.stress};
+    VtkArray centre{layerName(k, "z"), {}, {}, s.units.length};
     for (std::size_t p = 0; p < tables.size(); ++p) {
       const bool has = k <= tables[p].NL() && k <= states[p].NL();
       const auto layer = static_cast<std::size_t>(k - 1);
@@ -100,9 +169,11 @@ void addLayers(const ModelDeck& model, const VtkSources& s, VtkDataset& d) {
         failure.values.push_back(has ? states[p].layers[layer](index) : 0.0);
       moduli.values.push_back(has ? tables[p].layers[layer](layer_field::E1) : 0.0);
       moduli.values.push_back(has ? tables[p].layers[layer](layer_field::E2) : 0.0);
+      centre.values.push_back(has ? layerCentreHeight(tables[p], k) : 0.0);
     }
     d.pointData.push_back(std::move(failure));
     d.pointData.push_back(std::move(moduli));
+    d.pointData.push_back(std::move(centre));
   }
 }
 
@@ -111,14 +182,21 @@ void addLayers(const ModelDeck& model, const VtkSources& s, VtkDataset& d) {
 VtkDataset solutionDataset(const ModelDeck& model, const VtkSources& s) {
   VtkDataset d;
   d.grid = DifferenceGrid{model.A, model.B, model.NUMA, model.NUMB};
-  addDisplacements(model, d.grid, s.solution, d);
-  if (s.fibreResults) addFibres(model, *s.fibreResults, d);
+  addDisplacements(model, d.grid, s.solution, s.units, d);
+  if (s.fibreResults) addFibres(model, *s.fibreResults, s.units, d);
   if (s.failureRatio) {
     VtkArray measure = scalar("failure_measure", model);
     for (int n = 1; n <= points(model); ++n) measure.values.push_back(s.failureRatio->read(n)[0]);
     d.pointData.push_back(std::move(measure));
   }
   addLayers(model, s, d);
+  if (s.layerResults) {
+    const SolutionResults r =
+        solutionResults(model, {s.currentLayers, *s.layerResults, s.layerState});
+    addSectionForces(r, s.units, d);
+    addCracks(r, s.units, d);
+    addBars(r, s.units, d);
+  }
   return d;
 }
 

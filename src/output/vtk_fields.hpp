@@ -7,6 +7,7 @@
 #include "core/matrix.hpp"
 #include "core/model_deck.hpp"
 #include "core/record_store.hpp"
+#include "output/units.hpp"
 #include "output/vtk_files.hpp"
 
 namespace korvant {
@@ -18,6 +19,8 @@ struct VtkSources {
   const RecordStore* failureRatio;   // the failure measure of every point; null: left out
   const RecordStore& currentLayers;  // the current layer tables, with the moduli in use
   const RecordStore& layerState;     // the failure indices of every layer
+  const RecordStore* layerResults;   // the recovered layer results; null: no section results
+  const UnitLabels& units;           // the labels of the arrays
 };
 
 // The point data of the solution, in this order: w with the sign the tables print (and u, v
@@ -25,7 +28,12 @@ struct VtkSources {
 // EXY_lower from FibreResults; failure_measure; layers, the point's layer count; then for
 // every layer k from the lower surface (up to the most layers of any point) layer_kk_failure
 // with the components FICT, FICC, FICS, FY and layer_kk_moduli with E1, E2, zero at a point
-// with fewer layers. No field data: the caller says where the solution lies.
+// with fewer layers, and layer_kk_z, the height of its centre above the lower face. With the
+// layer results: the section forces mxx, myy, mxy, nxx, nyy, nxy, the principal moments m1,
+// m2 and m1_angle (degrees from x), crack_depth_lower and _upper (over the section depth),
+// crack_width_lower and _upper, and bar_layer_bb for the bb-th bar layer from the lower face
+// with its layer number, z, strain and stress along the bars, utilisation and yielded (1 or
+// 0). Every array names its units. No field data: the caller says where the solution lies.
 VtkDataset solutionDataset(const ModelDeck& model, const VtkSources& sources);
 
 }  // namespace korvant

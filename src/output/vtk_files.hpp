@@ -1,6 +1,7 @@
 // The VTK XML files of --vtk, which ParaView and VTK's own readers open: one StructuredGrid
 // file (.vts) per solution, the grid's points at x, y, z = 0 with the values of every point as
-// ASCII point data and the solution's place in the load history as field data, and one
+// point data (base64-encoded binary, or text) and the solution's place in the load history as
+// field data, and one
 // Collection file (.pvd) that lists them as the time steps of an animation. Nothing here
 // touches the report, the zone file or the datasets.
 #pragma once
@@ -21,6 +22,7 @@ struct VtkArray {
   std::string name;
   std::vector<std::string> components;
   std::vector<double> values;
+  std::string units;  // written as the array's attribute "units" unless empty
 
   int componentCount() const {
     return components.empty() ? 1 : static_cast<int>(components.size());
@@ -52,8 +54,13 @@ std::optional<std::string> firstNonFinite(const VtkDataset& dataset);
 // Writes `dataset` as the StructuredGrid file `file`: NUMA x NUMB x 1 points, x along the
 // first index. False, with the reason in `problem`, when a value is not finite (nothing is
 // written then) or the file cannot be written completely.
+// How the values of the point data and the points are written: text, or the binary doubles
+// (little-endian, after a 32-bit count of their bytes) encoded in base64, as VTK's XML readers
+// take them inline (format "binary").
+enum class VtkEncoding { Ascii, Base64 };
+
 bool writeStructuredGrid(const std::filesystem::path& file, const VtkDataset& dataset,
-                         std::string& problem);
+                         std::string& problem, VtkEncoding encoding = VtkEncoding::Base64);
 
 // Writes the Collection file `file` listing `steps` in their order. False, with the reason in
 // `problem`, when it cannot be written completely.

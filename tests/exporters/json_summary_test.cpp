@@ -181,5 +181,44 @@ TEST(JsonSummary, CollapseNamesTheStepWhereTheDeflectionReachedTheAllowable) {
 #endif
 }
 
+// Five increments of 1/5, the step in single precision as the stage takes it: the load factors
+// are printed as the single-precision numbers they are (0.2, ..., 1), not their doubles
+// (1.0000000149); the units the command line names label the file; the results of every
+// printed solution are there, the sagging moment largest at the centre of the square (once
+// cracked, within a grid spacing of it).
+TEST(JsonSummary, LoadFactorsUnitsAndTheEngineersResults) {
+#ifndef KORVANT_HAVE_JSON
+  GTEST_SKIP() << "built without nlohmann-json";
+#else
+  ConcreteSlabDeck deck = smallMeshSlab(0.02, "D FI");
+  deck.NINCY = 5;
+  deck.A = deck.B = 4000.0;
+  deck.NUMA = deck.NUMB = 9;
+  TempDir dir;
+  writeFile(dir / "job.inp", deck.text());
+  ASSERT_EQ(runKorvant(dir.path(), {"--json", "--units", "N-mm", "job"}, "").status, 0);
+  const std::string text = readFile(dir / "job.json");
+  EXPECT_EQ(text.find("1.0000000149"), std::string::npos);
+  const Json j = Json::parse(text);
+  EXPECT_EQ(j["units"]["system"], "N-mm");
+  EXPECT_EQ(j["units"]["moment"], "N mm/mm");
+  const Json& increments = j["stages"].back()["increments"];
+  ASSERT_FALSE(increments.empty());
+  EXPECT_EQ(increments.back()["load_factor"].get<double>(), 1.0);
+  EXPECT_EQ(increments.front()["load_factor"].get<double>(), 0.2);
+  for (const Json& solution : j["solutions"]) {
+    const Json& mxx = solution["results"]["section_forces"]["mxx"];
+    EXPECT_GT(mxx["value"].get<double>(), 0.0);
+    EXPECT_NEAR(mxx["x"].get<double>(), 2000.0, 500.0);  // within a grid spacing of the centre
+    EXPECT_NEAR(mxx["y"].get<double>(), 2000.0, 500.0);
+    EXPECT_TRUE(solution["results"].contains("crack_width"));
+  }
+  EXPECT_GT(j["solutions"].back()["results"]["most_utilised_bars"]["utilisation"].get<double>(),
+            0.0);
+  ASSERT_EQ(runKorvant(dir.path(), {"--yes", "--json", "job"}, "").status, 0);
+  EXPECT_EQ(Json::parse(readFile(dir / "job.json"))["units"]["length"], "deck units");
+#endif
+}
+
 }  // namespace
 }  // namespace korvant::test

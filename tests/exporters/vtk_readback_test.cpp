@@ -43,6 +43,8 @@ struct Case {
   bool coupled = false;
   int layers = 0;
   std::vector<LayerCheck> layerChecks;
+  int barLayers = 0;       // the bars along x, then along y
+  double barHeight = 0.0;  // the centre of the first above the lower face
 };
 
 std::vector<Case> cases() {
@@ -61,14 +63,18 @@ std::vector<Case> cases() {
        {},
        false,
        13,
-       mesh},
+       mesh,
+       2,
+       30.0},
       {"completed",
        exampleDeck("yielding.inp"),
        {"elastic", "cracking"},
        {"combined"},
        false,
        13,
-       mesh},
+       mesh,
+       2,
+       30.0},
       {"linear coupled",
        linear.text(),
        {"linear"},
@@ -179,6 +185,15 @@ void expectArrays(const Dataset& d, const Case& c, bool fibres) {
   for (int k = 1; k <= c.layers; ++k) {
     expected[layerArrays(k) + "failure"] = 4;
     expected[layerArrays(k) + "moduli"] = 2;
+    expected[layerArrays(k) + "z"] = 1;
+  }
+  // The section forces, cracks and bars of a recovered solution.
+  if (fibres) {
+    for (const char* q :
+         {"mxx", "myy", "mxy", "nxx", "nyy", "nxy", "m1", "m2", "m1_angle", "crack_depth_lower",
+          "crack_depth_upper", "crack_width_lower", "crack_width_upper"})
+      expected[q] = 1;
+    for (int b = 1; b <= c.barLayers; ++b) expected["bar_layer_0" + std::to_string(b)] = 6;
   }
   std::map<std::string, int> found;
   for (const auto& [name, info] : d.arrays) {
@@ -201,6 +216,18 @@ void expectLayerState(const Dataset& d, const LayerCheck& check) {
     const double expected = governing >= 1.0 ? check.failed : check.initial;
     EXPECT_NEAR(moduli[2 * p], expected, 1e-5 * expected)
         << d.file << " layer " << check.layer << " point " << p;
+  }
+}
+
+// The first bar layer at every point: its number in the table (3), the height of its centre
+// and a utilisation of its stress over the yield stress of 500 MPa.
+void expectBars(const Dataset& d, const Case& c) {
+  const std::vector<double>& bars = d.values.at("bar_layer_01");
+  ASSERT_EQ(bars.size(), 6 * d.values.at("x").size());
+  for (std::size_t p = 0; p < bars.size(); p += 6) {
+    EXPECT_EQ(bars[p], 3.0);
+    EXPECT_NEAR(bars[p + 1], c.barHeight, 1e-5);
+    EXPECT_NEAR(bars[p + 4], std::abs(bars[p + 3]) / 500.0, 1e-12);
   }
 }
 
@@ -247,7 +274,8 @@ void expectTables(const Dataset& s, const Case& c, const std::string& own) {
 // The collection and its files against the report of the same run.
 void checkFiles(const Case& c, const fs::path& dir) {
   const std::string report = readFile(dir / "job.out");
-  std::vector<std::string> wanted = {"w", "u", "v", "SXX_upper", "SXX_lower", "failure_measure"};
+  std::vector<std::string> wanted = {
+      "w", "u", "v", "SXX_upper", "SXX_lower", "failure_measure", "bar_layer_01"};
   for (const LayerCheck& l : c.layerChecks) {
     wanted.push_back(layerArrays(l.layer) + "failure");
     wanted.push_back(layerArrays(l.layer) + "moduli");
@@ -281,6 +309,7 @@ void checkFiles(const Case& c, const fs::path& dir) {
     expectArrays(s, c, !isCollapse);
     if (!isCollapse)
       for (const LayerCheck& l : c.layerChecks) expectLayerState(s, l);
+    if (!isCollapse && c.barLayers > 0) expectBars(s, c);
     if (s.fields.at("printed") == 0.0) {
       // An increment: its pass, increment and load factor as its iteration report prints them.
       const std::size_t i = k - c.before.size();
@@ -321,8 +350,19 @@ TEST(VtkFiles, ParaViewFilesHoldEverySolutionOfTheLoadHistoryAsTheReportPrintsIt
     writeFile(dir / "job.inp", c.deck);
     const RunResult r = runKorvant(dir.path(), {"--yes", "--vtk", "job"}, "");
     ASSERT_EQ(r.status, 0) << r.errors;
+    EXPECT_NE(
+        readFile(dir / "job.vtk" / ("000_" + c.before.front() + ".vts")).find("format=\"binary\""),
+        std::string::npos);
     checkFiles(c, dir.path());
   }
+  // The text form reads back the same.
+  const std::vector<Case> all = cases();
+  const Case& c = all.back();
+  writeFile(dir / "job.inp", c.deck);
+  ASSERT_EQ(runKorvant(dir.path(), {"--yes", "--vtk-ascii", "job"}, "").status, 0);
+  EXPECT_EQ(readFile(dir / "job.vtk" / "000_linear.vts").find("format=\"binary\""),
+            std::string::npos);
+  checkFiles(c, dir.path());
 }
 
 }  // namespace

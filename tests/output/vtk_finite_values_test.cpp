@@ -24,16 +24,16 @@ TEST(VtkFiles, AValueThatIsNotFiniteIsNamedAndNoFileIsWritten) {
   const DifferenceGrid grid{2.0, 1.0, 3, 2};  // points (I, J), record n = (J - 1) * 2 + I
   const std::vector<Case> cases = {
       {"scalar",
-       {grid, {{"w", {}, {0, 0, 0, 0, nan, 0}}}, {}},
+       {grid, {{"w", {}, {0, 0, 0, 0, nan, 0}, ""}}, {}},
        "w IS NOT A FINITE NUMBER AT POINT I = 1, J = 3"},
       {"component",
        {grid,
-        {{"w", {}, std::vector<double>(6, 0.0)},
-         {"layer_01_moduli", {"E1", "E2"}, {1, 1, 1, 1, 1, 1, 1, -inf, 1, 1, 1, 1}}},
+        {{"w", {}, std::vector<double>(6, 0.0), ""},
+         {"layer_01_moduli", {"E1", "E2"}, {1, 1, 1, 1, 1, 1, 1, -inf, 1, 1, 1, 1}, ""}},
         {}},
        "layer_01_moduli E2 IS NOT A FINITE NUMBER AT POINT I = 2, J = 2"},
       {"field",
-       {grid, {{"w", {}, std::vector<double>(6, 0.0)}}, {{"load_factor", inf}}},
+       {grid, {{"w", {}, std::vector<double>(6, 0.0), ""}}, {{"load_factor", inf}}},
        "load_factor IS NOT A FINITE NUMBER"},
   };
   TempDir dir;
