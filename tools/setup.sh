@@ -13,7 +13,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${KORVANT_BUILD_DIR:-$root/build}"
 build_type="${KORVANT_BUILD_TYPE:-RelWithDebInfo}"
 packages=(g++ make cmake libblas-dev liblapack-dev libgtest-dev nlohmann-json3-dev gnuplot-nox
-          libsuitesparse-dev)
+          libsuitesparse-dev zlib1g-dev)
 read -r -a extra <<<"${KORVANT_EXTRA_PACKAGES:-}"
 packages+=("${extra[@]}")
 
