@@ -68,6 +68,17 @@ class DeckReader {
   std::vector<double> readReals(int count, const std::string& expected);
   std::vector<int> readInts(int count, const std::string& expected);
 
+  // Where text of a line is lost: the line and the first column of that text.
+  struct CutText {
+    int line = 0;
+    int column = 0;
+  };
+  // The lines read so far (comment lines aside) that held text beyond column 80.
+  std::vector<CutText> cutText() const;
+  // The data lines read in free format whose last values no statement read (a line read
+  // again as text after a step-back is not one of them).
+  const std::vector<CutText>& unreadValues() const { return unread_; }
+
   // 1-based number of the last line read (0 before the first read).
   int lineNumber() const { return static_cast<int>(next_); }
   const std::string& line(int number) const {
@@ -77,6 +88,9 @@ class DeckReader {
  private:
   std::vector<std::string> lines_;
   std::size_t next_ = 0;  // index of the next line to read
+  std::size_t furthest_ = 0;     // the number of lines read at least once
+  std::vector<int> cutColumn_;   // per line: first column of text beyond 80, or 0
+  std::vector<CutText> unread_;
 };
 
 // Normalises one raw line to the 80 columns of the deck format.

@@ -60,6 +60,7 @@ struct JobRequest {
   std::optional<Capacities> capacities;
   bool vtk = false;           // write the run's solutions as VTK files for ParaView
   bool conservative = false;  // the equilibrium written on the section forces
+  bool strict = false;        // every warning of the input is an input error
   // The deck is read, checked and set up, never analysed, and the run holds no analysis
   // arrays: for a harness that reads decks only (the deck fuzzer's reading of every deck).
   bool readOnly = false;
