@@ -32,9 +32,12 @@ struct Mistake {
   std::vector<std::string> reportHas;   // whole lines of the report
 };
 
+// Whether `text` holds the line, trailing blanks aside.
 bool hasLine(const std::string& text, const std::string& line) {
-  const auto lines = splitLines(text);
-  return std::find(lines.begin(), lines.end(), line) != lines.end();
+  const auto bare = [](std::string s) { return s.erase(s.find_last_not_of(' ') + 1); };
+  for (const std::string& l : splitLines(text))
+    if (bare(l) == bare(line)) return true;
+  return false;
 }
 
 void expectMistake(const Mistake& m) {
@@ -142,11 +145,10 @@ std::vector<Mistake> mistakes() {
        withLine(plate(), "25000.0  0.2  2.5  30.0  3.0", "25.0  0.2  2.5  30.0  3.0"),
        {"--strict"},
        kCompleted,
-       {"line 16: check: concrete material 1: E = 25 is 0.833333 times",
-        "check: the linear deflection"},
+       {"line 16: check: concrete material 1: E = 25 is 0.833333 times"},
        {}},
-      {"pressure in kPa in an N-mm deck",
-       withLine(plate(), "1  UNIFORM LOAD  0.01", "1  UNIFORM LOAD  10.0"),
+      {"pressure in kPa in an N-mm deck (30 kPa written 30.0: w 256 mm on a 2 m span)",
+       withLine(plate(), "1  UNIFORM LOAD  0.01", "1  UNIFORM LOAD  30.0"),
        {},
        kCompleted,
        {"the linear deflection w = ", "check the units of the pressure and the moduli"},
