@@ -206,6 +206,11 @@ void DeckReader::readNumbers(const std::vector<NumberTarget>& targets,
   std::size_t k = 0;
   while (k < targets.size()) {
     const std::string& l = readLine(expected);
+    if (l[0] == '*' && l[1] != '*')
+      throw DeckError("A DATA LINE IS MISSING AFTER THE STATEMENT AT LINE " +
+                          std::to_string(lastStatementBefore(lineNumber())) +
+                          ": A STATEMENT STANDS WHERE " + expected + " BELONG",
+                      lineNumber(), l);
     for (const Item& item : splitItems(l)) {
       if (k >= targets.size()) {
         if (item.kind == Item::Value)
@@ -233,6 +238,14 @@ void DeckReader::readNumbers(const std::vector<NumberTarget>& targets,
       ++k;
     }
   }
+}
+
+int DeckReader::lastStatementBefore(int line) const {
+  for (int k = line - 1; k >= 1; --k) {
+    const std::string& text = lines_[static_cast<std::size_t>(k - 1)];
+    if (text[0] == '*' && text[1] != '*') return k;
+  }
+  return 0;
 }
 
 std::vector<double> DeckReader::readReals(int count, const std::string& expected) {

@@ -61,7 +61,8 @@ class DeckReader {
   void stepBack();
   bool atEnd() const { return next_ >= lines_.size(); }
 
-  // Free-format read of the given targets, starting on the next line.
+  // Free-format read of the given targets, starting on the next line. A statement line met
+  // where the values belong is a missing data line: DeckError, naming both lines.
   void readNumbers(std::initializer_list<NumberTarget> targets, const std::string& expected);
   void readNumbers(const std::vector<NumberTarget>& targets, const std::string& expected);
   // Free-format read of `count` whole numbers or reals into a vector.
@@ -78,6 +79,10 @@ class DeckReader {
   // The data lines read in free format whose last values no statement read (a line read
   // again as text after a step-back is not one of them).
   const std::vector<CutText>& unreadValues() const { return unread_; }
+
+  // The number of the last statement line (`*` in column 1, not in column 2) before `line`,
+  // or 0.
+  int lastStatementBefore(int line) const;
 
   // 1-based number of the last line read (0 before the first read).
   int lineNumber() const { return static_cast<int>(next_); }

@@ -128,6 +128,15 @@ std::vector<Mistake> mistakes() {
        kInputErrors,
        {"line 9: ***ERROR: *BOUNDARY AT LINE     9 HAS NO LAYOUT LINE: LINE    10 IS A STATEMENT"},
        {"***ERROR: *BOUNDARY AT LINE     9 HAS NO LAYOUT LINE: LINE    10 IS A STATEMENT"}},
+      {"statement without its data line",
+       withLine(plate(), "*SLAB DIMENSIONS\n2000.0  2000.0", "*SLAB DIMENSIONS"),
+       {},
+       kInputErrors,
+       {"***ERROR: A DATA LINE IS MISSING AFTER THE STATEMENT AT LINE 11: A STATEMENT STANDS "
+        "WHERE THE SLAB DIMENSIONS A AND B BELONG"},
+       {"***ERROR: A DATA LINE IS MISSING AFTER THE STATEMENT AT LINE 11: A STATEMENT STANDS "
+        "WHERE THE SLAB DIMENSIONS A AND B BELONG",
+        "          AT LINE    12: *DISCRETIZATION"}},
       {"grid over the build's capacity",
        withLine(plate(), "7  7  1", "71  71  1"),
        {},
