@@ -213,7 +213,8 @@ void DeckReader::readNumbers(const std::vector<NumberTarget>& targets,
                       lineNumber(), l);
     for (const Item& item : splitItems(l)) {
       if (k >= targets.size()) {
-        if (item.kind == Item::Value)
+        double unused = 0.0;  // a number left over is a value lost; words are remarks
+        if (item.kind == Item::Value && parseReal(item.text, unused))
           unread_.push_back({lineNumber(), static_cast<int>(l.find(item.text)) + 1});
         if (item.kind != Item::Null) break;
         continue;

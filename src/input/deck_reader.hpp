@@ -76,7 +76,8 @@ class DeckReader {
   };
   // The lines read so far (comment lines aside) that held text beyond column 80.
   std::vector<CutText> cutText() const;
-  // The data lines read in free format whose last values no statement read (a line read
+  // The data lines read in free format whose last numbers no statement read (words after
+  // the values are remarks) (a line read
   // again as text after a step-back is not one of them).
   const std::vector<CutText>& unreadValues() const { return unread_; }
 
