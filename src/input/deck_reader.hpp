@@ -93,9 +93,9 @@ class DeckReader {
 
  private:
   std::vector<std::string> lines_;
-  std::size_t next_ = 0;  // index of the next line to read
-  std::size_t furthest_ = 0;     // the number of lines read at least once
-  std::vector<int> cutColumn_;   // per line: first column of text beyond 80, or 0
+  std::size_t next_ = 0;        // index of the next line to read
+  std::size_t furthest_ = 0;    // the number of lines read at least once
+  std::vector<int> cutColumn_;  // per line: first column of text beyond 80, or 0
   std::vector<CutText> unread_;
 };
 

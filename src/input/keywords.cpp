@@ -3,9 +3,9 @@
 
 #include <algorithm>
 #include <array>
-#include <vector>
 #include <cctype>
 #include <string_view>
+#include <vector>
 
 namespace korvant {
 namespace {
@@ -79,10 +79,10 @@ namespace {
 
 // The first words of the keywords, written out in full.
 constexpr std::array<std::string_view, 25> kKeywordWords{
-    "STATUS",   "DEBUG",    "HEADING",  "DIAGNOSTIC", "SOLUTION", "COUPLING", "ZONE",
-    "UNIFORM",  "EQUATION", "YIELDING", "CRACKING",   "BOUNDARY", "NEUTRAL",  "SLAB",
-    "COLUMN",   "DISCRETIZATION", "DEFAULT", "NORMAL", "MATERIAL", "LAYER",  "FILE",
-    "DAMAGE",   "GRAPHIC",  "END",      "OVERLAP"};
+    "STATUS",  "DEBUG",          "HEADING",  "DIAGNOSTIC", "SOLUTION", "COUPLING", "ZONE",
+    "UNIFORM", "EQUATION",       "YIELDING", "CRACKING",   "BOUNDARY", "NEUTRAL",  "SLAB",
+    "COLUMN",  "DISCRETIZATION", "DEFAULT",  "NORMAL",     "MATERIAL", "LAYER",    "FILE",
+    "DAMAGE",  "GRAPHIC",        "END",      "OVERLAP"};
 
 // The optimal string alignment distance (Damerau 1964, Levenshtein 1966): insertions,
 // deletions, substitutions and swaps of two neighbours, each counted one.
@@ -102,8 +102,8 @@ int editDistance(std::string_view a, std::string_view b) {
 
 // The statement text from column 2 up to an `=` or the end, in upper case, blanks trimmed.
 std::string statementText(const std::string& line) {
-  std::string text = line.substr(1, line.find('=') == std::string::npos ? std::string::npos
-                                                                        : line.find('=') - 1);
+  std::string text =
+      line.substr(1, line.find('=') == std::string::npos ? std::string::npos : line.find('=') - 1);
   for (char& c : text) c = upper(c);
   return trimmed(text);
 }

@@ -298,8 +298,7 @@ void readLayoutLine(StatementContext& ctx) {
   if (!notes || isLayoutName(text)) return;
   notes->notice(NoticeKind::Caution,
                 "the layout line '" + trimmed(text) + "' is not a layout name; it is read as " +
-                    (layout == SlabLayout::NONE ? std::string("no layout")
-                                                : layoutNameOf(layout)),
+                    (layout == SlabLayout::NONE ? std::string("no layout") : layoutNameOf(layout)),
                 ctx.deck.lineNumber());
   notes->hint(layoutNamesHint());
 }

@@ -114,8 +114,8 @@ void markDeckLine(Writer& report, int line) {
 void checkCutText(StatementContext& ctx) {
   for (const DeckReader::CutText& cut : ctx.deck.cutText()) {
     markDeckLine(ctx.report, cut.line);
-    ctx.report.line("***ERROR: TEXT BEYOND COLUMN 80 IS NOT READ: LINE", I(6, cut.line),
-                    ", COLUMN", I(4, cut.column));
+    ctx.report.line("***ERROR: TEXT BEYOND COLUMN 80 IS NOT READ: LINE", I(6, cut.line), ", COLUMN",
+                    I(4, cut.column));
     ++ctx.nerr;
   }
   for (const DeckReader::CutText& unread : ctx.deck.unreadValues()) {

@@ -35,8 +35,8 @@ void adviseConcreteModulus(double id, double E, double XC, ReportNotes& notes) {
   const double ratio = E / XC;
   if (ratio >= 200.0 && ratio <= 3000.0) return;
   notes.notice(NoticeKind::Advice,
-               "concrete material " + number(id) + ": E = " + number(E) + " is " +
-                   number(ratio) + " times its compressive strength XC = " + number(XC) +
+               "concrete material " + number(id) + ": E = " + number(E) + " is " + number(ratio) +
+                   " times its compressive strength XC = " + number(XC) +
                    "; concrete has 200 to 3,000 times: check the units of E and XC");
 }
 
@@ -69,8 +69,10 @@ void adviseDeflection(double w, double A, double B, ReportNotes& notes) {
   const double span = std::min(A, B);
   if (!(std::abs(w) > span / 10.0)) return;
   notes.notice(NoticeKind::Advice,
-               "the linear deflection w = " + number(w) + " is more than a tenth of the shorter "
-               "span (" + number(span) + "): check the units of the pressure and the moduli",
+               "the linear deflection w = " + number(w) +
+                   " is more than a tenth of the shorter "
+                   "span (" +
+                   number(span) + "): check the units of the pressure and the moduli",
                0);
 }
 

@@ -29,8 +29,8 @@ int strictErrors(Writer& report) {
   if (!notes) return 0;
   const int n = notes->count(NoticeKind::Warning) + notes->count(NoticeKind::Caution);
   if (n > 0)
-    report.line("***ERROR:", fmt::I(5, n), " WARNING", n == 1 ? " IS AN" : "S ARE",
-                " INPUT ERROR", n == 1 ? "" : "S", " UNDER --strict");
+    report.line("***ERROR:", fmt::I(5, n), " WARNING", n == 1 ? " IS AN" : "S ARE", " INPUT ERROR",
+                n == 1 ? "" : "S", " UNDER --strict");
   return n;
 }
 

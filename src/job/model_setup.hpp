@@ -23,7 +23,6 @@ int setUpModel(ModelDeck& model, const Capacities& cap, const ModelCheck& check,
 // DeckError when the deck cannot be read on. With `strict` every warning of the input (and
 // every console note of a deck read perhaps not as meant) is one more input error.
 int readAndSetUp(DeckReader& deck, ModelDeck& model, const Capacities& cap, Writer& report,
-                 Writer& zoneFile, WorkingFiles& files, int& CTOT,
-                 bool strict = false);
+                 Writer& zoneFile, WorkingFiles& files, int& CTOT, bool strict = false);
 
 }  // namespace korvant

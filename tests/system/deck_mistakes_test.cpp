@@ -209,9 +209,8 @@ TEST(DeckMistakes, ASweepRunsDecksInDottedFoldersByPath) {
   for (int q = 1; q <= 10; ++q) {
     const std::string folder = "q" + std::to_string(q) + ".0";
     fs::create_directory(dir / folder);
-    writeFile(dir / folder / "slab.inp",
-              withLine(plate(), "1  UNIFORM LOAD  0.01",
-                       "1  UNIFORM LOAD  " + std::to_string(0.001 * q)));
+    writeFile(dir / folder / "slab.inp", withLine(plate(), "1  UNIFORM LOAD  0.01",
+                                                  "1  UNIFORM LOAD  " + std::to_string(0.001 * q)));
   }
   const std::string korvant = KORVANT_EXE;
   const std::string script =
