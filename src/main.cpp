@@ -38,8 +38,10 @@ int main(int argc, char** argv) {
     case CommandLine::Action::Run:
       break;
   }
-  prepareProcess(commandLine.request);
-  RunContext run(std::cin, std::cout, commandLine.request);
+  JobRequest request = commandLine.request;
+  enterDeckFolder(request);
+  prepareProcess(request);
+  RunContext run(std::cin, std::cout, request);
   // The watchers of the job's own run (not of its collapse search) are owned here.
   std::unique_ptr<RunSummary> summary;  // for --json and --plots
   if (run.request.json || run.request.plots) {

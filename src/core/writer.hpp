@@ -34,6 +34,9 @@ class Writer {
     mirrored.notes_ = notes_;
     return mirrored;
   }
+  // The notes of the report this writer writes, if it writes one: where the deck line of
+  // the coming messages is set and the console-only notices are added.
+  ReportNotes* notes() const { return notes_; }
   void flush() {
     out_->flush();
     if (mirror_) mirror_->flush();

@@ -173,6 +173,19 @@ Json solutionsPart(const RunSummary& summary, bool coupled) {
   return solutions;
 }
 
+// Every error, warning and console note of the run, with its deck line where it has one.
+Json noticesPart(const ReportNotes& notes) {
+  static constexpr const char* kKinds[] = {"error", "warning", "note", "check", "remark"};
+  Json list = Json::array();
+  for (const Notice& notice : notes.notices()) {
+    Json entry{{"kind", kKinds[static_cast<int>(notice.kind)]}, {"message", notice.text}};
+    if (notice.deckLine > 0) entry["line"] = notice.deckLine;
+    if (!notice.hint.empty()) entry["hint"] = notice.hint;
+    list.push_back(entry);
+  }
+  return list;
+}
+
 // How the run ended, from its exit status, the run's outcome and the summary of its stages.
 Json outcomePart(const RunContext& run, int exitStatus, const RunSummary& summary) {
   Json outcome{{"exit_status", exitStatus}};
@@ -274,6 +287,7 @@ bool writeJsonSummary(const RunContext& run, const RunSummary& summary, int exit
   doc["stages"] = stagesPart(summary);
   doc["solutions"] = solutionsPart(summary, m.COUPLING == Coupling::COUPLED);
   if (search) doc["collapse_search"] = searchPart(*search);
+  if (!run.outcome.notes.notices().empty()) doc["notices"] = noticesPart(run.outcome.notes);
   const std::string name = run.names.base + ".json";
   std::ofstream file(name, std::ios::out | std::ios::trunc);
   file << doc.dump(2) << '\n';

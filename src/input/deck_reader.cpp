@@ -1,5 +1,6 @@
 #include "input/deck_reader.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -117,9 +118,29 @@ std::string normaliseLine(std::string raw) {
   return raw;
 }
 
+namespace {
+// The first column beyond 80 that holds text, or 0.
+int cutColumn(std::string raw) {
+  if (!raw.empty() && raw.back() == '\r') raw.pop_back();
+  const std::size_t at = raw.find_first_not_of(" \t", kLineWidth);
+  return at == std::string::npos ? 0 : static_cast<int>(at) + 1;
+}
+}  // namespace
+
 DeckReader::DeckReader(const std::vector<std::string>& lines) {
   lines_.reserve(lines.size());
-  for (const auto& l : lines) lines_.push_back(normaliseLine(l));
+  for (const auto& l : lines) {
+    lines_.push_back(normaliseLine(l));
+    cutColumn_.push_back(cutColumn(l));
+  }
+}
+
+std::vector<DeckReader::CutText> DeckReader::cutText() const {
+  std::vector<CutText> cut;
+  for (std::size_t k = 0; k < furthest_; ++k)
+    if (cutColumn_[k] > 0 && lines_[k][1] != '*')
+      cut.push_back({static_cast<int>(k) + 1, cutColumn_[k]});
+  return cut;
 }
 
 DeckReader DeckReader::fromText(const std::string& text) {
@@ -160,6 +181,7 @@ const std::string& DeckReader::readLine(const std::string& expected) {
   if (next_ >= lines_.size())
     throw DeckError("END OF INPUT DECK REACHED WHILE READING " + expected, static_cast<int>(next_),
                     next_ > 0 ? lines_[next_ - 1] : std::string());
+  furthest_ = std::max(furthest_, next_ + 1);
   return lines_[next_++];
 }
 
@@ -171,6 +193,7 @@ std::string DeckReader::peekColumns(const std::string& expected) {
 
 void DeckReader::stepBack() {
   if (next_ > 0) --next_;
+  if (!unread_.empty() && unread_.back().line == static_cast<int>(next_) + 1) unread_.pop_back();
 }
 
 void DeckReader::readNumbers(std::initializer_list<NumberTarget> targets,
@@ -183,8 +206,19 @@ void DeckReader::readNumbers(const std::vector<NumberTarget>& targets,
   std::size_t k = 0;
   while (k < targets.size()) {
     const std::string& l = readLine(expected);
+    if (l[0] == '*' && l[1] != '*')
+      throw DeckError("A DATA LINE IS MISSING AFTER THE STATEMENT AT LINE " +
+                          std::to_string(lastStatementBefore(lineNumber())) +
+                          ": A STATEMENT STANDS WHERE " + expected + " BELONG",
+                      lineNumber(), l);
     for (const Item& item : splitItems(l)) {
-      if (k >= targets.size()) break;
+      if (k >= targets.size()) {
+        double unused = 0.0;  // a number left over is a value lost; words are remarks
+        if (item.kind == Item::Value && parseReal(item.text, unused))
+          unread_.push_back({lineNumber(), static_cast<int>(l.find(item.text)) + 1});
+        if (item.kind != Item::Null) break;
+        continue;
+      }
       if (item.kind == Item::Slash) return;
       if (item.kind == Item::Null) {
         ++k;
@@ -205,6 +239,14 @@ void DeckReader::readNumbers(const std::vector<NumberTarget>& targets,
       ++k;
     }
   }
+}
+
+int DeckReader::lastStatementBefore(int line) const {
+  for (int k = line - 1; k >= 1; --k) {
+    const std::string& text = lines_[static_cast<std::size_t>(k - 1)];
+    if (text[0] == '*' && text[1] != '*') return k;
+  }
+  return 0;
 }
 
 std::vector<double> DeckReader::readReals(int count, const std::string& expected) {

@@ -61,12 +61,29 @@ class DeckReader {
   void stepBack();
   bool atEnd() const { return next_ >= lines_.size(); }
 
-  // Free-format read of the given targets, starting on the next line.
+  // Free-format read of the given targets, starting on the next line. A statement line met
+  // where the values belong is a missing data line: DeckError, naming both lines.
   void readNumbers(std::initializer_list<NumberTarget> targets, const std::string& expected);
   void readNumbers(const std::vector<NumberTarget>& targets, const std::string& expected);
   // Free-format read of `count` whole numbers or reals into a vector.
   std::vector<double> readReals(int count, const std::string& expected);
   std::vector<int> readInts(int count, const std::string& expected);
+
+  // Where text of a line is lost: the line and the first column of that text.
+  struct CutText {
+    int line = 0;
+    int column = 0;
+  };
+  // The lines read so far (comment lines aside) that held text beyond column 80.
+  std::vector<CutText> cutText() const;
+  // The data lines read in free format whose last numbers no statement read (words after
+  // the values are remarks) (a line read
+  // again as text after a step-back is not one of them).
+  const std::vector<CutText>& unreadValues() const { return unread_; }
+
+  // The number of the last statement line (`*` in column 1, not in column 2) before `line`,
+  // or 0.
+  int lastStatementBefore(int line) const;
 
   // 1-based number of the last line read (0 before the first read).
   int lineNumber() const { return static_cast<int>(next_); }
@@ -76,7 +93,10 @@ class DeckReader {
 
  private:
   std::vector<std::string> lines_;
-  std::size_t next_ = 0;  // index of the next line to read
+  std::size_t next_ = 0;        // index of the next line to read
+  std::size_t furthest_ = 0;    // the number of lines read at least once
+  std::vector<int> cutColumn_;  // per line: first column of text beyond 80, or 0
+  std::vector<CutText> unread_;
 };
 
 // Normalises one raw line to the 80 columns of the deck format.

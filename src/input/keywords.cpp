@@ -1,9 +1,11 @@
 #include "input/keywords.hpp"
 #include "core/text.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <string_view>
+#include <vector>
 
 namespace korvant {
 namespace {
@@ -71,6 +73,70 @@ Statement classifyStatement(const std::string& line) {
   for (const KeywordTest& test : kKeywords)
     if (matches(line, test)) return test.statement;
   return Statement::Unrecognised;
+}
+
+namespace {
+
+// The first words of the keywords, written out in full.
+constexpr std::array<std::string_view, 25> kKeywordWords{
+    "STATUS",  "DEBUG",          "HEADING",  "DIAGNOSTIC", "SOLUTION", "COUPLING", "ZONE",
+    "UNIFORM", "EQUATION",       "YIELDING", "CRACKING",   "BOUNDARY", "NEUTRAL",  "SLAB",
+    "COLUMN",  "DISCRETIZATION", "DEFAULT",  "NORMAL",     "MATERIAL", "LAYER",    "FILE",
+    "DAMAGE",  "GRAPHIC",        "END",      "OVERLAP"};
+
+// The optimal string alignment distance (Damerau 1964, Levenshtein 1966): insertions,
+// deletions, substitutions and swaps of two neighbours, each counted one.
+int editDistance(std::string_view a, std::string_view b) {
+  std::vector<std::vector<int>> d(a.size() + 1, std::vector<int>(b.size() + 1, 0));
+  for (std::size_t i = 0; i <= a.size(); ++i) d[i][0] = static_cast<int>(i);
+  for (std::size_t j = 0; j <= b.size(); ++j) d[0][j] = static_cast<int>(j);
+  for (std::size_t i = 1; i <= a.size(); ++i)
+    for (std::size_t j = 1; j <= b.size(); ++j) {
+      const int cost = a[i - 1] == b[j - 1] ? 0 : 1;
+      d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + cost});
+      if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
+        d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+    }
+  return d[a.size()][b.size()];
+}
+
+// The statement text from column 2 up to an `=` or the end, in upper case, blanks trimmed.
+std::string statementText(const std::string& line) {
+  std::string text =
+      line.substr(1, line.find('=') == std::string::npos ? std::string::npos : line.find('=') - 1);
+  for (char& c : text) c = upper(c);
+  return trimmed(text);
+}
+
+}  // namespace
+
+std::string suggestKeyword(const std::string& line) {
+  const std::string text = statementText(line);
+  if (text.empty()) return {};
+  std::string upperLine = "*" + text;
+  upperLine.resize(std::max(upperLine.size(), line.size()), ' ');
+  if (classifyStatement(upperLine) != Statement::Unrecognised)
+    return "keywords are all upper or all lower case: *" + text;
+  const std::size_t wordEnd = text.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ");
+  const std::string word = text.substr(0, wordEnd);
+  if (word.size() < 3) return {};
+  const int allowed = word.size() < 6 ? 1 : 2;
+  std::string_view best;
+  int bestDistance = allowed + 1;
+  int atBest = 0;  // the keywords as close as the best
+  for (const std::string_view candidate : kKeywordWords) {
+    const int distance = editDistance(word, candidate);
+    if (distance < bestDistance) {
+      best = candidate;
+      bestDistance = distance;
+      atBest = 1;
+    } else if (distance == bestDistance) {
+      ++atBest;
+    }
+  }
+  if (best.empty() || atBest != 1) return {};
+  const std::string rest = wordEnd == std::string::npos ? "" : text.substr(wordEnd);
+  return "did you mean *" + std::string(best) + rest + "?";
 }
 
 }  // namespace korvant

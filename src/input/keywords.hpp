@@ -43,4 +43,9 @@ enum class Statement {
 // be of either case. Whatever follows the keyword on the line is left to the statement.
 Statement classifyStatement(const std::string& line);
 
+// What the console adds to the warning of an unrecognised statement line, when one keyword is
+// close: "did you mean *SOLUTION?" for a misspelt keyword, or the keyword in upper case for
+// one written in mixed case. Empty when no keyword is close.
+std::string suggestKeyword(const std::string& line);
+
 }  // namespace korvant

@@ -243,13 +243,80 @@ void handleNormalPressure(StatementContext& ctx) {
 
 // Support layout: after the `=` from column 9, L takes a library layout from the next
 // line, U a list of user-defined boundary points.
+namespace {
+
+// The layout names, and the layout each names.
+constexpr std::array<std::pair<std::string_view, SlabLayout>, 8> kLayoutNames{{
+    {"9-COLUMN", SlabLayout::NINE_COLUMN},
+    {"CLAMPED", SlabLayout::CLAMPED_PLATE},
+    {"4-COLUMN FREE EDGE", SlabLayout::FOUR_COLUMN_FREE},
+    {"4-COLUMN SYMMETRIC EDGE", SlabLayout::FOUR_COLUMN_SYM},
+    {"SSCF", SlabLayout::SSCF},
+    {"SFSF", SlabLayout::SFSF},
+    {"FSFS", SlabLayout::FSFS},
+    {"SIMPLY SUPPORTED", SlabLayout::SIMPLY_SUPPORTED},
+}};
+
+// A text without its blanks, in upper case.
+std::string compact(std::string_view text) {
+  std::string out;
+  for (const char c : text)
+    if (c != ' ') out += upper(c);
+  return out;
+}
+
+// Whether the line is exactly one of the layout names, blanks and case aside.
+bool isLayoutName(const std::string& line) {
+  const std::string written = compact(line);
+  for (const auto& [name, layout] : kLayoutNames)
+    if (written == compact(name)) return true;
+  return false;
+}
+
+std::string layoutNameOf(SlabLayout layout) {
+  for (const auto& [name, code] : kLayoutNames)
+    if (code == layout) return std::string(name);
+  return "NONE";
+}
+
+// The layout line of a library layout. The scan of its first 20 columns decides; a line that
+// is not exactly a layout name is told on the console with the layout it was read as, and a
+// statement line in its place is an input error (the statement is then read as itself).
+void readLayoutLine(StatementContext& ctx) {
+  const int statementLine = ctx.deck.lineNumber();
+  const std::string& text = ctx.deck.readLine("THE NAME OF THE SUPPORT LAYOUT");
+  ReportNotes* notes = ctx.report.notes();
+  if (text[0] == '*' && text[1] != '*') {
+    ctx.deck.stepBack();
+    ctx.report.line("***ERROR: *BOUNDARY AT LINE", fmt::I(6, statementLine),
+                    " HAS NO LAYOUT LINE: LINE", fmt::I(6, statementLine + 1), " IS A STATEMENT");
+    ++ctx.nerr;
+    return;
+  }
+  const SlabLayout layout = libraryLayout(text);
+  if (layout != SlabLayout::NONE) ctx.model.SLABMODEL = layout;
+  if (!notes || isLayoutName(text)) return;
+  notes->notice(NoticeKind::Caution,
+                "the layout line '" + trimmed(text) + "' is not a layout name; it is read as " +
+                    (layout == SlabLayout::NONE ? std::string("no layout") : layoutNameOf(layout)),
+                ctx.deck.lineNumber());
+  notes->hint(layoutNamesHint());
+}
+
+}  // namespace
+
+std::string layoutNamesHint() {
+  std::string names;
+  for (const auto& [name, layout] : kLayoutNames)
+    names += (names.empty() ? "" : ", ") + std::string(name);
+  return "the layouts are " + names;
+}
+
 void handleBoundary(StatementContext& ctx) {
   switch (equalsThenLetter(ctx.line, 9, "LU")) {
-    case 'L': {
-      const SlabLayout layout = libraryLayout(ctx.deck.readLine("THE NAME OF THE SUPPORT LAYOUT"));
-      if (layout != SlabLayout::NONE) ctx.model.SLABMODEL = layout;
+    case 'L':
+      readLayoutLine(ctx);
       return;
-    }
     case 'U':
       readUserPoints(ctx);
       return;

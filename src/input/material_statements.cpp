@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "input/option_scans.hpp"
+#include "input/plausibility.hpp"
 #include "input/statements.hpp"
 #include "input/table_statement_support.hpp"
 #include "input/validation.hpp"
@@ -174,6 +175,8 @@ void handleMaterial(StatementContext& ctx) {
   ++count;
   table(count, 1) = key.id;
   for (int k = 0; k < 5; ++k) table(count, k + 2) = values[static_cast<std::size_t>(k)];
+  if (ReportNotes* notes = ctx.report.notes(); notes && !steel)
+    adviseConcreteModulus(key.id, values[0], values[3], *notes);
 }
 
 // Layer statement: LAYID after the first `=` (else that of the previous layer statement),

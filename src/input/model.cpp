@@ -11,6 +11,7 @@ namespace korvant {
 namespace {
 
 using fmt::A;
+using fmt::I;
 using fmt::X;
 
 // Hands the statement line in ctx.line to the handler of its statement.
@@ -97,12 +98,40 @@ void warnNotAStatement(Writer& report, const std::string& line) {
 void warnUnrecognised(Writer& report, const std::string& line) {
   report.line("*** WARNING: THE FOLLOWING INPUT LINE IS NOT RECOGNIZED:");
   report.line(X(1), A(70, line.substr(0, 70)));
+  if (ReportNotes* notes = report.notes()) {
+    const std::string suggestion = suggestKeyword(line);
+    if (!suggestion.empty()) notes->hint(suggestion);
+  }
+}
+
+// The deck line that the messages written from here on belong to.
+void markDeckLine(Writer& report, int line) {
+  if (ReportNotes* notes = report.notes()) notes->setDeckLine(line);
+}
+
+// Text that the 80 columns of the deck format cut off, on every line the statements read
+// (comment lines aside): an input error, for data would be lost without a word.
+void checkCutText(StatementContext& ctx) {
+  for (const DeckReader::CutText& cut : ctx.deck.cutText()) {
+    markDeckLine(ctx.report, cut.line);
+    ctx.report.line("***ERROR: TEXT BEYOND COLUMN 80 IS NOT READ: LINE", I(6, cut.line), ", COLUMN",
+                    I(4, cut.column));
+    ++ctx.nerr;
+  }
+  for (const DeckReader::CutText& unread : ctx.deck.unreadValues()) {
+    markDeckLine(ctx.report, unread.line);
+    ctx.report.line("***ERROR: VALUES NOT READ BY THE STATEMENT: LINE", I(6, unread.line),
+                    ", FROM COLUMN", I(4, unread.column));
+    ++ctx.nerr;
+  }
+  markDeckLine(ctx.report, 0);
 }
 
 // Reads statement lines and hands each to its handler until the end statement.
 void statementLoop(StatementContext& ctx) {
   for (;;) {
     const std::string line = ctx.deck.readLine("THE NEXT STATEMENT (NO END STATEMENT WAS FOUND)");
+    markDeckLine(ctx.report, ctx.deck.lineNumber());
     if (ctx.model.DEBUG) echoDebugLine(ctx.report, line);
     switch (lineKind(line)) {
       case LineKind::Comment:
@@ -131,6 +160,7 @@ int readStatements(DeckReader& deck, ModelDeck& model, const Capacities& cap, Wr
   int nerr = 0;
   StatementContext ctx{deck, model, report, cap, nerr, std::string(kLineWidth, ' '), {}};
   statementLoop(ctx);
+  checkCutText(ctx);
   return nerr;
 }
 

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "input/option_scans.hpp"
+#include "input/plausibility.hpp"
 #include "input/statements.hpp"
 
 namespace korvant {
@@ -53,6 +54,8 @@ void readNonlinearParameters(StatementContext& ctx) {
   if (count == 4) ctx.deck.readNumbers({&m.NITCRK, &m.NPASSY, &m.NINCY, &m.CRKTOL}, expected);
   if (count == 5)
     ctx.deck.readNumbers({&m.NITCRK, &m.NPASSY, &m.NINCY, &m.CRKTOL, &m.WMAX}, expected);
+  if (ReportNotes* notes = ctx.report.notes(); notes && (count == 4 || count == 5))
+    adviseTolerance(m.CRKTOL, *notes);
 }
 
 }  // namespace

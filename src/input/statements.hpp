@@ -35,4 +35,7 @@ void handleDefaultPressure(StatementContext& ctx);
 void handleNormalPressure(StatementContext& ctx);
 void handleBoundary(StatementContext& ctx);
 
+// The layout names of a library layout, for the console: "the layouts are 9-COLUMN, ...".
+std::string layoutNamesHint();
+
 }  // namespace korvant

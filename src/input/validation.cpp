@@ -14,6 +14,8 @@
 
 #include "core/grid.hpp"
 #include "core/reduction_factor.hpp"
+#include "input/plausibility.hpp"
+#include "input/statements.hpp"
 
 namespace korvant {
 namespace {
@@ -231,6 +233,25 @@ void appendDefaultLoad(ModelDeck& m, const Capacities& cap, double loadNumber, d
   m.LOADS(row, load_col::ZONE) = zoneNumber;
 }
 
+bool zoneDefined(const ModelDeck& m, long long zone) {
+  for (int z = 1; z <= m.NZONE; ++z)
+    if (wholeValue(m.ZONES(z, zone_col::NUMBER)) == zone) return true;
+  return false;
+}
+
+// A dead, live or user-defined load acts on its zone: a zone that the deck does not define
+// would leave the load nowhere (and the points of the slab without their pressure).
+void checkLoadZones(const ModelDeck& m, Writer& out, int& nerr) {
+  for (int k = 1; k <= m.NLOAD; ++k) {
+    const auto type = static_cast<LoadType>(wholeValue(m.LOADS(k, load_col::TYPE)));
+    const long long zone = wholeValue(m.LOADS(k, load_col::ZONE));
+    if (type == LoadType::UNIFORM || zoneDefined(m, zone)) continue;
+    out.line("***ERROR: LOAD", I(5, wholeValue(m.LOADS(k, load_col::NUMBER))), " ACTS ON ZONE",
+             I(5, zone), " WHICH IS NOT DEFINED BY A *ZONE STATEMENT");
+    ++nerr;
+  }
+}
+
 // With fewer load rows than zones, every zone without a load gets a uniform row of the
 // default pressure for its own zone, under the load number of the first row.
 void fillDefaultLoads(ModelDeck& m, const Capacities& cap, Writer& out, int& nerr) {
@@ -291,10 +312,17 @@ long long bandwidthEstimate(const ModelDeck& m, const Capacities& cap) {
   return std::max(estimate, reached);
 }
 
+// The capacities are those of the build; the sparse store of --large has none but memory.
+void hintLarge(Writer& out) {
+  if (ReportNotes* notes = out.notes())
+    notes->hint("korvant --large lifts this limit: the equations in a sparse store");
+}
+
 void matrixSizeError(long long size, int limit, const char* parameter, Writer& out) {
   out.line("***ERROR: NUMBER OF DIVISIONS WILL CREATE GLOBAL MATRICES OF");
   out.line(X(10), "SIZE", I(7, size), " WHICH EXCEEDS MAXIMUM OF", I(7, limit), ".");
   out.line(X(10), "INCREASE PARAMETER ", parameter);
+  hintLarge(out);
 }
 
 // Returns true when the equations of the grid fit the store.
@@ -316,6 +344,7 @@ bool checkStorage(const ModelDeck& m, const Capacities& cap, Writer& out, int& n
     out.line("***ERROR: A CONSERVATIVE ESTIMATE OF THE BANDWIDTH IS GIVEN");
     out.line(X(10), "BY ", I(6, band), ". THIS EXCEEDS THE MAXIMUM DIMENSION OF");
     out.line(X(10), I(6, cap.MXBD), ". INCREASE PARAMETER MXBD");
+    hintLarge(out);
     ++nerr;
   }
   return fits;
@@ -325,6 +354,7 @@ bool checkStorage(const ModelDeck& m, const Capacities& cap, Writer& out, int& n
 void resetCoupledBandStorage(ModelDeck& m, Writer& out) {
   if (m.COUPLING != Coupling::COUPLED || m.SOLVER != EquationSolver::BAND) return;
   out.line("***WARNING: A COUPLED SOLUTION IS REQUESTED USING A BAND");
+  if (ReportNotes* notes = out.notes()) notes->remarkLast();  // the default band store
   out.line("            STORAGE MODE. THIS APPEARS TO CAUSE PROBLEMS");
   out.line("            IN THE SOLVER.");
   out.blank();
@@ -336,6 +366,9 @@ void resetCoupledBandStorage(ModelDeck& m, Writer& out) {
 void checkSlabModel(const ModelDeck& m, Writer& out, int& nerr) {
   if (m.SLABMODEL != SlabLayout::NONE) return;
   out.line("***ERROR: SLAB MODEL ", I(5, codeNumber(m.SLABMODEL)), " NOT RECOGNIZED");
+  if (ReportNotes* notes = out.notes())
+    notes->hint("*BOUNDARY = LIBRARY takes a layout line; " + layoutNamesHint() +
+                "; *BOUNDARY = USER takes a list of points");
   out.blank();
   ++nerr;
 }
@@ -450,6 +483,7 @@ ModelCheck validateModel(ModelDeck& model, const Capacities& cap, Writer& report
   checkStrengths(model, report, nerr);
   checkLayers(model, report, nerr);
   checkZoneLayers(model, report, nerr);
+  checkLoadZones(model, report, nerr);
   fillDefaultLoads(model, cap, report, nerr);
   checkSlab(model, report, nerr);
   const bool gridFits = checkStorage(model, cap, report, nerr);
@@ -459,6 +493,7 @@ ModelCheck validateModel(ModelDeck& model, const Capacities& cap, Writer& report
   const bool gridSetUp = gridFits && model.NUMA >= 3 && model.NUMB >= 3;
   if (gridSetUp) checkColumnSize(model, report, nerr);
   checkUserSupports(model, report, nerr);
+  if (ReportNotes* notes = report.notes()) adviseSteelLayers(model, *notes);
   return {nerr, gridSetUp};
 }
 

@@ -6,9 +6,11 @@
 #include "equations/boundary.hpp"
 #include "equations/natural_edges.hpp"
 #include "equations/reduction.hpp"
+#include "input/plausibility.hpp"
 #include "job/equilibrium_run.hpp"
 #include "job/run_watcher.hpp"
 #include "job/status_lines.hpp"
+#include "nonlinear/convergence.hpp"
 #include "nonlinear/cracking_stage.hpp"
 #include "nonlinear/stage_reports.hpp"
 #include "nonlinear/yielding_stage.hpp"
@@ -86,9 +88,18 @@ void summarise(RunContext& run, const Matrix<double>& solution, bool linear, boo
   for (RunWatcher* watcher : run.watchers) watcher->printed(tables);
 }
 
+// The elastic solution's largest deflection, told on the console when it is so large that
+// the units of the deck cannot agree.
+void adviseElasticDeflection(RunContext& run) {
+  const ModelDeck& m = run.model;
+  const double w = largestDeflection(run.arrays.solutions.current, m.NUMA, m.NUMB, m.COUPLING);
+  adviseDeflection(w, m.A, m.B, run.outcome.notes);
+}
+
 // Linear analysis: one elastic solution under the whole pressure, its stresses and tables.
 void linearAnalysis(RunContext& run) {
   if (!elasticSolution(run)) return;
+  adviseElasticDeflection(run);
   const DifferenceGrid grid = gridOf(run.model);
   const PhaseTimer timer(run.phaseTimes.printing);
   PRNLU(run.arrays.solutions.current, run.model, grid, kLinearLoadCase, run.report);
@@ -207,6 +218,7 @@ void incrementalStage(RunContext& run) {
 // for the cracking solution only, the incremental stage, each printed.
 void nonlinearAnalysis(RunContext& run) {
   if (!elasticSolution(run)) return;
+  adviseElasticDeflection(run);
   SolutionVectors& v = run.arrays.solutions;
   MXCPY(v.current.data(), v.elastic.data(), run.arrays.NEQ, run.arrays.NEQ, run.arrays.NEQ, 1);
   printStageTables(run, v.elastic, false);

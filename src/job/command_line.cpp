@@ -1,6 +1,8 @@
 #include "job/command_line.hpp"
 
 #include <cstdlib>
+#include <filesystem>
+#include <system_error>
 
 #include "job/exit_status.hpp"
 #include "output/units.hpp"
@@ -43,6 +45,20 @@ bool jsonSummaryAvailable() {
 #endif
 }
 
+void enterDeckFolder(JobRequest& request) {
+  namespace fs = std::filesystem;
+  if (!request.jobText) return;
+  const std::string& path = *request.jobText;
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return;
+  const fs::path folder = slash == 0 ? fs::path("/") : fs::path(path.substr(0, slash));
+  std::error_code ec;
+  if (!fs::is_directory(folder, ec)) return;
+  fs::current_path(folder, ec);
+  if (ec) return;
+  request.jobText = path.substr(slash + 1);
+}
+
 CommandLine parseCommandLine(const std::vector<std::string>& args) {
   CommandLine c;
   bool optionsEnded = false;
@@ -73,6 +89,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
     } else if (a == "--vtk-ascii") {
       c.request.vtk = true;
       c.request.vtkAscii = true;
+    } else if (a == "--strict") {
+      c.request.strict = true;
     } else if (a == "--conservative") {
       c.request.conservative = true;
     } else if (a == "--help" || a == "-h") {
@@ -101,17 +119,24 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
 }
 
 void writeUsage(Writer& out) {
-  out.line("Usage: korvant [--yes] [--large] [JOB]");
-  out.line("       korvant [--yes] JOB --collapse [--tolerance T] [--workers N]");
+  out.line("Usage: korvant [--yes] [--strict] [--json] [--plots] [--vtk] [--large]");
+  out.line("               [--vtk-ascii] [--units U] [--conservative] [--] [PATH]");
+  out.line("       korvant [options] PATH --collapse [--tolerance T] [--workers N]");
   out.line("       korvant --help | --version");
   out.blank();
-  out.line("Analyses the reinforced-concrete slab described by the input deck JOB.inp and");
-  out.line("writes the report JOB.out and the zone layout plot JOB.zon. The job name loses");
-  out.line("its blanks and everything from its first full stop on, so 'slab', 'slab.inp'");
-  out.line("and ' slab' name the same job. Without JOB the job name is asked at the console.");
+  out.line("Analyses the reinforced-concrete slab described by the input deck PATH (JOB.inp,");
+  out.line("the .inp may be left off) and writes the report JOB.out, the zone layout plot");
+  out.line("JOB.zon and every other file of the run beside the deck, in its folder: PATH may");
+  out.line("be ./slab, ../runs/q7.5/slab.inp or \"my runs/slab\". The job name (the file name");
+  out.line("of PATH) loses its blanks and everything from its first full stop on, so 'slab',");
+  out.line("'slab.inp' and ' slab' name the same job. Without PATH the job name is asked at");
+  out.line("the console. The deck's warnings and errors also go to standard error, each with");
+  out.line("its deck line, and so do notes on values that look like other units.");
   out.blank();
   out.line("Options:");
   out.line("  -y, --yes      overwrite an existing report without asking");
+  out.line("      --strict   every warning of the deck is an input error (exit status 3), and");
+  out.line("                 so is a layout line that is not exactly a layout name");
   out.line("      --json     also write JOB.json, a summary of the run for scripts: the job,");
   out.line("                 its options, how it ended, every stage with its iterations,");
   out.line("                 passes and increments, and the maxima of every printed solution");

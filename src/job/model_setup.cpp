@@ -20,9 +20,26 @@ int setUpModel(ModelDeck& model, const Capacities& cap, const ModelCheck& check,
   return nerr;
 }
 
+namespace {
+
+// Under --strict every warning of the input, and every console note of a deck read perhaps
+// not as meant, is an input error; one line of the report counts them.
+int strictErrors(Writer& report) {
+  const ReportNotes* notes = report.notes();
+  if (!notes) return 0;
+  const int n = notes->count(NoticeKind::Warning) + notes->count(NoticeKind::Caution);
+  if (n > 0)
+    report.line("***ERROR:", fmt::I(5, n), " WARNING", n == 1 ? " IS AN" : "S ARE", " INPUT ERROR",
+                n == 1 ? "" : "S", " UNDER --strict");
+  return n;
+}
+
+}  // namespace
+
 int readAndSetUp(DeckReader& deck, ModelDeck& model, const Capacities& cap, Writer& report,
-                 Writer& zoneFile, WorkingFiles& files, int& CTOT) {
-  const ModelCheck check = MODEL(deck, model, cap, report);
+                 Writer& zoneFile, WorkingFiles& files, int& CTOT, bool strict) {
+  ModelCheck check = MODEL(deck, model, cap, report);
+  if (strict) check.errors += strictErrors(report);
   return setUpModel(model, cap, check, report, zoneFile, files, CTOT);
 }
 

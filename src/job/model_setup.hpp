@@ -20,8 +20,9 @@ int setUpModel(ModelDeck& model, const Capacities& cap, const ModelCheck& check,
                Writer& zoneFile, WorkingFiles& files, int& CTOT);
 
 // MODEL and the set-up, as a run makes them: returns the fatal input errors in all. Throws
-// DeckError when the deck cannot be read on.
+// DeckError when the deck cannot be read on. With `strict` every warning of the input (and
+// every console note of a deck read perhaps not as meant) is one more input error.
 int readAndSetUp(DeckReader& deck, ModelDeck& model, const Capacities& cap, Writer& report,
-                 Writer& zoneFile, WorkingFiles& files, int& CTOT);
+                 Writer& zoneFile, WorkingFiles& files, int& CTOT, bool strict = false);
 
 }  // namespace korvant

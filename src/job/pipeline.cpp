@@ -16,8 +16,8 @@ bool readInput(RunContext& run, const DeckSource& source) {
   int inputErrors = 0;
   try {
     DeckReader deck = source.open();
-    inputErrors =
-        readAndSetUp(deck, run.model, run.cap, run.report, run.zonePlot, run.files, run.CTOT);
+    inputErrors = readAndSetUp(deck, run.model, run.cap, run.report, run.zonePlot, run.files,
+                               run.CTOT, run.request.strict);
   } catch (const DeckError& error) {
     recordDeckError(run, error);
     return false;

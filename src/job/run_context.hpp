@@ -74,6 +74,7 @@ struct JobRequest {
   bool conservative = false;  // the equilibrium written on the section forces
   bool vtkAscii = false;      // the VTK values as text rather than base64-encoded binary
   std::string units;          // --units: N-mm or kN-m, names the deck's units in the labels
+  bool strict = false;        // every warning of the input is an input error
   // The deck is read, checked and set up, never analysed, and the run holds no analysis
   // arrays: for a harness that reads decks only (the deck fuzzer's reading of every deck).
   bool readOnly = false;

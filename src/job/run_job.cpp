@@ -128,6 +128,8 @@ int runJob(RunContext& run, std::ostream& errorStream) {
     errors.line("korvant: ***ERROR: THE FILE ", name, " COULD NOT BE WRITTEN COMPLETELY");
   const bool reportWritten =
       std::find(unwritten.begin(), unwritten.end(), run.names.report) == unwritten.end();
+  for (const std::string& notice : consoleNotices(run.outcome.notes.notices()))
+    errors.line("korvant: ", notice);
   if (run.request.jobText) writeClosingSummary(run, reportOpened, reportWritten, errors);
   errors.flush();
   return unwritten.empty() ? status : exit_status::kFilesNotWritten;

@@ -52,5 +52,35 @@ TEST(ReportNotes, TheFatalMessageIsTheBlockBeforeTheLastFatalLineWithoutItsFrame
   for (const Case& c : cases) EXPECT_EQ(notesOf(c.lines).fatalMessage(), c.message) << c.what;
 }
 
+// The console shows each message once with its deck line; the set-up's messages of every
+// point (no deck line, other numbers) are counted, the messages of deck lines are not merged.
+TEST(ReportNotes, TheConsoleShowsEachMessageOnceWithItsLine) {
+  ReportNotes notes;
+  notes.setDeckLine(6);
+  notes.note("*** WARNING: THE FOLLOWING INPUT LINE IS NOT RECOGNIZED:");
+  notes.note(" *SOLUTON");
+  notes.hint("did you mean *SOLUTION?");
+  notes.setDeckLine(7);
+  notes.note("*** WARNING: THE FOLLOWING INPUT LINE IS NOT IN THE PROPER ");
+  notes.note(" 0.0");
+  notes.setDeckLine(8);
+  notes.note("*** WARNING: THE FOLLOWING INPUT LINE IS NOT IN THE PROPER ");
+  notes.note(" 1.0");
+  notes.setDeckLine(0);
+  for (int point = 1; point <= 3; ++point)
+    notes.note("***ERROR: ZONE FOR DIFFERENCE POINT" + std::to_string(point) + " IS NOT DEFINED");
+  notes.notice(NoticeKind::Advice, "CRKTOL = 5", 9);
+  EXPECT_EQ(consoleNotices(notes.notices()),
+            (std::vector<std::string>{
+                "line 6: *** WARNING: THE FOLLOWING INPUT LINE IS NOT RECOGNIZED: *SOLUTON (did "
+                "you mean *SOLUTION?)",
+                "line 7: *** WARNING: THE FOLLOWING INPUT LINE IS NOT IN THE PROPER 0.0",
+                "line 8: *** WARNING: THE FOLLOWING INPUT LINE IS NOT IN THE PROPER 1.0",
+                "***ERROR: ZONE FOR DIFFERENCE POINT1 IS NOT DEFINED and 2 more like it",
+                "line 9: check: CRKTOL = 5"}));
+  EXPECT_EQ(notes.count(NoticeKind::Warning), 3);
+  EXPECT_EQ(notes.count(NoticeKind::Error), 3);
+}
+
 }  // namespace
 }  // namespace korvant

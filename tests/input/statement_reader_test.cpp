@@ -2,6 +2,7 @@
 
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "input/keywords.hpp"
@@ -73,6 +74,22 @@ TEST(StatementReader, KeywordsInOrderWithTheirCaseRules) {
   };
   for (const Case& c : cases)
     EXPECT_EQ(classifyStatement(normaliseLine(c.line)), c.statement) << c.line;
+}
+
+// A close keyword is suggested for an unrecognised statement line; no guess when none is
+// close or two are equally close.
+TEST(StatementReader, AnUnrecognisedKeywordGetsTheCloseOne) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"*SOLUTON = NONLINEAR", "did you mean *SOLUTION?"},
+      {"*Zone = 1", "keywords are all upper or all lower case: *ZONE"},
+      {"*Normal Pressure", "keywords are all upper or all lower case: *NORMAL PRESSURE"},
+      {"*LAYRE = 1", "did you mean *LAYER?"},
+      {"*BOUNDRY = LIBRARY", "did you mean *BOUNDARY?"},
+      {"*XYZZY", ""},
+      {"*QQ", ""},
+  };
+  for (const auto& [line, suggestion] : cases)
+    EXPECT_EQ(suggestKeyword(normaliseLine(line)), suggestion) << line;
 }
 
 TEST(StatementReader, CommentsAndIndentedLinesAreSkippedSilently) {

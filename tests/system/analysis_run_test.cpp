@@ -64,9 +64,10 @@ std::string slabDeck(const std::string& solution, const std::string& load,
 const std::string kLinear = "*SOLUTION = LINEAR\n0.0\n";
 const std::string kNonlinear = "*SOLUTION = NONLINEAR\n10  3  5  0.01\n";
 const std::string kUniformLoad = "1  UNIFORM LOAD  0.01\n";
-// A dead load on a zone that does not exist: no point of the slab gets a pressure, which
-// the analysis cannot go on from.
-const std::string kLoadOnMissingZone = "1  DEAD  0.01  5\n";
+// A dead load of load case 2 on the one zone: the analysis takes load case 1, so no point of
+// the slab gets a pressure, which the analysis cannot go on from. (A load on a zone that
+// does not exist is refused at input.)
+const std::string kLoadOfAnotherCase = "2  DEAD  0.01  1\n";
 
 std::string row(int width) {
   return std::string(static_cast<std::size_t>(width), '@');
@@ -108,7 +109,7 @@ const std::set<std::string> kDatasetFiles = {"gparams.dat", "content.dat", "job.
 
 TEST(AnalysisRun, QuietJobStoppedByAFatalErrorEndsWithTheFatalLineAndTheBanner) {
   TempDir dir;
-  writeFile(dir / "job.inp", slabDeck(kLinear, kLoadOnMissingZone, ""));
+  writeFile(dir / "job.inp", slabDeck(kLinear, kLoadOfAnotherCase, ""));
   const RunResult r = runKorvant(dir.path(), {}, "job\n");
   EXPECT_EQ(r.status, kFatalRunTimeStatus);
   // STATUS off: no status banner and no closing lines at the console.
@@ -132,7 +133,7 @@ TEST(AnalysisRun, StatusShowsTheBannersTheStageAndTheClosingLines) {
              "          * BEGINNING INITIAL ELASTIC SOLUTION"}}) {
     SCOPED_TRACE(c.stageLine);
     TempDir dir;
-    writeFile(dir / "job.inp", "*STATUS\n" + slabDeck(c.solution, kLoadOnMissingZone, ""));
+    writeFile(dir / "job.inp", "*STATUS\n" + slabDeck(c.solution, kLoadOfAnotherCase, ""));
     const RunResult r = runKorvant(dir.path(), {"job"}, "");
     EXPECT_EQ(r.status, kFatalRunTimeStatus);
     const std::string opening = kProgramBanner + c.statusBanner + textOf({"", c.stageLine});
