@@ -7,9 +7,10 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${KORVANT_BUILD_DIR:-$root/build}"
 
+# parallel: the sweep test runs ten decks with GNU parallel, as README shows a parametric study.
 # python3-vtk9: the tests read the VTK files of --vtk back with VTK's own reader (the program
 # writes them without it).
-KORVANT_BUILD_DIR="$build" KORVANT_EXTRA_PACKAGES="python3-vtk9 ${KORVANT_EXTRA_PACKAGES:-}" \
+KORVANT_BUILD_DIR="$build" KORVANT_EXTRA_PACKAGES="python3-vtk9 parallel ${KORVANT_EXTRA_PACKAGES:-}" \
   "$root/tools/setup.sh" -DKORVANT_TESTS=ON -DKORVANT_WERROR=ON "$@"
 
 # A sanitizer stop gets a status of its own (no job ends with 98 or 99), so that no test
