@@ -340,7 +340,10 @@ void runAnalysis(RunContext& run) {
   // Every stage that ends the analysis otherwise says so; what runs to its end completed.
   run.outcome.analysed = true;
   run.outcome.end = RunEnd::Completed;
-  if (run.request.conservative) {
+  if (run.request.equilibrium.enabled) {
+    run.report.line(X(15), "* ANALYSIS IN EQUILIBRIUM ALONG THE LOAD PATH, ON THE SECTION FORCES");
+    run.report.blank();
+  } else if (run.request.conservative) {
     run.report.line(X(15), "* EQUILIBRIUM WRITTEN ON THE SECTION FORCES (CONSERVATIVE FORM)");
     run.report.blank();
   }

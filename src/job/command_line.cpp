@@ -1,7 +1,9 @@
 #include "job/command_line.hpp"
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 #include <system_error>
 
 #include "job/exit_status.hpp"
@@ -18,6 +20,15 @@ CommandLine usageError(std::string problem) {
   return c;
 }
 
+// A whole number from 1 on, the whole text read.
+bool positiveIndex(const std::string& text, int& value) {
+  char* end = nullptr;
+  const long v = std::strtol(text.c_str(), &end, 10);
+  if (text.empty() || *end != '\0' || v < 1 || v > 1000000) return false;
+  value = static_cast<int>(v);
+  return true;
+}
+
 // A fraction strictly between 0 and 1, the whole text read.
 bool positiveNumber(const std::string& text, double& value) {
   char* end = nullptr;
@@ -27,12 +38,77 @@ bool positiveNumber(const std::string& text, double& value) {
   return true;
 }
 
+// A number above `above` (and, where `below` is given, below it), the whole text read.
+bool numberBetween(const std::string& text, double above, double below, double& value) {
+  char* end = nullptr;
+  const double v = std::strtod(text.c_str(), &end);
+  if (text.empty() || *end != '\0' || !std::isfinite(v) || !(v > above) || !(v < below))
+    return false;
+  value = v;
+  return true;
+}
+
+// Two point indices "I,J", each a whole number from 1 on.
+bool pointIndices(const std::string& text, std::optional<std::pair<int, int>>& point) {
+  const std::size_t comma = text.find(',');
+  if (comma == std::string::npos) return false;
+  int I = 0, J = 0;
+  if (!positiveIndex(text.substr(0, comma), I) || !positiveIndex(text.substr(comma + 1), J))
+    return false;
+  point = std::make_pair(I, J);
+  return true;
+}
+
 bool positiveCount(const std::string& text, int& value) {
   char* end = nullptr;
   const long v = std::strtol(text.c_str(), &end, 10);
   if (text.empty() || *end != '\0' || v < 1 || v > 256) return false;
   value = static_cast<int>(v);
   return true;
+}
+
+// The options of the analysis in equilibrium that take a value; false when `a` is none of
+// them. A bad value leaves its complaint in `problem`.
+bool equilibriumValue(const std::string& a, const std::string& value, EquilibriumRequest& r,
+                      std::string& problem) {
+  constexpr double kNoBound = std::numeric_limits<double>::infinity();
+  if (a == "--tension-stiffening") {
+    const auto law = equilibrium::tensionStiffeningNamed(value);
+    if (law)
+      r.stiffening = *law;
+    else
+      problem = "'--tension-stiffening' names 200, 500 or none, not '" + value + "'";
+  } else if (a == "--steel-hardening") {
+    // The hardening slope over Es: 0 (perfectly plastic) up to, not including, 1.
+    if (!numberBetween(value, -std::numeric_limits<double>::denorm_min(), 1.0, r.hardening))
+      problem = "'--steel-hardening' needs a ratio from 0 to below 1, not '" + value + "'";
+  } else if (a == "--control") {
+    if (!pointIndices(value, r.control))
+      problem =
+          "'--control' needs the point indices I,J (whole numbers from 1), not '" + value + "'";
+  } else if (a == "--eq-step") {
+    if (!numberBetween(value, 0.0, kNoBound, r.step))
+      problem = "'--eq-step' needs a length above 0, not '" + value + "'";
+  } else if (a == "--eq-tolerance") {
+    if (!positiveNumber(value, r.tolerance))
+      problem = "'--eq-tolerance' needs a number above 0 and below 1, not '" + value + "'";
+  } else if (a == "--stop-at") {
+    if (!positiveNumber(value, r.stopAt))
+      problem = "'--stop-at' needs a fraction above 0 and below 1, not '" + value + "'";
+  } else {
+    return false;
+  }
+  return true;
+}
+
+// The options that only an analysis in equilibrium reads, and those that cannot go with it.
+std::string equilibriumConflict(const JobRequest& r, const std::vector<std::string>& given) {
+  if (!r.equilibrium.enabled && !given.empty())
+    return "'" + given.front() + "' belongs to --equilibrium";
+  if (r.equilibrium.enabled && r.collapse.enabled)
+    return "--collapse searches the collapse of the specified analysis; the analysis in "
+           "equilibrium finds its peak itself";
+  return {};
 }
 
 }  // namespace
@@ -62,6 +138,7 @@ void enterDeckFolder(JobRequest& request) {
 CommandLine parseCommandLine(const std::vector<std::string>& args) {
   CommandLine c;
   bool optionsEnded = false;
+  std::vector<std::string> equilibriumOptions;
   for (std::size_t k = 0; k < args.size(); ++k) {
     const std::string& a = args[k];
     const bool option = !optionsEnded && a.size() > 1 && a[0] == '-';
@@ -93,6 +170,16 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
       c.request.strict = true;
     } else if (a == "--conservative") {
       c.request.conservative = true;
+    } else if (a == "--equilibrium") {
+      c.request.equilibrium.enabled = true;
+      c.request.conservative = true;
+    } else if (a == "--tension-stiffening" || a == "--steel-hardening" || a == "--control" ||
+               a == "--eq-step" || a == "--eq-tolerance" || a == "--stop-at") {
+      if (k + 1 == args.size()) return usageError("'" + a + "' needs a value");
+      std::string problem;
+      equilibriumValue(a, args[++k], c.request.equilibrium, problem);
+      if (!problem.empty()) return usageError(problem);
+      equilibriumOptions.push_back(a);
     } else if (a == "--help" || a == "-h") {
       c.action = CommandLine::Action::Help;
     } else if (a == "--version") {
@@ -115,6 +202,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
       return usageError("unknown option '" + a + "'");
     }
   }
+  if (std::string problem = equilibriumConflict(c.request, equilibriumOptions); !problem.empty())
+    return usageError(problem);
   return c;
 }
 
@@ -122,6 +211,9 @@ void writeUsage(Writer& out) {
   out.line("Usage: korvant [--yes] [--strict] [--json] [--plots] [--vtk] [--large]");
   out.line("               [--vtk-ascii] [--units U] [--conservative] [--] [PATH]");
   out.line("       korvant [options] PATH --collapse [--tolerance T] [--workers N]");
+  out.line("       korvant [options] PATH --equilibrium [--tension-stiffening L]");
+  out.line("               [--steel-hardening R] [--control I,J] [--eq-step S]");
+  out.line("               [--eq-tolerance T] [--stop-at F]");
   out.line("       korvant --help | --version");
   out.blank();
   out.line("Analyses the reinforced-concrete slab described by the input deck PATH (JOB.inp,");
@@ -161,6 +253,19 @@ void writeUsage(Writer& out) {
   out.line("                 is predicted: the table JOB.col and two result lines");
   out.line("  --tolerance T  width of the collapse bracket over its lower end (default 0.01)");
   out.line("  --workers N    trials of the search run side by side (default: one per CPU)");
+  out.line("  --equilibrium  instead of the deck's nonlinear procedure, follow the slab's");
+  out.line("                 load-deflection path from zero past its peak, in equilibrium at");
+  out.line("                 every step, on the section forces (docs/equilibrium.md): a line");
+  out.line("                 per step in the report and JOB.curve.csv");
+  out.line("  --tension-stiffening L  cracked concrete between the bars: 200 (default),");
+  out.line("                 500 or none");
+  out.line("  --steel-hardening R  steel's slope after yield over Es (default 0)");
+  out.line("  --control I,J  the point whose deflection is raised (default: the point of the");
+  out.line("                 largest elastic deflection)");
+  out.line("  --eq-step S    its deflection per step, in deck length units");
+  out.line("  --eq-tolerance T  convergence of every step (default 1e-4)");
+  out.line("  --stop-at F    end the path once the load has fallen to F of the peak");
+  out.line("                 (default 0.8)");
   out.line("  -h, --help     print this help and exit");
   out.line("      --version  print the version and exit");
   out.line("  --             end of options (for a job name beginning with '-')");

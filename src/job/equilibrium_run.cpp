@@ -178,9 +178,23 @@ void writeBlock(RunContext& run, const PathControls& c, const PathResult& path, 
            E(13, 5, peak.loadFactor * pressure), X(3), "AT STEP", I(5, peak.step));
 }
 
+// False, with a fatal error in the report, when the control point asked for is not a point
+// of the grid.
+bool controlOnGrid(RunContext& run) {
+  const ModelDeck& m = run.model;
+  const auto& c = run.request.equilibrium.control;
+  if (!c || (c->first <= m.NUMB && c->second <= m.NUMA)) return true;
+  run.statusReport().line("***ERROR: THE CONTROL POINT I =", I(5, c->first),
+                          ", J =", I(5, c->second), " IS NOT A POINT OF THE GRID (I TO",
+                          I(5, m.NUMB), ", J TO", I(5, m.NUMA), ")");
+  ++run.fatal;
+  return false;
+}
+
 }  // namespace
 
 void equilibriumPath(RunContext& run) {
+  if (!controlOnGrid(run)) return;
   const ModelDeck& m = run.model;
   const DeckSections sections = deckSections(m, run.request.equilibrium.hardening);
   RunSecantSystem system(run);

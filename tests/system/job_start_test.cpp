@@ -234,11 +234,30 @@ TEST(CommandLine, HelpAndVersion) {
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines[0], "Usage: korvant [--yes] [--strict] [--json] [--plots] [--vtk] [--large]");
     ASSERT_GE(lines.size(), 4u);
-    // The synopsis (its first four lines) names every option.
-    const std::string synopsis = lines[0] + lines[1] + lines[2] + lines[3];
-    for (const std::string option :
-         {"--yes", "--strict", "--json", "--plots", "--vtk", "--large", "--vtk-ascii", "--units",
-          "--conservative", "--collapse", "--tolerance", "--workers", "--help", "--version"})
+    // The synopsis (the lines up to the blank one) names every option.
+    std::string synopsis;
+    for (std::size_t k = 0; k < lines.size() && !lines[k].empty(); ++k) synopsis += lines[k];
+    for (const std::string option : {"--yes",
+                                     "--strict",
+                                     "--json",
+                                     "--plots",
+                                     "--vtk",
+                                     "--large",
+                                     "--vtk-ascii",
+                                     "--units",
+                                     "--conservative",
+                                     "--collapse",
+                                     "--tolerance",
+                                     "--workers",
+                                     "--equilibrium",
+                                     "--tension-stiffening",
+                                     "--steel-hardening",
+                                     "--control",
+                                     "--eq-step",
+                                     "--eq-tolerance",
+                                     "--stop-at",
+                                     "--help",
+                                     "--version"})
       EXPECT_NE(synopsis.find(option), std::string::npos) << option;
   }
   EXPECT_TRUE(filesIn(dir.path()).empty());
@@ -246,7 +265,15 @@ TEST(CommandLine, HelpAndVersion) {
 
 TEST(CommandLine, BadCommandLinesAreUsageErrors) {
   for (const std::vector<std::string>& args :
-       {std::vector<std::string>{"--frobnicate"}, {"job", "other"}, {"-x", "job"}}) {
+       {std::vector<std::string>{"--frobnicate"},
+        {"job", "other"},
+        {"-x", "job"},
+        {"--eq-step", "2", "job"},
+        {"--equilibrium", "--collapse", "job"},
+        {"--equilibrium", "--tension-stiffening", "300", "job"},
+        {"--equilibrium", "--control", "3", "job"},
+        {"--equilibrium", "--stop-at", "1.5", "job"},
+        {"--equilibrium", "--steel-hardening", "-0.1", "job"}}) {
     TempDir dir;
     writeFile(dir / "job.inp", kBareDeck);
     const RunResult r = runKorvant(dir.path(), args, "job\n");
