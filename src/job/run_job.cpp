@@ -53,26 +53,6 @@ int statusOf(const RunOutcome& outcome) {
   }
 }
 
-std::string outcomeText(const RunOutcome& outcome) {
-  switch (outcome.end) {
-    case RunEnd::Collapse:
-      return "collapse predicted";
-    case RunEnd::WithoutConvergence:
-      return "completed without convergence";
-    case RunEnd::Completed:
-    case RunEnd::PassesExhausted:
-      return "completed";
-    case RunEnd::NotStarted:
-      return "did not start";
-    case RunEnd::InputErrors:
-      return std::to_string(outcome.inputErrors) +
-             (outcome.inputErrors == 1 ? " input error" : " input errors");
-    case RunEnd::Fatal:
-      return "fatal run-time error";
-  }
-  return "ended";
-}
-
 // The one line that closes a job run from the command line, on standard error: the job, its
 // outcome, the largest deflection where there is one, and the report; or, for a job that did
 // not start, the input deck it looked for.

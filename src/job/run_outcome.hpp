@@ -4,6 +4,8 @@
 // search read this record; none of them works the outcome out again or reads the report back.
 #pragma once
 
+#include <string>
+
 #include "core/report_notes.hpp"
 
 namespace korvant {
@@ -24,5 +26,10 @@ struct RunOutcome {
   int inputErrors = 0;    // the fatal input errors counted (1 for a deck not read on)
   ReportNotes notes;      // what the report said of errors, noted as it was written
 };
+
+// How a run ended in words: in the closing line of a job ("completed", "3 input errors", ...)
+// and as a trial of the collapse search names it ("passes ran out", "did not run", ...).
+std::string outcomeText(const RunOutcome& outcome);
+const char* outcomeName(RunEnd end);
 
 }  // namespace korvant
