@@ -54,8 +54,8 @@ int statusOf(const RunOutcome& outcome) {
 }
 
 // The one line that closes a job run from the command line, on standard error: the job, its
-// outcome, the largest deflection where there is one, and the report; or, for a job that did
-// not start, the input deck it looked for.
+// outcome, the peak of a load path or the largest deflection of a final table where there is
+// one, and the report; or, for a job that did not start, the input deck it looked for.
 void writeClosingSummary(const RunContext& run, bool reportOpened, bool reportWritten,
                          Writer& errors) {
   const RunEnd end = run.outcome.end;
@@ -84,9 +84,17 @@ void writeClosingSummary(const RunContext& run, bool reportOpened, bool reportWr
   }
   const std::string report =
       "; report " + run.names.report + (reportWritten ? "" : " (NOT WRITTEN COMPLETELY)");
+  const bool completed = statusOf(run.outcome) == exit_status::kCompleted;
+  // A path in equilibrium names its peak over the steps that converged, also when a later
+  // step did not; it has no final table.
+  if (const auto& peak = run.outcome.peak; peak && completed) {
+    errors.line(head, ", peak load factor", E(12, 4, peak->loadFactor), ", pressure",
+                E(12, 4, peak->pressure), " at control deflection", E(12, 4, peak->wControl),
+                report);
+    return;
+  }
   // A predicted collapse has no final table, and so no largest deflection to name.
-  const bool finalTable =
-      statusOf(run.outcome) == exit_status::kCompleted && end != RunEnd::Collapse;
+  const bool finalTable = completed && end != RunEnd::Collapse && !run.request.equilibrium.enabled;
   const Matrix<double>* solution = finalTable ? &finalSolution(run) : nullptr;
   if (!solution) {
     errors.line(head, report);
