@@ -1,7 +1,8 @@
 // The analysis in equilibrium from the command line, end to end, on the example square slab
-// made 11 x 11: the step block of its report and the tables of its peak and last step,
-// laid out as the report's own blocks are, the curve file beside it, the closing line with
-// the peak, and a control point off the grid.
+// made 11 x 11 and on the same slab as a one-way strip (free at x = 0 and x = 4 m): the step
+// block of the report and the tables of the peak and the last step, laid out as the report's
+// own blocks are, the curve file beside it, the closing line with the peak, and a control
+// point off the grid.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -20,9 +21,18 @@ constexpr int kFatalRunTimeStatus = 4;
 constexpr int kPoints = 11 * 11;
 constexpr double kXT = 3.0, kXC = 30.0;  // the example's concrete strengths
 
-std::string squareDeck() {
-  return withLine(exampleDeck("yielding.inp"), "21  21  1", "11  11  1");
+std::string squareDeck(const std::string& layout = "SIMPLY SUPPORTED") {
+  return withLine(withLine(exampleDeck("yielding.inp"), "21  21  1", "11  11  1"),
+                  "SIMPLY SUPPORTED", layout);
 }
+
+// A layout, its control point (the point of largest elastic deflection: the middle of the
+// square, the middle of a free edge of the strip) and the point's X and Y in the tables.
+struct PathCase {
+  const char* layout;
+  const char* control;
+  const char* point;
+};
 
 // The step block's column line, and one step: I5, four E13.5, I6, three I9 after 5X.
 const std::string kStepColumns =
@@ -105,12 +115,13 @@ void expectStateTables(const std::vector<std::string>& lines, const std::string&
   }
 }
 
-// The peak's tables: the displacement table's W at the middle point (the control point of
-// the largest elastic deflection) is the peak's W CONTROL, its maximum the peak's W MAX, one
-// line per point; the lower-face stresses never above XT nor below -XC.
-void expectPeakTables(const std::vector<std::string>& lines, const StepLine& peak) {
+// The peak's tables: the displacement table's W at the control point is the peak's W
+// CONTROL, its maximum the peak's W MAX, one line per point; the lower-face stresses never
+// above XT nor below -XC.
+void expectPeakTables(const std::vector<std::string>& lines, const StepLine& peak,
+                      const PathCase& c) {
   const std::size_t table = startingWith(lines, at(15, "AT THE PEAK")) + 4;
-  const std::size_t middle = startingWith(lines, at(19, "0.20000E+04  0.20000E+04  "), table);
+  const std::size_t middle = startingWith(lines, at(19, c.point), table);
   ASSERT_LT(middle, lines.size());
   EXPECT_NEAR(std::stod(lines[middle].substr(19 + 26)), peak.wControl, 1e-4 * peak.wControl);
   const std::size_t maxima = indexOf(lines, at(29, "MAXIMUM DEFLECTION:"), table);
@@ -128,9 +139,10 @@ void expectPeakTables(const std::vector<std::string>& lines, const StepLine& pea
   }
 }
 
-TEST(EquilibriumReport, StepBlockStateTablesCurveAndClosingLine) {
+void expectPathReport(const PathCase& c) {
+  SCOPED_TRACE(c.layout);
   TempDir dir;
-  writeFile(dir / "job.inp", squareDeck());
+  writeFile(dir / "job.inp", squareDeck(c.layout));
   const RunResult r = runKorvant(dir.path(), {"--yes", "--equilibrium", "job"}, "");
   EXPECT_EQ(r.status, 0);
   const std::string report = readFile(dir / "job.out");
@@ -142,7 +154,7 @@ TEST(EquilibriumReport, StepBlockStateTablesCurveAndClosingLine) {
                         "CONTROL)"));
   ASSERT_LT(head + 5, lines.size());
   EXPECT_EQ(lines[head + 1], "");
-  EXPECT_EQ(lines[head + 2].rfind(at(5, "CONTROL POINT I =    6, J =    6   STEP "), 0), 0u);
+  EXPECT_EQ(lines[head + 2].rfind(at(5, c.control) + "   STEP ", 0), 0u) << lines[head + 2];
   EXPECT_EQ(lines[head + 3], "");
   EXPECT_EQ(lines[head + 4], kStepColumns);
   std::vector<StepLine> steps;
@@ -162,14 +174,20 @@ TEST(EquilibriumReport, StepBlockStateTablesCurveAndClosingLine) {
     return ended == at(5, "THE PATH ENDED: ") + e.report;
   });
   ASSERT_NE(ending, std::end(kEndings)) << ended;
-  const StepLine& peak = *std::max_element(
-      steps.begin(), steps.end(), [](auto& a, auto& b) { return a.loadFactor < b.loadFactor; });
+  // The peak line names the step of the largest load factor (the first of equal ones as
+  // printed: they may differ beyond the printed digits) and repeats its numbers.
+  ASSERT_LT(k + 2, lines.size());
+  const int peakStep = std::stoi(lines[k + 2].substr(68, 5));
+  ASSERT_GE(peakStep, 1);
+  ASSERT_LE(peakStep, static_cast<int>(steps.size()));
+  const StepLine& peak = steps[static_cast<std::size_t>(peakStep - 1)];
+  for (const StepLine& s : steps) EXPECT_LE(s.loadFactor, peak.loadFactor) << s.step;
+  const std::string& peakRow = lines[head + 4 + static_cast<std::size_t>(peakStep)];
   char peakLine[160];
   std::snprintf(peakLine, sizeof peakLine,
                 "     PEAK LOAD FACTOR%13s   PRESSURE%13s   AT STEP%5d   W CONTROL%13s",
-                lines[head + 4 + peak.step].substr(10, 13).c_str(),
-                lines[head + 4 + peak.step].substr(23, 13).c_str(), peak.step,
-                lines[head + 4 + peak.step].substr(36, 13).c_str());
+                peakRow.substr(10, 13).c_str(), peakRow.substr(23, 13).c_str(), peakStep,
+                peakRow.substr(36, 13).c_str());
   EXPECT_EQ(lines[k + 2], peakLine);
 
   // The tables of the peak and of the last step (one set when they are one step).
@@ -180,7 +198,7 @@ TEST(EquilibriumReport, StepBlockStateTablesCurveAndClosingLine) {
   EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
                           [&](const std::string& l) { return std::regex_match(l, stateLine); }),
             peakIsLast ? 3 : 6);
-  expectPeakTables(lines, peak);
+  expectPeakTables(lines, peak, c);
   EXPECT_TRUE(endsWith(report, kCompletedBanner));
 
   // One row of the curve per step line, with its numbers.
@@ -208,6 +226,14 @@ TEST(EquilibriumReport, StepBlockStateTablesCurveAndClosingLine) {
   EXPECT_NEAR(std::stod(m[2]), peak.pressure, 5e-4 * peak.pressure);      // four digits
   EXPECT_NEAR(std::stod(m[3]), peak.wControl, 5e-4 * peak.wControl);      // four digits
   EXPECT_TRUE(endsWith(r.errors, m.str())) << r.errors;
+}
+
+TEST(EquilibriumReport, StepBlockStateTablesCurveAndClosingLine) {
+  for (const PathCase& c :
+       {PathCase{"SIMPLY SUPPORTED", "CONTROL POINT I =    6, J =    6",
+                 "0.20000E+04  0.20000E+04  "},
+        PathCase{"SFSF", "CONTROL POINT I =    6, J =    1", "0.00000E+00  0.20000E+04  "}})
+    expectPathReport(c);
 }
 
 // A control point off the grid stops the analysis after the elastic tables with a fatal
