@@ -18,8 +18,10 @@ using namespace equilibrium;
 
 // The path's tables are those of the nonlinear analysis, load case 1.
 constexpr int kPathLoadCase = 1;
-// The membrane strains of a section free of membrane force settle within this many rounds.
+// The membrane strains of a section free of membrane force settle, to far below the printed
+// digits, within this many rounds.
 constexpr int kNeutralRounds = 50;
+constexpr double kNeutralChange = 1e-9;
 
 std::size_t unknownsPerPoint(const ModelDeck& m) {
   return m.COUPLING == Coupling::COUPLED ? 3 : 1;
@@ -55,7 +57,7 @@ Plane3 neutralMembrane(const Section& s, const Plane3& curvature,
       size = std::max(size, std::abs(next[i]));
     }
     e = next;
-    if (change <= 1e-12 * std::max(size, 1e-12)) break;
+    if (change <= kNeutralChange * size) break;
   }
   return e;
 }
