@@ -5,12 +5,10 @@
 #include <fstream>
 
 #include "core/grid.hpp"
-#include "equations/boundary.hpp"
-#include "equations/natural_edges.hpp"
 #include "equilibrium/deck_sections.hpp"
 #include "job/analysis.hpp"
+#include "job/path_states.hpp"
 #include "section/point_zone.hpp"
-#include "section/recovery.hpp"
 
 namespace korvant {
 namespace {
@@ -64,25 +62,16 @@ bool RunSecantSystem::solveUnit(std::vector<double>& solution, std::vector<Point
   a.assembly.fieldGiven = false;
   if (outcome != PassOutcome::Solved) return false;
   const Matrix<double>& s = a.solutions.current;
-  extendedValues(a.constraints, m, s, a.beyondEdges);
-  const DifferenceGrid grid{m.A, m.B, m.NUMA, m.NUMB};
   const int per = m.COUPLING == Coupling::COUPLED ? 3 : 1;
-  const auto n = static_cast<std::size_t>(m.NUMA * m.NUMB);
-  solution.resize(static_cast<std::size_t>(per) * n);
-  strains.resize(n);
+  solution.resize(static_cast<std::size_t>(per * m.NUMA * m.NUMB));
   std::size_t p = 0;
   for (int J = 1; J <= m.NUMA; ++J) {
     for (int I = 1; I <= m.NUMB; ++I, ++p) {
       const int q = EQN(I, J, m.NUMA, m.NUMB, Numbering::REAL, m.COUPLING);
       for (int c = 0; c < per; ++c) solution[static_cast<std::size_t>(per) * p + c] = s(q + c);
-      int Ie = I, Je = J;
-      bool skip = false;
-      BCHECK(m, Ie, Je, skip);
-      const PointDerivatives d =
-          skip ? PointDerivatives{} : pointDerivatives(s, grid, m.COUPLING, &a.beyondEdges, Ie, Je);
-      strains[p] = {{d.DUDX, d.DVDY, d.DUDY + d.DVDX}, {d.DWDXX, d.DWDYY, 2.0 * d.DWDXY}};
     }
   }
+  differencedStrains(run_, s, strains);
   return true;
 }
 
@@ -166,16 +155,31 @@ void writeCurve(const std::string& name, const std::vector<PathStep>& steps, dou
       << '\n';
 }
 
+// The step lines, how the path ended and, over its converged steps, its peak.
 void writeBlock(RunContext& run, const PathControls& c, const PathResult& path, double pressure) {
   Writer out = run.statusReport();
   writeHeader(out, c);
   for (const PathStep& s : path.steps) writeStep(out, s, pressure);
   out.blank();
   out.line(X(5), "THE PATH ENDED: ", endText(path.end));
-  if (path.steps.empty()) return;
+  if (path.steps.empty()) {
+    out.line(X(5), "NO STEP CONVERGED: THE PATH HAS NO PEAK");
+    return;
+  }
   const PathStep& peak = path.steps[path.peak];
   out.line(X(5), "PEAK LOAD FACTOR", E(13, 5, peak.loadFactor), X(3), "PRESSURE",
-           E(13, 5, peak.loadFactor * pressure), X(3), "AT STEP", I(5, peak.step));
+           E(13, 5, peak.loadFactor * pressure), X(3), "AT STEP", I(5, peak.step), X(3),
+           "W CONTROL", E(13, 5, peak.wControl));
+}
+
+// How the path ended, for the closing lines: its peak, and a path that stopped undecided.
+void recordOutcome(RunOutcome& outcome, const PathResult& path, double pressure) {
+  if (!path.steps.empty()) {
+    const PathStep& peak = path.steps[path.peak];
+    outcome.peak = PathPeak{peak.step, peak.loadFactor, peak.loadFactor * pressure, peak.wControl};
+  }
+  if (path.end == PathEnd::NotConverged || path.end == PathEnd::StepLimit)
+    outcome.end = RunEnd::WithoutConvergence;
 }
 
 // False, with a fatal error in the report, when the control point asked for is not a point
@@ -207,10 +211,11 @@ void equilibriumPath(RunContext& run) {
   run.path = followPath(system, sections.points, c);
   const double pressure = m.NLOAD > 0 ? m.LOADS(kFirstLoad, load_col::MAGNITUDE) : 0.0;
   writeBlock(run, c, *run.path, pressure);
+  if (run.path->end != PathEnd::SolveFailed)
+    printPathStates(run, system, sections.points, *run.path, c.ts);
   if (run.reportFile.is_open())
     writeCurve(run.names.base + ".curve.csv", run.path->steps, pressure);
-  if (run.path->end == PathEnd::NotConverged || run.path->end == PathEnd::StepLimit)
-    run.outcome.end = RunEnd::WithoutConvergence;
+  recordOutcome(run.outcome, *run.path, pressure);
 }
 
 }  // namespace korvant

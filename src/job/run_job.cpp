@@ -53,29 +53,9 @@ int statusOf(const RunOutcome& outcome) {
   }
 }
 
-std::string outcomeText(const RunOutcome& outcome) {
-  switch (outcome.end) {
-    case RunEnd::Collapse:
-      return "collapse predicted";
-    case RunEnd::WithoutConvergence:
-      return "completed without convergence";
-    case RunEnd::Completed:
-    case RunEnd::PassesExhausted:
-      return "completed";
-    case RunEnd::NotStarted:
-      return "did not start";
-    case RunEnd::InputErrors:
-      return std::to_string(outcome.inputErrors) +
-             (outcome.inputErrors == 1 ? " input error" : " input errors");
-    case RunEnd::Fatal:
-      return "fatal run-time error";
-  }
-  return "ended";
-}
-
 // The one line that closes a job run from the command line, on standard error: the job, its
-// outcome, the largest deflection where there is one, and the report; or, for a job that did
-// not start, the input deck it looked for.
+// outcome, the peak of a load path or the largest deflection of a final table where there is
+// one, and the report; or, for a job that did not start, the input deck it looked for.
 void writeClosingSummary(const RunContext& run, bool reportOpened, bool reportWritten,
                          Writer& errors) {
   const RunEnd end = run.outcome.end;
@@ -104,9 +84,17 @@ void writeClosingSummary(const RunContext& run, bool reportOpened, bool reportWr
   }
   const std::string report =
       "; report " + run.names.report + (reportWritten ? "" : " (NOT WRITTEN COMPLETELY)");
+  const bool completed = statusOf(run.outcome) == exit_status::kCompleted;
+  // A path in equilibrium names its peak over the steps that converged, also when a later
+  // step did not; it has no final table.
+  if (const auto& peak = run.outcome.peak; peak && completed) {
+    errors.line(head, ", peak load factor", E(12, 4, peak->loadFactor), ", pressure",
+                E(12, 4, peak->pressure), " at control deflection", E(12, 4, peak->wControl),
+                report);
+    return;
+  }
   // A predicted collapse has no final table, and so no largest deflection to name.
-  const bool finalTable =
-      statusOf(run.outcome) == exit_status::kCompleted && end != RunEnd::Collapse;
+  const bool finalTable = completed && end != RunEnd::Collapse && !run.request.equilibrium.enabled;
   const Matrix<double>* solution = finalTable ? &finalSolution(run) : nullptr;
   if (!solution) {
     errors.line(head, report);

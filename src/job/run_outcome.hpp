@@ -4,6 +4,9 @@
 // search read this record; none of them works the outcome out again or reads the report back.
 #pragma once
 
+#include <optional>
+#include <string>
+
 #include "core/report_notes.hpp"
 
 namespace korvant {
@@ -18,11 +21,25 @@ enum class RunEnd {
   Fatal,               // a fatal run-time error stopped the run
 };
 
+// The peak of a load path followed in equilibrium, over its converged steps.
+struct PathPeak {
+  int step = 0;
+  double loadFactor = 0.0;
+  double pressure = 0.0;  // the deck's first load times the load factor
+  double wControl = 0.0;  // the control point's deflection
+};
+
 struct RunOutcome {
   RunEnd end = RunEnd::NotStarted;
-  bool analysed = false;  // the analysis began (a fatal error can stop a run before it)
-  int inputErrors = 0;    // the fatal input errors counted (1 for a deck not read on)
-  ReportNotes notes;      // what the report said of errors, noted as it was written
+  bool analysed = false;         // the analysis began (a fatal error can stop a run before it)
+  int inputErrors = 0;           // the fatal input errors counted (1 for a deck not read on)
+  ReportNotes notes;             // what the report said of errors, noted as it was written
+  std::optional<PathPeak> peak;  // an analysis in equilibrium with a converged step
 };
+
+// How a run ended in words: in the closing line of a job ("completed", "3 input errors", ...)
+// and as a trial of the collapse search names it ("passes ran out", "did not run", ...).
+std::string outcomeText(const RunOutcome& outcome);
+const char* outcomeName(RunEnd end);
 
 }  // namespace korvant

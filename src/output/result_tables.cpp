@@ -218,16 +218,53 @@ void fibreItemTables(const FibreItem& item, const ModelDeck& model, const Differ
   out.blank();
 }
 
+// The line that names the state a table of a load path shows, below the table's banner at
+// its indent; nothing for the tables of the stages.
+void stateLine(int indent, std::string_view state, Writer& out) {
+  if (state.empty()) return;
+  out.line(X(indent), state);
+  out.blank();
+}
+
 void fibreBlock(std::string_view analysisLine, const ModelDeck& model, const DifferenceGrid& grid,
-                int loadCase, const RecordStore& fibreResults, Writer& out) {
+                int loadCase, const RecordStore& fibreResults, Writer& out,
+                std::string_view state = {}) {
   if (!fibreItemsRequested(model.PRINTREQ)) return;
   banner(out, 18, 44,
          {"", std::string(analysisLine), "@@@        STRESS/STRAIN SOLUTION        @@@",
           loadCase >= 1 ? loadCaseLine44(loadCase) : "@@@          APPLIED TOTAL LOAD          @@@",
           ""});
+  stateLine(18, state, out);
   for (const FibreItem& item : fibreItems())
     if (requested(model.PRINTREQ, item.position))
       fibreItemTables(item, model, grid, fibreResults, out);
+}
+
+void nonlinearBanner(int loadCase, Writer& report) {
+  banner(report, 15, 46,
+         {"", "@@@   N O N L I N E A R  A N A L Y S I S   @@@", "",
+          line("@@@             LOAD CASE", I(6, loadCase), "            @@@"), ""});
+}
+
+void failureBlock(const ModelDeck& model, const DifferenceGrid& grid, int loadCase,
+                  const RecordStore& failureRatio, Writer& report, std::string_view state = {}) {
+  if (!requested(model.PRINTREQ, request::FAILURE)) return;
+  banner(report, 16, 44,
+         {"", "@@@  N O N L I N E A R  A N A L Y S I S  @@@",
+          "@@@        FAILURE STATE SOLUTION        @@@",
+          "@@@ (RATIO = N_failed / N_total layers)  @@@", loadCaseLine44(loadCase), ""});
+  stateLine(16, state, report);
+  report.blank(2);
+  report.line(X(23), "F A I L U R E  M E A S U R E S");
+  report.line(X(23), std::string(30, '-'));
+  report.blank();
+  report.line(X(21), "    X           Y         RATIO");
+  report.blank();
+  forEachPoint(grid, [&](int I, int J, double x, double y) {
+    const double ratio = failureRatio.read(pointRecord(I, J, grid.NUMB))[0];
+    report.line(X(20), E(11, 5, x), X(2), E(11, 5, y), X(2), E(11, 5, ratio), X(2));
+  });
+  report.blank(3);
 }
 
 }  // namespace
@@ -245,9 +282,7 @@ void PRNLU(const Matrix<double>& solution, const ModelDeck& model, const Differe
 void PRNNU(const Matrix<double>& solution, const ModelDeck& model, const DifferenceGrid& grid,
            int loadCase, SolutionStage STAGE, Writer& report) {
   if (!requested(model.PRINTREQ, request::DISPLACEMENTS)) return;
-  banner(report, 15, 46,
-         {"", "@@@   N O N L I N E A R  A N A L Y S I S   @@@", "",
-          line("@@@             LOAD CASE", I(6, loadCase), "            @@@"), ""});
+  nonlinearBanner(loadCase, report);
   stageHeading(STAGE, report);
   displacementTables(solution, model, grid, report);
 }
@@ -266,22 +301,27 @@ void PRNNS(const ModelDeck& model, const DifferenceGrid& grid, int loadCase,
 
 void PRNNF(const ModelDeck& model, const DifferenceGrid& grid, int loadCase,
            const RecordStore& failureRatio, Writer& report) {
-  if (!requested(model.PRINTREQ, request::FAILURE)) return;
-  banner(report, 16, 44,
-         {"", "@@@  N O N L I N E A R  A N A L Y S I S  @@@",
-          "@@@        FAILURE STATE SOLUTION        @@@",
-          "@@@ (RATIO = N_failed / N_total layers)  @@@", loadCaseLine44(loadCase), ""});
-  report.blank(2);
-  report.line(X(23), "F A I L U R E  M E A S U R E S");
-  report.line(X(23), std::string(30, '-'));
-  report.blank();
-  report.line(X(21), "    X           Y         RATIO");
-  report.blank();
-  forEachPoint(grid, [&](int I, int J, double x, double y) {
-    const double ratio = failureRatio.read(pointRecord(I, J, grid.NUMB))[0];
-    report.line(X(20), E(11, 5, x), X(2), E(11, 5, y), X(2), E(11, 5, ratio), X(2));
-  });
-  report.blank(3);
+  failureBlock(model, grid, loadCase, failureRatio, report);
+}
+
+void pathStateDisplacements(const Matrix<double>& solution, const ModelDeck& model,
+                            const DifferenceGrid& grid, int loadCase, std::string_view state,
+                            Writer& report) {
+  if (!requested(model.PRINTREQ, request::DISPLACEMENTS)) return;
+  nonlinearBanner(loadCase, report);
+  stateLine(15, state, report);
+  displacementTables(solution, model, grid, report);
+}
+
+void pathStateFibres(const ModelDeck& model, const DifferenceGrid& grid, int loadCase,
+                     const RecordStore& fibreResults, std::string_view state, Writer& report) {
+  fibreBlock("@@@  N O N L I N E A R  A N A L Y S I S  @@@", model, grid, loadCase, fibreResults,
+             report, state);
+}
+
+void pathStateFailures(const ModelDeck& model, const DifferenceGrid& grid, int loadCase,
+                       const RecordStore& failureRatio, std::string_view state, Writer& report) {
+  failureBlock(model, grid, loadCase, failureRatio, report, state);
 }
 
 }  // namespace korvant

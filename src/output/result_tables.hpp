@@ -6,6 +6,8 @@
 // winning a tie, at X = Y = 0 when every value is zero.
 #pragma once
 
+#include <string_view>
+
 #include "core/grid.hpp"
 #include "core/matrix.hpp"
 #include "core/model_deck.hpp"
@@ -34,5 +36,16 @@ void PRNNS(const ModelDeck& model, const DifferenceGrid& grid, int loadCase,
 // PRNNF: the failure-measure table (always in full) from the failure ratios (unit 71).
 void PRNNF(const ModelDeck& model, const DifferenceGrid& grid, int loadCase,
            const RecordStore& failureRatio, Writer& report);
+
+// The displacement, outer-fibre and failure-measure blocks of one state of a load path
+// followed in equilibrium: the blocks of the nonlinear analysis, with the line `state` (which
+// step, which load factor) below each banner in place of a stage heading.
+void pathStateDisplacements(const Matrix<double>& solution, const ModelDeck& model,
+                            const DifferenceGrid& grid, int loadCase, std::string_view state,
+                            Writer& report);
+void pathStateFibres(const ModelDeck& model, const DifferenceGrid& grid, int loadCase,
+                     const RecordStore& fibreResults, std::string_view state, Writer& report);
+void pathStateFailures(const ModelDeck& model, const DifferenceGrid& grid, int loadCase,
+                       const RecordStore& failureRatio, std::string_view state, Writer& report);
 
 }  // namespace korvant

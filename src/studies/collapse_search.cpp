@@ -136,29 +136,6 @@ std::string number(double value, int digits = 5) {
   return text;
 }
 
-}  // namespace
-
-const char* outcomeName(RunEnd end) {
-  switch (end) {
-    case RunEnd::Completed:
-      return "completed";
-    case RunEnd::Collapse:
-      return "collapse predicted";
-    case RunEnd::WithoutConvergence:
-      return "completed without convergence";
-    case RunEnd::PassesExhausted:
-      return "passes ran out";
-    case RunEnd::Fatal:
-      return "fatal run-time error";
-    case RunEnd::NotStarted:
-    case RunEnd::InputErrors:
-      break;
-  }
-  return "did not run";
-}
-
-namespace {
-
 // Where a collapse happened, as the console says it.
 std::string collapsePlace(const TrialResult& t) {
   const StagePosition& p = t.position;

@@ -32,9 +32,6 @@ struct TrialResult {
   bool collapsed() const { return end == RunEnd::Collapse; }
 };
 
-// How a trial ended, as the search names it: "completed", "collapse predicted", ...
-const char* outcomeName(RunEnd end);
-
 // How the run of `run` ended, as a trial at `multiplier` (from the run's outcome; the
 // message of a fatal error is the trial's own, not taken here).
 TrialResult trialOf(const RunContext& run, double multiplier, double seconds);

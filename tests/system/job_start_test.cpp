@@ -272,6 +272,10 @@ TEST(CommandLine, BadCommandLinesAreUsageErrors) {
         {"--equilibrium", "--collapse", "job"},
         {"--equilibrium", "--tension-stiffening", "300", "job"},
         {"--equilibrium", "--control", "3", "job"},
+        {"--equilibrium", "--control", "0,3", "job"},
+        {"--equilibrium", "--eq-step", "-1", "job"},
+        {"--equilibrium", "--eq-tolerance", "1", "job"},
+        {"--equilibrium", "--tension-stiffening", "job"},
         {"--equilibrium", "--stop-at", "1.5", "job"},
         {"--equilibrium", "--steel-hardening", "-0.1", "job"}}) {
     TempDir dir;
