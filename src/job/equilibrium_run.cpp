@@ -5,7 +5,6 @@
 #include <fstream>
 
 #include "core/grid.hpp"
-#include "equations/boundary.hpp"
 #include "equations/natural_edges.hpp"
 #include "equilibrium/deck_sections.hpp"
 #include "job/analysis.hpp"
@@ -75,11 +74,12 @@ bool RunSecantSystem::solveUnit(std::vector<double>& solution, std::vector<Point
     for (int I = 1; I <= m.NUMB; ++I, ++p) {
       const int q = EQN(I, J, m.NUMA, m.NUMB, Numbering::REAL, m.COUPLING);
       for (int c = 0; c < per; ++c) solution[static_cast<std::size_t>(per) * p + c] = s(q + c);
-      int Ie = I, Je = J;
-      bool skip = false;
-      BCHECK(m, Ie, Je, skip);
-      const PointDerivatives d =
-          skip ? PointDerivatives{} : pointDerivatives(s, grid, m.COUPLING, &a.beyondEdges, Ie, Je);
+      // Every point takes the strains of its own differences, a supported point included:
+      // the fictitious values beyond the edges give its curvatures, and the twist of an edge
+      // (largest at the corners of a simply supported slab) cracks its sections like any
+      // other. A support point left unstrained would keep its uncracked stiffness and, in the
+      // mean stiffness of the cells about it, stiffen the edges' twist for good.
+      const PointDerivatives d = pointDerivatives(s, grid, m.COUPLING, &a.beyondEdges, I, J);
       strains[p] = {{d.DUDX, d.DVDY, d.DUDY + d.DVDX}, {d.DWDXX, d.DWDYY, 2.0 * d.DWDXY}};
     }
   }
