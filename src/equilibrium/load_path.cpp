@@ -279,7 +279,8 @@ PathState stateOf(const PathStep& s, const Iterate& x, const std::vector<const S
   const std::size_t n = sections.size();
   PathState state{s, Iterate(x.begin() + static_cast<std::ptrdiff_t>(kPlane * n), x.end()), {}};
   state.memory.reserve(n);
-  for (std::size_t p = 0; p < n; ++p) state.memory.push_back(deckLayerMemory(*sections[p], memory[p]));
+  for (std::size_t p = 0; p < n; ++p)
+    state.memory.push_back(deckLayerMemory(*sections[p], memory[p]));
   return state;
 }
 

@@ -24,10 +24,10 @@ struct Section {
   std::vector<std::vector<std::pair<std::size_t, double>>> crossing;
 };
 
-// A section of `layers` (their z set from the thicknesses, a layer of no deck layer its own) about its mid-depth. The
-// effective tension area of a bar layer is the depth h_c,eff = min(2.5 (h - d), (h - x) / 3,
-// h / 2) from its nearer face (EN 1992-1-1, 7.3.2 (3)), x the compression zone of the cracked
-// elastic section, fixed for the section rather than taken from each iterate; the concrete
+// A section of `layers` (their z set from the thicknesses, a layer of no deck layer its own) about
+// its mid-depth. The effective tension area of a bar layer is the depth h_c,eff = min(2.5 (h - d),
+// (h - x) / 3, h / 2) from its nearer face (EN 1992-1-1, 7.3.2 (3)), x the compression zone of the
+// cracked elastic section, fixed for the section rather than taken from each iterate; the concrete
 // layers whose centres lie in it take the stiffening of those bars, at the ratio As / h_c,eff.
 Section makeSection(std::vector<SectionLayer> layers);
 
