@@ -14,6 +14,9 @@ constexpr int kPlane = 6;  // membrane strains and curvatures of a point in an i
 // (Walker & Ni 2011, the damped form of Algorithm AA) moves on where the full ones cycle.
 constexpr double kRelaxation = 0.5;
 
+// The iterations of a step at the smallest step, in multiples of the controls' maxIterations.
+constexpr int kSmallestStepBudget = 4;
+
 // An iterate of the path: the strain plane of every point, then the solution of every point.
 using Iterate = std::vector<double>;
 
@@ -136,7 +139,7 @@ class StepSolver {
 
   // Iterates from x toward the step's state; on convergence x holds it and `e` its memory.
   Result solve(double target, Iterate& x, const std::vector<std::vector<LayerMemory>>& committed,
-               Evaluation& e, int& iterations);
+               Evaluation& e, int& iterations, int budget);
 
  private:
   bool map(double target, const Iterate& x, const std::vector<std::vector<LayerMemory>>& base,
@@ -216,7 +219,7 @@ std::vector<LayerMemory> withHeldState(std::vector<LayerMemory> committed,
 
 StepSolver::Result StepSolver::solve(double target, Iterate& x,
                                      const std::vector<std::vector<LayerMemory>>& committed,
-                                     Evaluation& e, int& iterations) {
+                                     Evaluation& e, int& iterations, int budget) {
   const std::size_t n = sections_.size();
   // A point whose cracks open and close again from one iterate to the next holds the
   // cracks of its iterate with the more of them for the rest of the step: the stress
@@ -228,7 +231,7 @@ StepSolver::Result StepSolver::solve(double target, Iterate& x,
   anderson_.clear();
   Iterate g;
   double lastFactor = 0.0;
-  for (iterations = 1; iterations <= c_.maxIterations; ++iterations) {
+  for (iterations = 1; iterations <= budget; ++iterations) {
     if (!map(target, x, base, g, e)) return Result::SolveFailed;
     const double dw = relativeChange(x, g, kPlane * n);
     const double dl = std::abs(e.loadFactor - lastFactor) / std::abs(e.loadFactor);
@@ -342,13 +345,17 @@ PathResult followPath(SecantSystem& system, const std::vector<const Section*>& s
       for (double& v : x) v *= target / reached;
     Evaluation e;
     int iterations = 0;
-    const StepSolver::Result r = solver.solve(target, x, committed, e, iterations);
+    // The smallest step may take longer: a crack band that spreads across the slab at one
+    // control displacement, the load falling as it goes, needs a hundred iterates or more.
+    const bool smallest = h / 2.0 < floor * (1.0 - 1e-9);
+    const int budget = smallest ? kSmallestStepBudget * c.maxIterations : c.maxIterations;
+    const StepSolver::Result r = solver.solve(target, x, committed, e, iterations, budget);
     if (r == StepSolver::Result::SolveFailed) {
       result.end = PathEnd::SolveFailed;
       return result;
     }
     if (r == StepSolver::Result::NotConverged) {
-      if (h / 2.0 < floor * (1.0 - 1e-9)) {
+      if (smallest) {
         result.end = PathEnd::NotConverged;
         return result;
       }
