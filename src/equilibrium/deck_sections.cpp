@@ -1,6 +1,7 @@
 #include "equilibrium/deck_sections.hpp"
 
 #include <algorithm>
+#include <cmath>
 
 #include "section/slab_materials.hpp"
 
@@ -48,9 +49,26 @@ std::vector<SectionLayer> zoneLayers(const ModelDeck& model, int zone, double ha
   for (int k = 1; k <= model.ZLAY.cols() && model.ZLAY(zone, k) != 0; ++k) {
     const int row = rowOf(model.LAYERS, model.NLAYER, model.ZLAY(zone, k));
     SectionLayer l;
+    l.deckLayer = static_cast<int>(layers.size());
     if (row != 0 && readLayer(model, row, hardening, l)) layers.push_back(l);
   }
-  return layers;
+  return throughThickness(layers);
+}
+
+std::vector<SectionLayer> throughThickness(const std::vector<SectionLayer>& layers) {
+  double h = 0.0;
+  for (const SectionLayer& l : layers) h += l.thick;
+  const double slice = h / kSlicesThroughDepth;
+  std::vector<SectionLayer> sliced;
+  for (const SectionLayer& l : layers) {
+    const int n = l.material == LayerMaterial::Concrete
+                      ? std::max(1, static_cast<int>(std::ceil(l.thick / slice - 1e-9)))
+                      : 1;
+    SectionLayer part = l;
+    part.thick = l.thick / n;
+    sliced.insert(sliced.end(), static_cast<std::size_t>(n), part);
+  }
+  return sliced;
 }
 
 }  // namespace korvant::equilibrium

@@ -109,6 +109,12 @@ Stiffness3 combinedInBarAxes(const SectionLayer& layer, Stiffness3 Qc, double ba
   return Qc;
 }
 
+// The difference of principal strains under which the concrete of the layer counts as strained
+// alike in every direction.
+double isotropicBelow(const SectionLayer& layer) {
+  return kIsotropicStrain * crackingStrain(layer.concrete);
+}
+
 }  // namespace
 
 Stiffness3 inPlane(const Matrix<double>& M) {
@@ -126,9 +132,11 @@ Plane3 Stiffness3::operator*(const Plane3& e) const {
   return s;
 }
 
-Principal principalStrains(const Plane3& e) {
+Principal principalStrains(const Plane3& e, double isotropicBelow) {
   const double mean = 0.5 * (e[0] + e[1]);
   const double radius = std::hypot(0.5 * (e[0] - e[1]), 0.5 * e[2]);
+  if (radius < isotropicBelow)
+    return {mean + radius, mean - radius, e[0] >= e[1] ? 0.0 : 0.5 * std::numbers::pi};
   return {mean + radius, mean - radius, 0.5 * std::atan2(e[2], e[0] - e[1])};
 }
 
@@ -166,7 +174,7 @@ LayerResponse layerSecant(const SectionLayer& layer, const Plane3& e, const Laye
   r.memory = memory;
   const double angle = barAngle(layer);
   if (layer.material == LayerMaterial::Concrete) {
-    const Principal p = principalStrains(e);
+    const Principal p = principalStrains(e, isotropicBelow(layer));
     r.Q = toSlabAxes(concretePrincipal(p, layer.concrete, r.memory, bars, ts), p.angle);
   } else {
     const double eb = strainAlong(e, angle);
@@ -177,7 +185,7 @@ LayerResponse layerSecant(const SectionLayer& layer, const Plane3& e, const Laye
       Q(0, 0) = secant * layer.barArea / layer.thick;  // the bars smeared over the layer
       r.Q = toSlabAxes(Q, angle);
     } else {
-      const Principal p = principalStrains(e);
+      const Principal p = principalStrains(e, isotropicBelow(layer));
       const Stiffness3 Qc = concretePrincipal(p, layer.concrete, r.memory, bars, ts);
       r.Q = toSlabAxes(combinedInBarAxes(layer, toSlabAxes(Qc, p.angle - angle), secant), angle);
     }

@@ -58,6 +58,7 @@ struct SectionLayer {
   double barRadius = 0.0;   // combined layers: bar radius,
   double barSpacing = 0.0;  //   spacing
   double steelNu = 0.0;     //   and the steel's Poisson ratio
+  int deckLayer = -1;       // position of the deck layer it is a slice of (from 0); -1: its own
 };
 
 // Bars that cross the cracks of a concrete layer: their ratio over the effective tension
@@ -73,11 +74,21 @@ struct LayerResponse {
   LayerMemory memory;    // the memory once these strains are accepted
 };
 
-// The principal strains e1 >= e2 of `e` and the direction of e1 from x (radians).
+// The principal strains e1 >= e2 of `e` and the direction of e1 from x (radians); the slab
+// axis of the larger normal strain when they differ by less than 2 isotropicBelow.
 struct Principal {
   double e1 = 0.0, e2 = 0.0, angle = 0.0;
 };
-Principal principalStrains(const Plane3& e);
+Principal principalStrains(const Plane3& e, double isotropicBelow = 0.0);
+
+// A layer whose principal strains differ by less than twice this fraction of its cracking
+// strain takes its cracks along the slab axes, the axes of the bars. Such a state is
+// isotropic to within the differences' own error (at a slab's centre or on its lines of
+// symmetry the twist is zero, and the sign of its round-off would otherwise turn the cracks
+// by up to 45 degrees from one iterate to the next, with the coupling terms of an
+// anisotropic secant following them); an orthogonally reinforced layer strained alike both
+// ways has its principal axes along its bars.
+inline constexpr double kIsotropicStrain = 0.2;
 
 // The stiffness Q given in axes at `angle` (radians) from x, seen in slab axes: T^T Q T with
 // T the transformation of engineering strains into those axes (Jones 1975, Mechanics of

@@ -9,6 +9,14 @@ namespace {
 
 constexpr int kPlane = 6;  // membrane strains and curvatures of a point in an iterate
 
+// The relaxation of the iterates once a step has stalled: a kink or jump of the laws that
+// Anderson's linear model of the map cannot follow makes its steps overshoot; half of them
+// (Walker & Ni 2011, the damped form of Algorithm AA) moves on where the full ones cycle.
+constexpr double kRelaxation = 0.5;
+
+// The iterations of a step at the smallest step, in multiples of the controls' maxIterations.
+constexpr int kSmallestStepBudget = 4;
+
 // An iterate of the path: the strain plane of every point, then the solution of every point.
 using Iterate = std::vector<double>;
 
@@ -131,11 +139,12 @@ class StepSolver {
 
   // Iterates from x toward the step's state; on convergence x holds it and `e` its memory.
   Result solve(double target, Iterate& x, const std::vector<std::vector<LayerMemory>>& committed,
-               Evaluation& e, int& iterations);
+               Evaluation& e, int& iterations, int budget);
 
  private:
   bool map(double target, const Iterate& x, const std::vector<std::vector<LayerMemory>>& base,
            Iterate& g, Evaluation& e);
+  Iterate next(const Iterate& x, const Iterate& g, int iterations);
 
   SecantSystem& system_;
   const std::vector<const Section*>& sections_;
@@ -182,9 +191,35 @@ bool StepSolver::map(double target, const Iterate& x,
   return true;
 }
 
+// The committed memory of a point with the cracks of an iterate held: the cracked state and
+// the tension secants of that iterate's concrete, nothing else. A crack is what makes a point
+// cycle (the stress jump at cracking); crushing and yielding stay with the iterates, so that
+// a wild iterate that crushes or yields a layer does not fail it for the rest of the step.
+std::vector<LayerMemory> withHeldCracks(std::vector<LayerMemory> committed,
+                                        const std::vector<LayerMemory>& iterate) {
+  for (std::size_t k = 0; k < committed.size(); ++k) {
+    if (iterate[k].crushed || !iterate[k].cracked) continue;
+    committed[k].cracked = true;
+    committed[k].tensionSecant = iterate[k].tensionSecant;
+  }
+  return committed;
+}
+
+// The committed memory of a point with the state of an iterate held: its layers' secants,
+// cracks and yielding, not their crushing. Taken at every point once a step has stalled (the
+// iterates then close in on the state, with a few points switching between two secant
+// states at a stress jump or a kink of the laws), so that from there no secant grows back
+// above the one of that iterate within the step; a layer crushed in an iterate stays free.
+std::vector<LayerMemory> withHeldState(std::vector<LayerMemory> committed,
+                                       const std::vector<LayerMemory>& iterate) {
+  for (std::size_t k = 0; k < committed.size(); ++k)
+    if (!iterate[k].crushed) committed[k] = iterate[k];
+  return committed;
+}
+
 StepSolver::Result StepSolver::solve(double target, Iterate& x,
                                      const std::vector<std::vector<LayerMemory>>& committed,
-                                     Evaluation& e, int& iterations) {
+                                     Evaluation& e, int& iterations, int budget) {
   const std::size_t n = sections_.size();
   // A point whose cracks open and close again from one iterate to the next holds the
   // cracks of its iterate with the more of them for the rest of the step: the stress
@@ -196,7 +231,7 @@ StepSolver::Result StepSolver::solve(double target, Iterate& x,
   anderson_.clear();
   Iterate g;
   double lastFactor = 0.0;
-  for (iterations = 1; iterations <= c_.maxIterations; ++iterations) {
+  for (iterations = 1; iterations <= budget; ++iterations) {
     if (!map(target, x, base, g, e)) return Result::SolveFailed;
     const double dw = relativeChange(x, g, kPlane * n);
     const double dl = std::abs(e.loadFactor - lastFactor) / std::abs(e.loadFactor);
@@ -205,14 +240,27 @@ StepSolver::Result StepSolver::solve(double target, Iterate& x,
       return Result::Converged;
     }
     lastFactor = e.loadFactor;
+    const bool stalled = iterations % c_.stall == 0;
     for (std::size_t p = 0; p < n; ++p) {
-      if (e.crackedAt[p] < lastCracked[p] && ++closings[p] >= 2) base[p] = lastMemory[p];
+      if (e.crackedAt[p] < lastCracked[p] && ++closings[p] >= 2)
+        base[p] = withHeldCracks(committed[p], lastMemory[p]);
+      if (stalled) base[p] = withHeldState(committed[p], e.memory[p]);
       lastCracked[p] = e.crackedAt[p];
       lastMemory[p] = e.memory[p];
     }
-    x = anderson_.next(x, g);
+    x = next(x, g, iterations);
   }
   return Result::NotConverged;
+}
+
+// The next iterate: Anderson's, relaxed by half once the step has stalled, its history
+// cleared at every stall (the held states have changed the map).
+Iterate StepSolver::next(const Iterate& x, const Iterate& g, int iterations) {
+  Iterate out = anderson_.next(x, g);
+  if (iterations % c_.stall == 0) anderson_.clear();
+  if (iterations > c_.stall)
+    for (std::size_t k = 0; k < out.size(); ++k) out[k] = x[k] + kRelaxation * (out[k] - x[k]);
+  return out;
 }
 
 PathStep stepOf(int number, double target, const Iterate& x, std::size_t n, bool coupled,
@@ -228,9 +276,15 @@ PathStep stepOf(int number, double target, const Iterate& x, std::size_t n, bool
   return s;
 }
 
-PathState stateOf(const PathStep& s, const Iterate& x, std::size_t n,
+// The state of a converged step, with the memory of the deck's layers of every point.
+PathState stateOf(const PathStep& s, const Iterate& x, const std::vector<const Section*>& sections,
                   const std::vector<std::vector<LayerMemory>>& memory) {
-  return {s, Iterate(x.begin() + static_cast<std::ptrdiff_t>(kPlane * n), x.end()), memory};
+  const std::size_t n = sections.size();
+  PathState state{s, Iterate(x.begin() + static_cast<std::ptrdiff_t>(kPlane * n), x.end()), {}};
+  state.memory.reserve(n);
+  for (std::size_t p = 0; p < n; ++p)
+    state.memory.push_back(deckLayerMemory(*sections[p], memory[p]));
+  return state;
 }
 
 }  // namespace
@@ -291,13 +345,17 @@ PathResult followPath(SecantSystem& system, const std::vector<const Section*>& s
       for (double& v : x) v *= target / reached;
     Evaluation e;
     int iterations = 0;
-    const StepSolver::Result r = solver.solve(target, x, committed, e, iterations);
+    // The smallest step may take longer: a crack band that spreads across the slab at one
+    // control displacement, the load falling as it goes, needs a hundred iterates or more.
+    const bool smallest = h / 2.0 < floor * (1.0 - 1e-9);
+    const int budget = smallest ? kSmallestStepBudget * c.maxIterations : c.maxIterations;
+    const StepSolver::Result r = solver.solve(target, x, committed, e, iterations, budget);
     if (r == StepSolver::Result::SolveFailed) {
       result.end = PathEnd::SolveFailed;
       return result;
     }
     if (r == StepSolver::Result::NotConverged) {
-      if (h / 2.0 < floor * (1.0 - 1e-9)) {
+      if (smallest) {
         result.end = PathEnd::NotConverged;
         return result;
       }
@@ -311,7 +369,7 @@ PathResult followPath(SecantSystem& system, const std::vector<const Section*>& s
     const PathStep s = stepOf(static_cast<int>(result.steps.size()) + 1, target, converged, n,
                               c.coupled, e, iterations);
     result.steps.push_back(s);
-    result.last = stateOf(s, converged, n, committed);
+    result.last = stateOf(s, converged, sections, committed);
     if (result.steps.size() == 1) result.first = result.last;
     if (s.loadFactor > peak) {
       peak = s.loadFactor;

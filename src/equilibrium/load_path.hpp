@@ -48,6 +48,7 @@ struct PathControls {
   int maxIterations = 80;  // per attempt of a step
   int halvings = 4;        // of the step, before a step is reported as not converged
   int memory = 5;          // Anderson's history
+  int stall = 20;          // iterations after which a step counts as stalled (and again)
   int maxSteps = 2000;
 };
 
@@ -61,7 +62,7 @@ struct PathStep {
 enum class PathEnd { FellPastPeak, DeflectionLimit, NotConverged, SolveFailed, StepLimit };
 
 // A converged state: its step, the solution of every point (as solveUnit gives it) and the
-// layers' memory of every point.
+// memory of every point's deck layers (deckLayerMemory).
 struct PathState {
   PathStep step;
   std::vector<double> solution;

@@ -83,9 +83,11 @@ double effectiveDepth(double As, double cover, double h, double Es, double Ec) {
 Section makeSection(std::vector<SectionLayer> layers) {
   Section s;
   double h = 0.0;
-  for (SectionLayer& l : layers) {
+  for (std::size_t k = 0; k < layers.size(); ++k) {
+    SectionLayer& l = layers[k];
     l.z = h + 0.5 * l.thick;
     h += l.thick;
+    if (l.deckLayer < 0) l.deckLayer = static_cast<int>(k);
   }
   s.reference = 0.5 * h;
   s.crossing.resize(layers.size());
@@ -130,9 +132,12 @@ SectionResponse secantSection(const Section& section, const StrainPlane& e,
     const double zb = l.z - 0.5 * l.thick - section.reference;
     integrate(r.abd, lr.Q, zb, zb + l.thick);
     r.memory[k] = lr.memory;
-    r.cracked += lr.memory.cracked ? 1 : 0;
-    r.crushed += lr.memory.crushed ? 1 : 0;
-    r.yielded += lr.memory.yielded ? 1 : 0;
+  }
+  const std::vector<LayerMemory> deck = deckLayerMemory(section, r.memory);
+  for (const LayerMemory& m : deck) {
+    r.cracked += m.cracked ? 1 : 0;
+    r.crushed += m.crushed ? 1 : 0;
+    r.yielded += m.yielded ? 1 : 0;
   }
   const Stiffness3 A = inPlane(r.abd.A), B = inPlane(r.abd.B), D = inPlane(r.abd.D);
   const Plane3 Ae = A * e.membrane, Bk = B * e.curvature, Be = B * e.membrane, Dk = D * e.curvature;
@@ -141,6 +146,26 @@ SectionResponse secantSection(const Section& section, const StrainPlane& e,
     r.M[i] = Be[i] + Dk[i];
   }
   return r;
+}
+
+std::vector<LayerMemory> deckLayerMemory(const Section& section,
+                                         const std::vector<LayerMemory>& memory) {
+  std::vector<LayerMemory> deck;
+  for (std::size_t k = 0; k < memory.size(); ++k) {
+    const auto d = static_cast<std::size_t>(section.layers[k].deckLayer);
+    if (deck.size() <= d) deck.resize(d + 1);
+    LayerMemory& m = deck[d];
+    const LayerMemory& s = memory[k];
+    for (std::size_t i = 0; i < 2; ++i) {
+      m.tensionSecant[i] = std::min(m.tensionSecant[i], s.tensionSecant[i]);
+      m.compressionSecant[i] = std::min(m.compressionSecant[i], s.compressionSecant[i]);
+    }
+    m.steelSecant = std::min(m.steelSecant, s.steelSecant);
+    m.cracked = m.cracked || s.cracked;
+    m.crushed = m.crushed || s.crushed;
+    m.yielded = m.yielded || s.yielded;
+  }
+  return deck;
 }
 
 SectionStiffness uncoupledBending(const SectionStiffness& abd) {

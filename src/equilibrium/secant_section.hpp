@@ -24,10 +24,10 @@ struct Section {
   std::vector<std::vector<std::pair<std::size_t, double>>> crossing;
 };
 
-// A section of `layers` (their z set from the thicknesses) about its mid-depth. The
-// effective tension area of a bar layer is the depth h_c,eff = min(2.5 (h - d), (h - x) / 3,
-// h / 2) from its nearer face (EN 1992-1-1, 7.3.2 (3)), x the compression zone of the cracked
-// elastic section, fixed for the section rather than taken from each iterate; the concrete
+// A section of `layers` (their z set from the thicknesses, a layer of no deck layer its own) about
+// its mid-depth. The effective tension area of a bar layer is the depth h_c,eff = min(2.5 (h - d),
+// (h - x) / 3, h / 2) from its nearer face (EN 1992-1-1, 7.3.2 (3)), x the compression zone of the
+// cracked elastic section, fixed for the section rather than taken from each iterate; the concrete
 // layers whose centres lie in it take the stiffening of those bars, at the ratio As / h_c,eff.
 Section makeSection(std::vector<SectionLayer> layers);
 
@@ -37,11 +37,18 @@ struct StrainPlane {
 };
 
 struct SectionResponse {
-  SectionStiffness abd;                       // secant A, B, D about the reference surface
-  Plane3 N{}, M{};                            // Nxx, Nyy, Nxy and Mxx, Myy, Mxy
-  std::vector<LayerMemory> memory;            // the layers' memory once this plane is accepted
-  int cracked = 0, crushed = 0, yielded = 0;  // layers in those states, memory included
+  SectionStiffness abd;             // secant A, B, D about the reference surface
+  Plane3 N{}, M{};                  // Nxx, Nyy, Nxy and Mxx, Myy, Mxy
+  std::vector<LayerMemory> memory;  // the layers' memory once this plane is accepted
+  // deck layers in those states, memory included (a layer cut into slices counts once)
+  int cracked = 0, crushed = 0, yielded = 0;
 };
+
+// The memory of the deck's layers from that of the section's layers (the slices of a deck
+// layer, SectionLayer::deckLayer): cracked, crushed or yielded where any slice is, with the
+// smallest secants of its slices.
+std::vector<LayerMemory> deckLayerMemory(const Section& section,
+                                         const std::vector<LayerMemory>& memory);
 
 // The section under the strain plane `e`, from the memory `committed` of the last accepted
 // state (one per layer), with the tension stiffening `ts`.

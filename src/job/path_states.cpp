@@ -5,7 +5,6 @@
 #include <string>
 
 #include "core/grid.hpp"
-#include "equations/boundary.hpp"
 #include "equations/natural_edges.hpp"
 #include "output/result_tables.hpp"
 #include "section/layer_results.hpp"
@@ -192,12 +191,12 @@ void differencedStrains(RunContext& run, const Matrix<double>& solution,
   std::size_t p = 0;
   for (int J = 1; J <= m.NUMA; ++J) {
     for (int I = 1; I <= m.NUMB; ++I, ++p) {
-      int Ie = I, Je = J;
-      bool skip = false;
-      BCHECK(m, Ie, Je, skip);
-      const PointDerivatives d =
-          skip ? PointDerivatives{}
-               : pointDerivatives(solution, grid, m.COUPLING, &a.beyondEdges, Ie, Je);
+      // Every point takes the strains of its own differences, a supported point included:
+      // the fictitious values beyond the edges give its curvatures, and the twist of an edge
+      // (largest at the corners of a simply supported slab) cracks its sections like any
+      // other. A support point left unstrained would keep its uncracked stiffness and, in the
+      // mean stiffness of the cells about it, stiffen the edges' twist for good.
+      const PointDerivatives d = pointDerivatives(solution, grid, m.COUPLING, &a.beyondEdges, I, J);
       strains[p] = {{d.DUDX, d.DVDY, d.DUDY + d.DVDX}, {d.DWDXX, d.DWDYY, 2.0 * d.DWDXY}};
     }
   }
