@@ -230,7 +230,10 @@ PathStep stepOf(int number, double target, const Iterate& x, std::size_t n, bool
 
 PathState stateOf(const PathStep& s, const Iterate& x, std::size_t n,
                   const std::vector<std::vector<LayerMemory>>& memory) {
-  return {s, Iterate(x.begin() + static_cast<std::ptrdiff_t>(kPlane * n), x.end()), memory};
+  std::vector<StrainPlane> strains(n);
+  for (std::size_t p = 0; p < n; ++p) strains[p] = planeOf(x, p);
+  return {s, Iterate(x.begin() + static_cast<std::ptrdiff_t>(kPlane * n), x.end()),
+          std::move(strains), memory};
 }
 
 }  // namespace
@@ -313,6 +316,7 @@ PathResult followPath(SecantSystem& system, const std::vector<const Section*>& s
     result.steps.push_back(s);
     result.last = stateOf(s, converged, n, committed);
     if (result.steps.size() == 1) result.first = result.last;
+    if (c.onStep) c.onStep(result.last);
     if (s.loadFactor > peak) {
       peak = s.loadFactor;
       result.peak = result.steps.size() - 1;

@@ -203,7 +203,10 @@ void equilibriumPath(RunContext& run) {
   if (!elasticUnitSolution(system, sections.points, m.COUPLING == Coupling::COUPLED, m.NUMB,
                            solution, strains))
     return;
-  const PathControls c = controlsOf(run, sections.points, solution, strains);
+  PathControls c = controlsOf(run, sections.points, solution, strains);
+  c.onStep = [&run, &sections, ts = c.ts](const PathState& s) {
+    for (RunWatcher* w : run.watchers) w->pathStep({s, sections.points, ts});
+  };
   run.path = followPath(system, sections.points, c);
   const double pressure = m.NLOAD > 0 ? m.LOADS(kFirstLoad, load_col::MAGNITUDE) : 0.0;
   writeBlock(run, c, *run.path, pressure);
