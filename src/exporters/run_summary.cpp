@@ -79,9 +79,7 @@ void RunSummary::pathStep(const PathStepSeen& seen) {
   SolutionResults fields = pathResults(model_, seen.sections, state, seen.ts);
   r.peaks = resultPeaks(fields);
   if (keepFields_) {
-    const std::size_t per = model_.COUPLING == Coupling::COUPLED ? 3 : 1;
-    for (std::size_t k = per - 1; k < state.solution.size(); k += per)
-      r.w.push_back(state.solution[k]);
+    r.w = pathDeflections(model_, state);
     r.fields = std::move(fields);
   }
   if (!pathPeak_.any || state.step.loadFactor > pathPeak_.step.loadFactor) pathPeak_ = r;

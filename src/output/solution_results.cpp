@@ -218,6 +218,13 @@ SolutionResults pathResults(const ModelDeck& model,
   return out;
 }
 
+std::vector<double> pathDeflections(const ModelDeck& model, const equilibrium::PathState& state) {
+  const std::size_t per = model.COUPLING == Coupling::COUPLED ? 3 : 1;
+  std::vector<double> w;
+  for (std::size_t k = per - 1; k < state.solution.size(); k += per) w.push_back(state.solution[k]);
+  return w;
+}
+
 ResultPeaks resultPeaks(const SolutionResults& r) {
   ResultPeaks peaks;
   const DifferenceGrid& g = r.grid;

@@ -60,6 +60,10 @@ SolutionResults pathResults(const ModelDeck& model,
 double faceCrackWidth(const ModelDeck& model, int zoneRow, const PointLayerTable& table,
                       const PointResults& point, bool lower);
 
+// The deflection w of every point of a state of the load path, in record order: the last of
+// the unknowns of each point of its solution (u, v, w of a coupled deck, w alone otherwise).
+std::vector<double> pathDeflections(const ModelDeck& model, const equilibrium::PathState& state);
+
 // The most utilised bar layer of a solution and where it lies.
 struct MostUtilised {
   bool any = false;

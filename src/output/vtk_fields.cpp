@@ -177,20 +177,18 @@ void addLayers(const ModelDeck& model, const VtkSources& s, VtkDataset& d) {
   }
 }
 
-// The displacements of a path state, whose solution holds u, v, w (coupled) or w of every
-// point in record order.
-void addPathDisplacements(const ModelDeck& model, const std::vector<double>& solution,
+// The displacements of a path state, whose solution holds u, v, w of every point of a
+// coupled deck in record order (w alone otherwise).
+void addPathDisplacements(const ModelDeck& model, const equilibrium::PathState& state,
                           const UnitLabels& units, VtkDataset& d) {
-  const bool coupled = model.COUPLING == Coupling::COUPLED;
-  const std::size_t per = coupled ? 3 : 1;
-  VtkArray w = scalar("w", model), u = scalar("u", model), v = scalar("v", model);
-  w.units = u.units = v.units = units.length;
-  for (std::size_t p = 0; p + per <= solution.size(); p += per) {
-    w.values.push_back(solution[p + per - 1]);
-    if (coupled) u.values.push_back(solution[p]), v.values.push_back(solution[p + 1]);
+  d.pointData.push_back({"w", {}, pathDeflections(model, state), units.length});
+  if (model.COUPLING != Coupling::COUPLED) return;
+  VtkArray u = scalar("u", model), v = scalar("v", model);
+  u.units = v.units = units.length;
+  for (std::size_t p = 0; p + 3 <= state.solution.size(); p += 3) {
+    u.values.push_back(state.solution[p]);
+    v.values.push_back(state.solution[p + 1]);
   }
-  d.pointData.push_back(std::move(w));
-  if (!coupled) return;
   d.pointData.push_back(std::move(u));
   d.pointData.push_back(std::move(v));
 }
@@ -229,7 +227,7 @@ VtkDataset pathDataset(const ModelDeck& model, const equilibrium::PathState& sta
                        const SolutionResults& results, const UnitLabels& units) {
   VtkDataset d;
   d.grid = DifferenceGrid{model.A, model.B, model.NUMA, model.NUMB};
-  addPathDisplacements(model, state.solution, units, d);
+  addPathDisplacements(model, state, units, d);
   addPathLayers(model, state, sections, units, d);
   addSectionForces(results, units, d);
   addCracks(results, units, d);
