@@ -10,12 +10,12 @@
 #include <cmath>
 #include <filesystem>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "support/slab_decks.hpp"
 #include "support/test_support.hpp"
+#include "support/vtk_readback.hpp"
 
 #ifdef KORVANT_HAVE_JSON
 #include <nlohmann/json.hpp>
@@ -26,7 +26,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kPython = "/usr/bin/python3";
 constexpr double kSpan = 4000.0, kPressure = 0.043;
 
 std::string squareDeck() {
@@ -140,49 +139,6 @@ TEST(PathFiles, PicturesOfThePeakAreDrawnAndSymmetric) {
   }
 }
 
-bool pythonReadsVtk() {
-  TempDir dir;
-  return runProgram(dir.path(), kPython, {"-c", "import vtk"}, "").status == 0;
-}
-
-// The numbers of the lines "what name numbers..." of the readback script for one dataset.
-struct Step {
-  std::string file;
-  std::map<std::string, double> fields;
-  std::map<std::string, std::vector<double>> values;
-};
-
-std::vector<Step> readBack(const fs::path& collection) {
-  const std::vector<std::string> args = {
-      fs::path(KORVANT_TEST_DATA) / "exporters" / "data" / "vtk_readback.py",
-      collection.string(),
-      "w",
-      "mxx",
-      "myy",
-      "crack_depth_lower",
-      "bar_layer_01"};
-  const RunResult r = runProgram(collection.parent_path(), kPython, args, "");
-  EXPECT_EQ(r.status, 0) << r.errors;
-  std::vector<Step> steps;
-  for (const std::string& line : splitLines(r.console)) {
-    std::istringstream in(line);
-    std::string what, name;
-    in >> what;
-    if (what == "dataset") {
-      steps.emplace_back();
-      in >> name >> steps.back().file;
-    } else if (steps.empty()) {
-      continue;
-    } else if (what == "field") {
-      in >> name >> steps.back().fields[name];
-    } else if (what == "values") {
-      in >> name;
-      for (double v; in >> v;) steps.back().values[name].push_back(v);
-    }
-  }
-  return steps;
-}
-
 // One file per converged step after the elastic solution's, each read back by VTK's reader
 // with its step's load factor and largest deflection. At the first step, uncracked, the
 // moment at the middle is that of plate theory (Timoshenko and Woinowsky-Krieger 1959, table
@@ -190,15 +146,18 @@ std::vector<Step> readBack(const fs::path& collection) {
 // so 0.0479 x 1.2 / 1.3 = 0.04422 q a^2 for the deck's nu = 0.2 (the bars make the section
 // a little orthotropic, the 11 x 11 grid coarse: 3 %).
 TEST(PathFiles, VtkSeriesHoldsEveryStepAndReadsBack) {
-  if (!pythonReadsVtk()) GTEST_SKIP() << kPython << " cannot import vtk (python3-vtk9)";
+  if (!pythonReadsVtk()) GTEST_SKIP() << "python3 cannot import vtk (python3-vtk9)";
   const Runs& r = runs();
   const auto rows = curveRows(r.files / "job.curve.csv");
-  const std::vector<Step> steps = readBack(r.files / "job.pvd");
+  const std::vector<VtkReadDataset> steps =
+      readVtkCollection(r.files / "job.pvd",
+                        {"w", "mxx", "myy", "crack_depth_lower", "bar_layer_01"})
+          .datasets;
   ASSERT_EQ(steps.size(), rows.size() + 1);
   EXPECT_NE(steps[0].file.find("_elastic.vts"), std::string::npos);
   EXPECT_NE(readFile(r.files / steps[1].file).find("format=\"binary\""), std::string::npos);
   for (std::size_t k = 0; k < rows.size(); ++k) {
-    const Step& s = steps[k + 1];
+    const VtkReadDataset& s = steps[k + 1];
     SCOPED_TRACE(s.file);
     EXPECT_EQ(s.fields.at("path_step"), rows[k][0]);
     EXPECT_NEAR(s.fields.at("load_factor"), rows[k][1], 1e-8 * rows[k][1]);
@@ -206,7 +165,7 @@ TEST(PathFiles, VtkSeriesHoldsEveryStepAndReadsBack) {
     for (double w : s.values.at("w")) wMax = std::max(wMax, std::abs(w));
     EXPECT_NEAR(wMax, rows[k][4], 1e-8 * rows[k][4]);
   }
-  const Step& first = steps[1];
+  const VtkReadDataset& first = steps[1];
   const std::size_t middle = 60;  // (6, 6) of 11 x 11
   const double q = first.fields.at("load_factor") * kPressure;
   EXPECT_NEAR(first.values.at("mxx")[middle] / (q * kSpan * kSpan), 0.04422, 0.03 * 0.04422);
