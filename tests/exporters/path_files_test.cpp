@@ -117,8 +117,10 @@ TEST(PathFiles, SummaryHoldsTheCurveAndItsPeak) {
 }
 #endif
 
-// The three pictures of the path at its peak and its curve; the crack maps of the square at
-// its peak are symmetric about both of its middle lines.
+// The pictures of the path at its peak and its curve, from zero through every step, beside
+// the square's yield line: 24 m / L^2 with m = As fy (d - a/2) = 0.5236 x 500 x (115 - 5.13)
+// = 28.76 kNm/m (d the mean of the two meshes'), 0.04314 N/mm2 for L = 4 m. The crack maps of
+// the square at its peak are symmetric about both of its middle lines.
 TEST(PathFiles, PicturesOfThePeakAreDrawnAndSymmetric) {
   const Runs& r = runs();
   for (const char* name : {"load_deflection", "w_path_peak", "moments_m1", "cracks_lower",
@@ -126,6 +128,15 @@ TEST(PathFiles, PicturesOfThePeakAreDrawnAndSymmetric) {
     EXPECT_TRUE(fs::exists(r.files / "job.plots" / (std::string(name) + ".dat"))) << name;
     EXPECT_TRUE(fs::exists(r.files / ("job_" + std::string(name) + ".png"))) << name;
   }
+  std::size_t points = 0;
+  for (const std::string& line :
+       splitLines(readFile(r.files / "job.plots" / "load_deflection.dat")))
+    points += !line.empty() && line[0] != '#';
+  EXPECT_EQ(points, curveRows(r.files / "job.curve.csv").size() + 1);
+  const std::string script = readFile(r.files / "job.plots" / "pictures.gp");
+  const std::size_t title = script.find("title \"yield-line pressure ");
+  ASSERT_NE(title, std::string::npos);
+  EXPECT_NEAR(numbersOf(script.substr(title + 27, 12)).at(0), 0.04314, 0.01 * 0.04314);
   for (const char* face : {"cracks_lower", "cracks_upper"}) {
     const auto values = mapData(r.files / "job.plots" / (std::string(face) + ".dat"));
     ASSERT_EQ(values.size(), 121u);
