@@ -118,6 +118,11 @@ void scriptOfMap(Writer& gp, const PictureSet& set, const PictureMap& map, const
     return;
   }
   gp.line(kValuePalette);
+  // A map of one value throughout (no crack width at a face without bars) has no range of its
+  // own: its colour bar runs up from that value, not around it.
+  const auto [low, high] = std::minmax_element(map.values.begin(), map.values.end());
+  if (low != map.values.end() && *low == *high)
+    gp.line("set cbrange [", number(*low), ":", number(*low + std::max(1.0, std::abs(*low))), "]");
   gp.line("set view map");
   gp.line("set pm3d at b interpolate 4,4");
   gp.line("set contour base");
