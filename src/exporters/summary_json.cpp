@@ -210,7 +210,9 @@ Json pathPart(const equilibrium::PathResult& path, const RunSummary& summary, do
                       {"load_factor", peak.loadFactor},
                       {"pressure", peak.loadFactor * pressure},
                       {"w_control", peak.wControl}};
-  if (summary.pathPeak().any) part["at_peak"] = pathResultsPart(summary.pathPeak(), pressure);
+  // The summary keeps the results of the step with the largest load factor so far, the peak.
+  if (summary.pathPeak().any && summary.pathPeak().step.step == peak.step)
+    part["at_peak"] = pathResultsPart(summary.pathPeak(), pressure);
   if (summary.pathLast().any) part["at_last_step"] = pathResultsPart(summary.pathLast(), pressure);
   return part;
 }
