@@ -276,15 +276,14 @@ PathStep stepOf(int number, double target, const Iterate& x, std::size_t n, bool
   return s;
 }
 
-// The state of a converged step, with the memory of the deck's layers of every point.
-PathState stateOf(const PathStep& s, const Iterate& x, const std::vector<const Section*>& sections,
+// The state of a converged step: its solution, strain planes and the memory of every layer
+// (slice) of every point's section.
+PathState stateOf(const PathStep& s, const Iterate& x, std::size_t n,
                   const std::vector<std::vector<LayerMemory>>& memory) {
-  const std::size_t n = sections.size();
-  PathState state{s, Iterate(x.begin() + static_cast<std::ptrdiff_t>(kPlane * n), x.end()), {}};
-  state.memory.reserve(n);
-  for (std::size_t p = 0; p < n; ++p)
-    state.memory.push_back(deckLayerMemory(*sections[p], memory[p]));
-  return state;
+  std::vector<StrainPlane> strains(n);
+  for (std::size_t p = 0; p < n; ++p) strains[p] = planeOf(x, p);
+  return {s, Iterate(x.begin() + static_cast<std::ptrdiff_t>(kPlane * n), x.end()),
+          std::move(strains), memory};
 }
 
 }  // namespace
@@ -319,9 +318,7 @@ double firstCrackingFactor(const std::vector<const Section*>& sections,
     const Section& s = *sections[p];
     for (const SectionLayer& l : s.layers) {
       if (l.material == LayerMaterial::Bars) continue;
-      Plane3 e{};
-      for (std::size_t i = 0; i < 3; ++i)
-        e[i] = strains[p].membrane[i] + (l.z - s.reference) * strains[p].curvature[i];
+      const Plane3 e = strainAtHeight(s, {strains[p].membrane, strains[p].curvature}, l.z);
       worst = std::max(worst, principalStrains(e).e1 / crackingStrain(l.concrete));
     }
   }
@@ -369,8 +366,9 @@ PathResult followPath(SecantSystem& system, const std::vector<const Section*>& s
     const PathStep s = stepOf(static_cast<int>(result.steps.size()) + 1, target, converged, n,
                               c.coupled, e, iterations);
     result.steps.push_back(s);
-    result.last = stateOf(s, converged, sections, committed);
+    result.last = stateOf(s, converged, n, committed);
     if (result.steps.size() == 1) result.first = result.last;
+    if (c.onStep) c.onStep(result.last);
     if (s.loadFactor > peak) {
       peak = s.loadFactor;
       result.peak = result.steps.size() - 1;

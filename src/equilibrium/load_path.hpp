@@ -10,6 +10,7 @@
 // Anal. 49(4): plain secant iteration stalls once the load falls past the peak.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "equations/conservative_stencils.hpp"
@@ -35,6 +36,8 @@ class SecantSystem {
   virtual bool solveUnit(std::vector<double>& solution, std::vector<PointStrains>& strains) = 0;
 };
 
+struct PathState;
+
 struct PathControls {
   int NUMB = 0;             // points along y: point (I, J) has index (J - 1) NUMB + (I - 1)
   std::size_t control = 0;  // the control point's index
@@ -50,6 +53,9 @@ struct PathControls {
   int memory = 5;          // Anderson's history
   int stall = 20;          // iterations after which a step counts as stalled (and again)
   int maxSteps = 2000;
+  // Told of every converged step as the path reaches it (the files of the run beside the
+  // report); it only reads.
+  std::function<void(const PathState&)> onStep;
 };
 
 // One converged step.
@@ -61,11 +67,13 @@ struct PathStep {
 
 enum class PathEnd { FellPastPeak, DeflectionLimit, NotConverged, SolveFailed, StepLimit };
 
-// A converged state: its step, the solution of every point (as solveUnit gives it) and the
-// memory of every point's deck layers (deckLayerMemory).
+// A converged state: its step, the solution of every point (as solveUnit gives it), the
+// strain plane of every point and the memory of every layer of every point's section (its
+// slices: deckLayerMemory folds them into the deck's layers).
 struct PathState {
   PathStep step;
   std::vector<double> solution;
+  std::vector<StrainPlane> strains;
   std::vector<std::vector<LayerMemory>> memory;
 };
 

@@ -107,15 +107,17 @@ Section makeSection(std::vector<SectionLayer> layers) {
   return s;
 }
 
+Plane3 strainAtHeight(const Section& section, const StrainPlane& e, double z) {
+  Plane3 s{};
+  for (std::size_t i = 0; i < 3; ++i)
+    s[i] = e.membrane[i] + (z - section.reference) * e.curvature[i];
+  return s;
+}
+
 SectionResponse secantSection(const Section& section, const StrainPlane& e,
                               const std::vector<LayerMemory>& committed, TensionStiffening ts) {
   const std::size_t n = section.layers.size();
-  auto strainAt = [&](std::size_t k) {
-    const double z = section.layers[k].z - section.reference;
-    Plane3 s{};
-    for (std::size_t i = 0; i < 3; ++i) s[i] = e.membrane[i] + z * e.curvature[i];
-    return s;
-  };
+  auto strainAt = [&](std::size_t k) { return strainAtHeight(section, e, section.layers[k].z); };
   // The bars first: their stresses decide what the cracks of the concrete can carry.
   std::vector<double> fs(n, 0.0);
   for (std::size_t k = 0; k < n; ++k)

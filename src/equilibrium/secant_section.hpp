@@ -36,6 +36,9 @@ struct StrainPlane {
   Plane3 curvature{};  // the gradients of those strains through the thickness
 };
 
+// The strains at the height z (above the lower face) of a section under the plane e.
+Plane3 strainAtHeight(const Section& section, const StrainPlane& e, double z);
+
 struct SectionResponse {
   SectionStiffness abd;             // secant A, B, D about the reference surface
   Plane3 N{}, M{};                  // Nxx, Nyy, Nxy and Mxx, Myy, Mxy

@@ -18,6 +18,7 @@
 #include "core/writer.hpp"
 #include "job/stage_names.hpp"
 #include "output/maxima.hpp"
+#include "section/yield_line.hpp"
 
 extern char** environ;
 
@@ -76,12 +77,8 @@ PictureMap failureMap(std::string name, std::string when, std::vector<double> va
           "newly failed layers / layers (largest in one test)",
           true,
           false,
-          std::move(values)};
-}
-
-// The pressure of load factor 1: the deck's first load.
-double firstPressure(const ModelDeck& model) {
-  return model.NLOAD > 0 ? model.LOADS(1, load_col::MAGNITUDE) : 0.0;
+          std::move(values),
+          {}};
 }
 
 // Where the cracks are: the crack depth, or the crack width, of every point of `r` at one face.
@@ -105,46 +102,96 @@ std::string barName(const SolutionResults& r, int b) {
   return "bar layer " + std::to_string(b);
 }
 
-// The maps of the results of the last printed solution: principal moments; for a nonlinear
-// run the crack depth and width per face; the utilisation of every bar layer.
-void addResultMaps(const RunContext& run, const RunSummary& summary, PictureSet& set) {
-  const SolutionResults& r = summary.lastResults();
-  if (r.points.empty() || summary.solutions().empty()) return;
-  const std::string what = solutionOf(summary.solutions().back()).second;
+// The maps of the results `r` of a solution, `what`: principal moments; with `cracks` the
+// crack depth and width per face; the utilisation of every bar layer.
+void addResultMaps(const SolutionResults& r, const std::string& what, bool cracks,
+                   PictureSet& set) {
+  if (r.points.empty()) return;
   const UnitLabels& u = set.units;
   for (const bool first : {true, false}) {
     std::vector<double> m;
     for (const PointResults& p : r.points) m.push_back(first ? p.principal.m1 : p.principal.m2);
-    set.maps.push_back(
-        {first ? "moments_m1" : "moments_m2",
-         std::string(first ? "Larger" : "Smaller") + " principal moment per unit width, " + what +
-             "\npositive: lower face in tension",
-         std::string(first ? "m1" : "m2") + " [" + u.moment + "]", false, false, std::move(m)});
+    set.maps.push_back({first ? "moments_m1" : "moments_m2",
+                        std::string(first ? "Larger" : "Smaller") +
+                            " principal moment per unit width, " + what +
+                            "\npositive: lower face in tension",
+                        std::string(first ? "m1" : "m2") + " [" + u.moment + "]",
+                        false,
+                        false,
+                        std::move(m),
+                        {}});
   }
-  if (run.model.SOLPROC == SolutionProcedure::NONLINEAR) {
+  if (cracks) {
     for (const bool lower : {true, false}) {
       const std::string face = lower ? "lower" : "upper";
       set.maps.push_back({"cracks_" + face,
                           "Crack map of the " + face + " face, " + what +
                               "\ndepth of the cracked concrete from the face",
-                          "crack depth / section depth", true, false, faceValues(r, lower, false)});
+                          "crack depth / section depth",
+                          true,
+                          false,
+                          faceValues(r, lower, false),
+                          {}});
       set.maps.push_back({"crack_width_" + face,
                           "Crack width at the " + face + " face, " + what +
                               "\nEN 1992-1-1 7.3.4, long-term (k_t = 0.4)",
-                          "w_k [" + u.length + "]", false, false, faceValues(r, lower, true)});
+                          "w_k [" + u.length + "]",
+                          false,
+                          false,
+                          faceValues(r, lower, true),
+                          {}});
     }
   }
   for (int b = 1; b <= std::min(r.barLayers, kBarLayerPictures); ++b) {
-    std::vector<double> v;
-    for (const PointResults& p : r.points)
-      v.push_back(static_cast<int>(p.bars.size()) >= b
-                      ? p.bars[static_cast<std::size_t>(b - 1)].utilisation
-                      : 0.0);
+    std::vector<double> v, yielded;
+    for (const PointResults& p : r.points) {
+      const bool has = static_cast<int>(p.bars.size()) >= b;
+      const BarLayerResult bar = has ? p.bars[static_cast<std::size_t>(b - 1)] : BarLayerResult{};
+      v.push_back(bar.utilisation);
+      yielded.push_back(bar.yielded ? 1.0 : 0.0);
+    }
     set.maps.push_back({barPictureName(b),
                         "Yield map of the bars " + barName(r, b) + ", " + what +
                             "\nstress along the bars over the yield stress",
-                        "utilisation |stress| / yield stress", false, true, std::move(v)});
+                        "utilisation |stress| / yield stress", false, true, std::move(v),
+                        std::move(yielded)});
   }
+}
+
+// The results of the last printed solution.
+void addLastResultMaps(const RunContext& run, const RunSummary& summary, PictureSet& set) {
+  if (summary.solutions().empty()) return;
+  addResultMaps(summary.lastResults(), solutionOf(summary.solutions().back()).second,
+                run.model.SOLPROC == SolutionProcedure::NONLINEAR, set);
+}
+
+// The load path in equilibrium: its curve beside the layout's yield line, and w, the
+// moments, the cracks and the bars at its peak.
+void addPath(const RunContext& run, const RunSummary& summary, PictureSet& set) {
+  const equilibrium::PathResult& path = *run.path;
+  if (path.steps.empty()) return;
+  for (const equilibrium::PathStep& s : path.steps)
+    set.path.push_back({s.step, s.loadFactor, s.wControl, s.yielded, s.crushed});
+  set.pathPeak = path.peak;
+  const equilibrium::PathStep& peak = path.steps[path.peak];
+  set.pathTitle = "Load-deflection path in equilibrium, " + std::to_string(path.steps.size()) +
+                  " converged steps\n" + pathEndText(path.end) + "; peak load factor " +
+                  shortNumber(peak.loadFactor) + " at step " + std::to_string(peak.step);
+  if (const YieldLineEstimate y = yieldLineEstimate(run.model); y.available)
+    set.yieldLinePressure = y.pressure;
+  const PathStepResults& r = summary.pathPeak();
+  if (!r.any) return;
+  const std::string what = "peak of the load path (step " + std::to_string(r.step.step) +
+                           ", load factor " + shortNumber(r.step.loadFactor) + ")";
+  if (!r.w.empty())
+    set.maps.push_back({"w_path_peak",
+                        "Lateral displacement w, " + what,
+                        "w [" + set.units.length + "]",
+                        false,
+                        false,
+                        r.w,
+                        {}});
+  addResultMaps(r.fields, what, true, set);
 }
 
 bool hasStage(const RunSummary& summary, SolutionStage STAGE) {
@@ -162,7 +209,11 @@ void addMaps(const RunContext& run, const RunSummary& summary, PictureSet& set) 
     set.maps.push_back({"w_" + name,
                         "Lateral displacement w, " + what + "\nlargest " + shortNumber(w.value) +
                             " at x = " + shortNumber(w.x) + ", y = " + shortNumber(w.y),
-                        "w [" + set.units.length + "]", false, false, p.w});
+                        "w [" + set.units.length + "]",
+                        false,
+                        false,
+                        p.w,
+                        {}});
     if (p.STAGE == SolutionStage::CRACKING && !p.failure.empty()) {
       set.maps.push_back(failureMap("failure_cracking", "after the cracking stage", p.failure));
       crackingMap = true;
@@ -231,8 +282,12 @@ PictureSet picturesOf(const RunContext& run, const RunSummary& summary) {
   set.units = unitLabels(run.request.units);
   set.pressure = firstPressure(run.model);
   addMaps(run, summary, set);
-  addResultMaps(run, summary, set);
-  addCurve(run, summary, set);
+  if (run.path) {
+    addPath(run, summary, set);
+  } else {
+    addLastResultMaps(run, summary, set);
+    addCurve(run, summary, set);
+  }
   return set;
 }
 

@@ -56,6 +56,23 @@ struct PrintedSolution {
   std::vector<double> failure;
 };
 
+// The results of one converged step of the load path in equilibrium: its step and load
+// factor, the maxima of its section forces, bars and cracks, and (for the pictures) the
+// values of every point with w.
+struct PathStepResults {
+  bool any = false;
+  equilibrium::PathStep step;
+  ResultPeaks peaks;
+  SolutionResults fields;  // kept with keepFields
+  std::vector<double> w;   // kept with keepFields, record order
+};
+
+// The pressure of load factor 1: the deck's first load line; 0 without one.
+double firstPressure(const ModelDeck& model);
+
+// How the load path ended, in words.
+const char* pathEndText(equilibrium::PathEnd end);
+
 class RunSummary final : public RunWatcher {
  public:
   // The summary of the run of `model`. `keepFields`: keep the values of every printed
@@ -74,6 +91,9 @@ class RunSummary final : public RunWatcher {
   // Notes the maxima of the printed tables; the elastic (or linear) solution, made on its
   // own, counts as a stage of one solution.
   void printed(const PrintedTables& tables) override;
+  // Notes the results of a step of the load path when it is the last so far, and again when
+  // its load factor is the largest so far (the path's peak).
+  void pathStep(const PathStepSeen& seen) override;
 
   const std::vector<StageRecord>& stages() const { return stages_; }
   const std::vector<PrintedSolution>& solutions() const { return printed_; }
@@ -81,6 +101,9 @@ class RunSummary final : public RunWatcher {
   const StageStep* lastStep() const;
   // The results of every point of the last printed solution, kept with `keepFields`.
   const SolutionResults& lastResults() const { return lastResults_; }
+  // The results of the load path's peak and of its last step.
+  const PathStepResults& pathPeak() const { return pathPeak_; }
+  const PathStepResults& pathLast() const { return pathLast_; }
 
  private:
   const ModelDeck& model_;
@@ -89,6 +112,7 @@ class RunSummary final : public RunWatcher {
   SolutionResults lastResults_;
   std::vector<StageRecord> stages_;
   std::vector<PrintedSolution> printed_;
+  PathStepResults pathPeak_, pathLast_;
 };
 
 }  // namespace korvant

@@ -6,7 +6,9 @@
 
 #include "core/codes.hpp"
 #include "core/writer.hpp"
+#include "exporters/run_summary.hpp"
 #include "job/exit_status.hpp"
+#include "output/solution_results.hpp"
 #include "output/vtk_fields.hpp"
 #include "section/layer_results.hpp"
 
@@ -110,21 +112,42 @@ void VtkSeries::write(const Place& place, const std::string& label, const Matrix
                       const RecordStore* fibreResults, const RecordStore* failureRatio,
                       bool recovered) {
   if (!problems_.empty() || (!prepared_ && !prepareFolder())) return;
-  const int step = static_cast<int>(steps_.size());
-  char number[16];
-  std::snprintf(number, sizeof number, "%03d_", step);
-  const std::string name = number + label + (place.collapse ? "_collapse" : "") + ".vts";
   const UnitLabels units = unitLabels(run_.request.units);
   VtkDataset dataset = solutionDataset(
       run_.model, {solution, fibreResults, failureRatio, run_.files.currentLayers,
                    run_.files.layerState, recovered ? &run_.files.layerResults : nullptr, units});
-  dataset.fieldData = {{"step", static_cast<double>(step)},
-                       {"STAGE", static_cast<double>(codeNumber(place.STAGE))},
+  dataset.fieldData = {{"STAGE", static_cast<double>(codeNumber(place.STAGE))},
                        {"pass", static_cast<double>(place.pass)},
                        {"increment", static_cast<double>(place.increment)},
                        {"load_factor", place.loadFactor},
                        {"printed", place.printed ? 1.0 : 0.0},
                        {"collapse", place.collapse ? 1.0 : 0.0}};
+  writeNext(label + (place.collapse ? "_collapse" : ""), dataset);
+}
+
+void VtkSeries::pathStep(const PathStepSeen& seen) {
+  if (!problems_.empty() || (!prepared_ && !prepareFolder())) return;
+  const equilibrium::PathStep& s = seen.state.step;
+  const UnitLabels units = unitLabels(run_.request.units);
+  VtkDataset dataset =
+      pathDataset(run_.model, seen.state, seen.sections,
+                  pathResults(run_.model, seen.sections, seen.state, seen.ts), units);
+  dataset.fieldData = {{"path_step", static_cast<double>(s.step)},
+                       {"load_factor", s.loadFactor},
+                       {"pressure", s.loadFactor * firstPressure(run_.model)},
+                       {"w_control", s.wControl}};
+  char label[48];
+  std::snprintf(label, sizeof label, "path_step%04d_lf%.4f", s.step, s.loadFactor);
+  writeNext(label, dataset);
+}
+
+// The series number first among the field data, the file named by it and `label`.
+void VtkSeries::writeNext(const std::string& label, VtkDataset& dataset) {
+  const int step = static_cast<int>(steps_.size());
+  char number[16];
+  std::snprintf(number, sizeof number, "%03d_", step);
+  const std::string name = number + label + ".vts";
+  dataset.fieldData.insert(dataset.fieldData.begin(), {"step", static_cast<double>(step)});
   std::string problem;
   const VtkEncoding encoding = run_.request.vtkAscii ? VtkEncoding::Ascii : VtkEncoding::Base64;
   if (!writeStructuredGrid(folderOf(run_) / name, dataset, problem, encoding)) {

@@ -1,11 +1,11 @@
 // The VTK files of a run (--vtk), for ParaView: JOB.pvd beside the report lists, in the order
 // of the load history, one StructuredGrid file in the folder JOB.vtk for every printed
-// solution and for the running total of every increment of the incremental stage, so that
-// ParaView plays the cracking and yielding as an animation. The series is one of the run's
-// watchers: it writes each file as the analysis reaches it (the working files hold the values
-// of one step only) and never changes the report, the zone file, the datasets or the course
-// of the run. The collapse search after the job has no watchers: only the job's own run is
-// written.
+// solution, for the running total of every increment of the incremental stage and for every
+// converged step of the load path in equilibrium, so that ParaView plays the cracking and
+// yielding as an animation. The series is one of the run's watchers: it writes each file as
+// the analysis reaches it (the working files hold the values of one step only) and never
+// changes the report, the zone file, the datasets or the course of the run. The collapse
+// search after the job has no watchers: only the job's own run is written.
 #pragma once
 
 #include <filesystem>
@@ -28,6 +28,8 @@ class VtkSeries final : public RunWatcher {
   void recovered(const Matrix<double>& solution) override { recovered_ = &solution; }
   void degraded(const FailureCounts& counts) override;
   void printed(const PrintedTables& tables) override;
+  // Every converged step of the load path in equilibrium.
+  void pathStep(const PathStepSeen& seen) override;
 
   // At the end of the job, which ended with `jobStatus`: the increment whose deflection
   // predicted a collapse, then the collection file. A job that did not start leaves the files
@@ -48,6 +50,8 @@ class VtkSeries final : public RunWatcher {
   // `recovered`: the layer results on the working files are those of `solution`.
   void write(const Place& place, const std::string& label, const Matrix<double>& solution,
              const RecordStore* fibreResults, const RecordStore* failureRatio, bool recovered);
+  // Writes `dataset` as the next file of the series, `label` in its name.
+  void writeNext(const std::string& label, VtkDataset& dataset);
   bool prepareFolder();
   bool incremental() const;
   const RecordStore* failureMeasures() const;

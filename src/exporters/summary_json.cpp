@@ -63,7 +63,9 @@ Json unitsPart(const UnitLabels& u) {
               {"moment", u.moment},
               {"stress", u.stress},
               {"pressure", u.pressure},
-              {"load_factor", "none: a multiple of the deck's loads, in single precision"}};
+              {"load_factor",
+               "none: a multiple of the deck's loads (those of the incremental stage in single "
+               "precision)"}};
 }
 
 const char* layoutName(SlabLayout SLABMODEL) {
@@ -171,6 +173,48 @@ Json solutionsPart(const RunSummary& summary, bool coupled) {
     solutions.push_back(solution);
   }
   return solutions;
+}
+
+// One converged step of the path: the columns of JOB.curve.csv.
+Json curveEntry(const equilibrium::PathStep& s, double pressure) {
+  return Json{{"step", s.step},
+              {"load_factor", s.loadFactor},
+              {"pressure", s.loadFactor * pressure},
+              {"w_control", s.wControl},
+              {"w_max", s.wMax},
+              {"iterations", s.iterations},
+              {"cracked", s.cracked},
+              {"crushed", s.crushed},
+              {"yielded", s.yielded}};
+}
+
+Json pathResultsPart(const PathStepResults& r, double pressure) {
+  Json part{{"step", r.step.step},
+            {"load_factor", r.step.loadFactor},
+            {"pressure", r.step.loadFactor * pressure},
+            {"w_control", r.step.wControl}};
+  part["results"] = resultsPart(r.peaks);
+  return part;
+}
+
+// The load path in equilibrium: how it ended, its curve, its peak, and the results at the
+// peak and at the last step.
+Json pathPart(const equilibrium::PathResult& path, const RunSummary& summary, double pressure) {
+  Json part{{"end", pathEndText(path.end)}, {"steps", path.steps.size()}};
+  Json curve = Json::array();
+  for (const equilibrium::PathStep& s : path.steps) curve.push_back(curveEntry(s, pressure));
+  part["curve"] = curve;
+  if (path.steps.empty()) return part;
+  const equilibrium::PathStep& peak = path.steps[path.peak];
+  part["peak"] = Json{{"step", peak.step},
+                      {"load_factor", peak.loadFactor},
+                      {"pressure", peak.loadFactor * pressure},
+                      {"w_control", peak.wControl}};
+  // The summary keeps the results of the step with the largest load factor so far, the peak.
+  if (summary.pathPeak().any && summary.pathPeak().step.step == peak.step)
+    part["at_peak"] = pathResultsPart(summary.pathPeak(), pressure);
+  if (summary.pathLast().any) part["at_last_step"] = pathResultsPart(summary.pathLast(), pressure);
+  return part;
 }
 
 // Every error, warning and console note of the run, with its deck line where it has one.
@@ -286,6 +330,7 @@ bool writeJsonSummary(const RunContext& run, const RunSummary& summary, int exit
   doc["outcome"] = outcomePart(run, exitStatus, summary);
   doc["stages"] = stagesPart(summary);
   doc["solutions"] = solutionsPart(summary, m.COUPLING == Coupling::COUPLED);
+  if (run.path) doc["equilibrium_path"] = pathPart(*run.path, summary, firstPressure(m));
   if (search) doc["collapse_search"] = searchPart(*search);
   if (!run.outcome.notes.notices().empty()) doc["notices"] = noticesPart(run.outcome.notes);
   const std::string name = run.names.base + ".json";

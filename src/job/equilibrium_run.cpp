@@ -81,10 +81,16 @@ std::size_t controlPoint(const RunContext& run, const std::vector<double>& solut
   if (const auto& c = run.request.equilibrium.control)
     return static_cast<std::size_t>((c->second - 1) * m.NUMB + (c->first - 1));
   const std::size_t per = m.COUPLING == Coupling::COUPLED ? 3 : 1;
-  std::size_t best = 0;
+  double largest = 0.0;
   for (std::size_t p = 0; p * per < solution.size(); ++p)
-    if (std::abs(solution[per * p + per - 1]) > std::abs(solution[per * best + per - 1])) best = p;
-  return best;
+    largest = std::max(largest, std::abs(solution[per * p + per - 1]));
+  // Points that a symmetric slab deflects alike differ in their round-off only: the first of
+  // them in point order is taken, whatever the round-off of the sections.
+  std::size_t p = 0;
+  while ((p + 1) * per < solution.size() &&
+         std::abs(solution[per * p + per - 1]) < (1.0 - 1e-9) * largest)
+    ++p;
+  return p;
 }
 
 // The controls of the path from the elastic unit solution: the step a quarter of the control
@@ -207,12 +213,14 @@ void equilibriumPath(RunContext& run) {
   if (!elasticUnitSolution(system, sections.points, m.COUPLING == Coupling::COUPLED, m.NUMB,
                            solution, strains))
     return;
-  const PathControls c = controlsOf(run, sections.points, solution, strains);
+  PathControls c = controlsOf(run, sections.points, solution, strains);
+  c.onStep = [&run, &sections, ts = c.ts](const PathState& s) {
+    for (RunWatcher* w : run.watchers) w->pathStep({s, sections.points, ts});
+  };
   run.path = followPath(system, sections.points, c);
   const double pressure = m.NLOAD > 0 ? m.LOADS(kFirstLoad, load_col::MAGNITUDE) : 0.0;
   writeBlock(run, c, *run.path, pressure);
-  if (run.path->end != PathEnd::SolveFailed)
-    printPathStates(run, system, sections.points, *run.path, c.ts);
+  if (run.path->end != PathEnd::SolveFailed) printPathStates(run, sections.points, *run.path, c.ts);
   if (run.reportFile.is_open())
     writeCurve(run.names.base + ".curve.csv", run.path->steps, pressure);
   recordOutcome(run.outcome, *run.path, pressure);

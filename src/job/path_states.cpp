@@ -17,10 +17,6 @@ using namespace equilibrium;
 
 // The path's tables are those of the nonlinear analysis, load case 1.
 constexpr int kPathLoadCase = 1;
-// The membrane strains of a section free of membrane force settle, to far below the printed
-// digits, within this many rounds.
-constexpr int kNeutralRounds = 50;
-constexpr double kNeutralChange = 1e-9;
 
 std::size_t unknownsPerPoint(const ModelDeck& m) {
   return m.COUPLING == Coupling::COUPLED ? 3 : 1;
@@ -42,78 +38,13 @@ Matrix<double> solutionOf(const RunContext& run, const PathState& state) {
   return s;
 }
 
-// The membrane strains of a section free of membrane force under `curvature`, with the
-// layers' memory of the state: the neutral surface the path's section settled on.
-Plane3 neutralMembrane(const Section& s, const Plane3& curvature,
-                       const std::vector<LayerMemory>& memory, TensionStiffening ts) {
-  Plane3 e{};
-  for (int round = 0; round < kNeutralRounds; ++round) {
-    const Plane3 next =
-        freeMembraneStrain(secantSection(s, {e, curvature}, memory, ts).abd, curvature);
-    double change = 0.0, size = 0.0;
-    for (std::size_t i = 0; i < 3; ++i) {
-      change = std::max(change, std::abs(next[i] - e[i]));
-      size = std::max(size, std::abs(next[i]));
-    }
-    e = next;
-    if (change <= kNeutralChange * size) break;
-  }
-  return e;
-}
-
-// The strain plane of every point of a state, its solution differenced with the edge
-// conditions the run's last pass left.
-std::vector<StrainPlane> differencedPlanes(RunContext& run,
-                                           const std::vector<const Section*>& sections,
-                                           const PathState& state, TensionStiffening ts) {
-  std::vector<PointStrains> strains;
-  differencedStrains(run, solutionOf(run, state), strains);
-  const bool coupled = run.model.COUPLING == Coupling::COUPLED;
-  std::vector<StrainPlane> planes(strains.size());
-  for (std::size_t p = 0; p < strains.size(); ++p) {
-    planes[p].curvature = strains[p].curvature;
-    planes[p].membrane =
-        coupled ? strains[p].membrane
-                : neutralMembrane(*sections[p], strains[p].curvature, state.memory[p], ts);
-  }
-  return planes;
-}
-
-// The strain plane of every point of a state. A free edge's conditions take the stiffness of
-// its points, which the last pass had from another state: the state's own secant stiffness
-// is solved once to set them, and the state's solution is differenced again.
-std::vector<StrainPlane> statePlanes(RunContext& run, SecantSystem& system,
-                                     const std::vector<const Section*>& sections,
-                                     const PathState& state, TensionStiffening ts) {
-  std::vector<StrainPlane> planes = differencedPlanes(run, sections, state, ts);
-  const bool coupled = run.model.COUPLING == Coupling::COUPLED;
-  StiffnessField& field = system.field();
-  for (std::size_t p = 0; p < planes.size(); ++p) {
-    const SectionStiffness abd = secantSection(*sections[p], planes[p], state.memory[p], ts).abd;
-    const int I = static_cast<int>(p) % run.model.NUMB + 1,
-              J = static_cast<int>(p) / run.model.NUMB + 1;
-    field.at(I, J) = planeStiffness(coupled ? abd : uncoupledBending(abd));
-  }
-  std::vector<double> unit;
-  std::vector<PointStrains> unitStrains;
-  if (system.solveUnit(unit, unitStrains)) planes = differencedPlanes(run, sections, state, ts);
-  return planes;
-}
-
-Plane3 strainAt(const Section& s, const StrainPlane& e, double z) {
-  Plane3 strain{};
-  for (std::size_t i = 0; i < 3; ++i)
-    strain[i] = e.membrane[i] + (z - s.reference) * e.curvature[i];
-  return strain;
-}
-
 // The bars crossing the cracks of layer k, with the stress each can still take at the state.
 std::vector<CrossingBar> crossingAt(const Section& s, std::size_t k, const StrainPlane& e,
                                     const std::vector<LayerMemory>& memory, TensionStiffening ts) {
   std::vector<CrossingBar> bars;
   for (const auto& [b, rho] : s.crossing[k]) {
     const SectionLayer& l = s.layers[b];
-    const double fs = layerSecant(l, strainAt(s, e, l.z), memory[b], {}, ts).barStress;
+    const double fs = layerSecant(l, strainAtHeight(s, e, l.z), memory[b], {}, ts).barStress;
     bars.push_back({rho, barAngle(l), std::max(l.steel.fy - fs, 0.0)});
   }
   return bars;
@@ -133,7 +64,7 @@ FibreResults fibresOf(const Section& s, const StrainPlane& e,
   };
   for (const Face& face : {Face{0, 0.0, fibre_field::LOWER_EXX, fibre_field::LOWER_SXX},
                            Face{top, h, fibre_field::UPPER_EXX, fibre_field::UPPER_SXX}}) {
-    const Plane3 strain = strainAt(s, e, face.z);
+    const Plane3 strain = strainAtHeight(s, e, face.z);
     const Plane3 stress = layerSecant(s.layers[face.layer], strain, memory[face.layer],
                                       crossingAt(s, face.layer, e, memory, ts), ts)
                               .stress;
@@ -161,17 +92,17 @@ std::string stateName(const char* which, const PathStep& s) {
   return std::string(which) + ", STEP " + std::to_string(s.step) + ", LOAD FACTOR " + factor;
 }
 
-void printState(RunContext& run, SecantSystem& system, const std::vector<const Section*>& sections,
+void printState(RunContext& run, const std::vector<const Section*>& sections,
                 const PathState& state, const std::string& name, TensionStiffening ts) {
   const ModelDeck& m = run.model;
   const DifferenceGrid grid{m.A, m.B, m.NUMA, m.NUMB};
-  const std::vector<StrainPlane> planes = statePlanes(run, system, sections, state, ts);
+  const std::vector<StrainPlane>& planes = state.strains;
   RecordStore fibres(run.files.fibreResults.recordLength());
   RecordStore failures(run.files.failureRatio.recordLength());
   for (std::size_t p = 0; p < planes.size(); ++p) {
     const int n = static_cast<int>(p) + 1;  // the point record (J - 1) NUMB + I
     fibres.write(n, fibresOf(*sections[p], planes[p], state.memory[p], ts).value);
-    const double ratio = failedRatio(state.memory[p]);
+    const double ratio = failedRatio(deckLayerMemory(*sections[p], state.memory[p]));
     failures.write(n, std::span<const double>(&ratio, 1));
   }
   pathStateDisplacements(solutionOf(run, state), m, grid, kPathLoadCase, name, run.report);
@@ -202,16 +133,15 @@ void differencedStrains(RunContext& run, const Matrix<double>& solution,
   }
 }
 
-void printPathStates(RunContext& run, SecantSystem& system,
-                     const std::vector<const Section*>& sections, const PathResult& path,
-                     TensionStiffening ts) {
+void printPathStates(RunContext& run, const std::vector<const Section*>& sections,
+                     const PathResult& path, TensionStiffening ts) {
   if (path.steps.empty()) return;
   const bool peakIsLast = path.peak + 1 == path.steps.size();
-  printState(run, system, sections, path.atPeak,
+  printState(run, sections, path.atPeak,
              stateName(peakIsLast ? "AT THE PEAK, THE LAST STEP" : "AT THE PEAK", path.atPeak.step),
              ts);
   if (!peakIsLast)
-    printState(run, system, sections, path.last, stateName("AT THE LAST STEP", path.last.step), ts);
+    printState(run, sections, path.last, stateName("AT THE LAST STEP", path.last.step), ts);
 }
 
 }  // namespace korvant

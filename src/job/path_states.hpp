@@ -19,10 +19,9 @@ void differencedStrains(RunContext& run, const Matrix<double>& solution,
                         std::vector<equilibrium::PointStrains>& strains);
 
 // The tables of the path's peak and of its last step, each headed by the state it shows; one
-// set when the peak is the last step. `system` is the path's own (its field is rewritten),
-// `sections` holds one section per point.
-void printPathStates(RunContext& run, equilibrium::SecantSystem& system,
-                     const std::vector<const equilibrium::Section*>& sections,
+// set when the peak is the last step. `sections` holds one section per point; the fibres come
+// from each point's section under the state's converged strain plane.
+void printPathStates(RunContext& run, const std::vector<const equilibrium::Section*>& sections,
                      const equilibrium::PathResult& path, equilibrium::TensionStiffening ts);
 
 }  // namespace korvant

@@ -9,6 +9,7 @@
 
 #include "core/matrix.hpp"
 #include "core/record_store.hpp"
+#include "equilibrium/load_path.hpp"
 #include "nonlinear/stage_passes.hpp"
 #include "section/degradation.hpp"
 
@@ -26,6 +27,15 @@ struct PrintedTables {
   const RecordStore* failureRatio = nullptr;
 };
 
+// A converged step of the load path in equilibrium, as the path reaches it: its state, the
+// section of every point (in record order) and the tension stiffening of the path's laws,
+// from which the section forces, bars and cracks of every point follow.
+struct PathStepSeen {
+  const equilibrium::PathState& state;
+  const std::vector<const equilibrium::Section*>& sections;
+  equilibrium::TensionStiffening ts = equilibrium::kDefaultStiffening;
+};
+
 class RunWatcher {
  public:
   virtual ~RunWatcher() = default;
@@ -40,6 +50,7 @@ class RunWatcher {
   // the failure measures are those of the step.
   virtual void degraded(const FailureCounts&) {}
   virtual void printed(const PrintedTables&) {}
+  virtual void pathStep(const PathStepSeen&) {}
 };
 
 // The names of a printed solution in file names: linear, elastic, cracking, combined,

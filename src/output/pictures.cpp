@@ -58,11 +58,15 @@ fmt::Field number(double value) {
 // The values of a map, one line "x y value" per point, a blank line after each row of
 // constant y: the grid layout gnuplot draws as a surface or an image.
 void writeMapData(Writer& out, const DifferenceGrid& grid, const PictureMap& map) {
-  out.line("# x, y, ", map.valueLabel);
+  out.line("# x, y, ", map.valueLabel, map.markYielded ? ", yielded (1 or 0)" : "");
   for (int I = 1; I <= grid.NUMB; ++I) {
     for (int J = 1; J <= grid.NUMA; ++J) {
       const auto n = static_cast<std::size_t>(pointRecord(I, J, grid.NUMB) - 1);
-      out.line(number(grid.x(J)), number(grid.y(I)), number(map.values.at(n)));
+      if (map.markYielded)
+        out.line(number(grid.x(J)), number(grid.y(I)), number(map.values.at(n)),
+                 number(map.yielded.at(n)));
+      else
+        out.line(number(grid.x(J)), number(grid.y(I)), number(map.values.at(n)));
     }
     out.blank();
   }
@@ -102,8 +106,8 @@ void scriptOfMap(Writer& gp, const PictureSet& set, const PictureMap& map, const
     gp.line("set cbrange [0:1]");
     gp.line("set key below");
     gp.line("plot '", data, "' using 1:2:($3 < 1 ? $3 : 1) with image notitle, \\");
-    gp.line("     '", data, "' using 1:($3 >= 1 ? $2 : 1/0) with points pt 2 ps 1.5 lw 2 ",
-            "lc rgb '#000000' title 'yielded (stress at the yield stress)'");
+    gp.line("     '", data, "' using 1:($4 > 0 ? $2 : 1/0) with points pt 2 ps 1.5 lw 2 ",
+            "lc rgb '#000000' title 'yielded'");
     return;
   }
   if (map.failureMeasure) {
@@ -114,6 +118,11 @@ void scriptOfMap(Writer& gp, const PictureSet& set, const PictureMap& map, const
     return;
   }
   gp.line(kValuePalette);
+  // A map of one value throughout (no crack width at a face without bars) has no range of its
+  // own: its colour bar runs up from that value, not around it.
+  const auto [low, high] = std::minmax_element(map.values.begin(), map.values.end());
+  if (low != map.values.end() && *low == *high)
+    gp.line("set cbrange [", number(*low), ":", number(*low + std::max(1.0, std::abs(*low))), "]");
   gp.line("set view map");
   gp.line("set pm3d at b interpolate 4,4");
   gp.line("set contour base");
@@ -125,28 +134,26 @@ void scriptOfMap(Writer& gp, const PictureSet& set, const PictureMap& map, const
   gp.line("      '", data, "' using 1:2:3 with lines lc rgb '#202020'");
 }
 
-void scriptOfCurve(Writer& gp, const PictureSet& set, const std::string& data,
-                   const std::string& picture) {
-  gp.line("reset");
-  gp.line("set output ", quoted(picture));
-  title(gp, set, set.curveTitle);
-  gp.line("set xlabel ", quoted("deflection of largest magnitude of the running total, w [" +
-                                set.units.length + "]"));
-  // The pressure on the slab, load factor times the deck's first pressure, with the load
-  // factor on the right.
+// The deck's first pressure as the curves' scripts multiply the load factor by it.
+std::string pressureText(const PictureSet& set) {
   char P[32];
   std::snprintf(P, sizeof P, "%.10g", set.pressure);
+  return P;
+}
+
+// The axes of a load-deflection picture: the deflection `wLabel` along x from 0, the
+// pressure on the slab (load factor times the deck's first pressure) up the left and the
+// load factor up the right, both from 0 to a little above the load factor `top`, so that
+// they agree.
+void pressureAxes(Writer& gp, const PictureSet& set, const std::string& wLabel, double top) {
+  gp.line("set xlabel ", quoted(wLabel + " [" + set.units.length + "]"));
   gp.line("set ylabel ",
-          quoted("pressure, load factor x " + std::string(P) + " [" + set.units.pressure + "]"));
+          quoted("pressure, load factor x " + pressureText(set) + " [" + set.units.pressure + "]"));
   gp.line("set y2label 'load factor'");
   gp.line("set ytics nomirror");
   gp.line("set y2tics");
   gp.line("set grid");
   gp.line("set key left top box opaque");
-  // Both axes from 0 to a little above the largest load factor reached, so that they agree.
-  double top = 1.0;
-  for (const CurvePoint& p : set.curve) top = std::max(top, p.loadFactor);
-  if (set.collapse) top = std::max(top, set.collapse->loadFactor);
   top *= 1.05;
   gp.line("set y2range [0:", number(top), "]");
   if (set.pressure > 0.0)
@@ -154,6 +161,18 @@ void scriptOfCurve(Writer& gp, const PictureSet& set, const std::string& data,
   else
     gp.line("set yrange [*:*]");
   gp.line("set xrange [*<0:0<*]");  // from w = 0, whichever way the slab deflects
+}
+
+void scriptOfCurve(Writer& gp, const PictureSet& set, const std::string& data,
+                   const std::string& picture) {
+  gp.line("reset");
+  gp.line("set output ", quoted(picture));
+  title(gp, set, set.curveTitle);
+  double top = 1.0;
+  for (const CurvePoint& p : set.curve) top = std::max(top, p.loadFactor);
+  if (set.collapse) top = std::max(top, set.collapse->loadFactor);
+  pressureAxes(gp, set, "deflection of largest magnitude of the running total, w", top);
+  const std::string P = pressureText(set);
   std::vector<int> passes;
   for (const CurvePoint& p : set.curve)
     if (passes.empty() || passes.back() != p.pass) passes.push_back(p.pass);
@@ -169,10 +188,58 @@ void scriptOfCurve(Writer& gp, const PictureSet& set, const std::string& data,
   plot += "'" + data + "' using 4:(($7 + $8) > 0 ? $3 * " + P + " : 1/0) with points pt 7 ps 1.0 " +
           "lc rgb '#d00000' title 'increments with new yielding or cracking'";
   if (set.collapse)
-    plot += ", \\\n     '" + std::string(kCollapsePoint) + "' using 4:($3 * " + std::string(P) +
+    plot += ", \\\n     '" + std::string(kCollapsePoint) + "' using 4:($3 * " + P +
             ") with points pt 2 ps 3 lw 3 lc rgb '#000000' title " +
             quoted("collapse predicted (pass " + std::to_string(set.collapse->pass) +
                    ", increment " + std::to_string(set.collapse->increment) + ")");
+  gp.line(plot);
+}
+
+// The steps of the load path, one line each, after its start at zero (step 0).
+// The last column counts the layers that yielded or crushed since the step before.
+void writePathData(Writer& out, const std::vector<PathPoint>& path) {
+  out.line("# step, load factor, control deflection, bar layers yielded, concrete layers crushed,",
+           " layers newly yielded or crushed");
+  std::vector<PathPoint> points{PathPoint{}};
+  points.insert(points.end(), path.begin(), path.end());
+  for (std::size_t k = 0; k < points.size(); ++k) {
+    const PathPoint& p = points[k];
+    const int before = k > 0 ? points[k - 1].yielded + points[k - 1].crushed : 0;
+    out.line(I(6, p.step), number(p.loadFactor), number(p.wControl), I(8, p.yielded),
+             I(8, p.crushed), I(8, p.yielded + p.crushed - before));
+  }
+}
+
+// The load path: pressure against the control deflection, the load factor on the right, the
+// steps at which more bars yielded or concrete crushed marked, the peak, and the yield-line
+// pressure as a horizontal line where the layout has one.
+void scriptOfPath(Writer& gp, const PictureSet& set, const std::string& data,
+                  const std::string& picture) {
+  gp.line("reset");
+  gp.line("set output ", quoted(picture));
+  title(gp, set, set.pathTitle);
+  double top = 0.0;
+  for (const PathPoint& p : set.path) top = std::max(top, p.loadFactor);
+  if (set.yieldLinePressure && set.pressure > 0.0)
+    top = std::max(top, *set.yieldLinePressure / set.pressure);
+  pressureAxes(gp, set, "deflection of the control point, w", top > 0.0 ? top : 1.0);
+  gp.line("set key right bottom box opaque");  // below the plateau of a path past its peak
+  const std::string P = pressureText(set);
+  const PathPoint& peak = set.path.at(set.pathPeak);
+  std::string plot =
+      "plot '" + data + "' using 3:($2 * " + P +
+      ") with lines lw 2 lc rgb '#1f4e9a' title 'converged steps', \\\n     '" + data +
+      "' using 3:($6 > 0 ? $2 * " + P + " : 1/0) with points pt 7 ps 1.0 lc rgb '#d00000' " +
+      "title 'steps at which more bars yielded or concrete crushed', \\\n     '" + data +
+      "' every ::" + std::to_string(set.pathPeak + 1) + "::" + std::to_string(set.pathPeak + 1) +
+      " using 3:($2 * " + P + ") with points pt 2 ps 3 lw 3 lc rgb '#000000' title " +
+      quoted("peak, step " + std::to_string(peak.step));
+  if (set.yieldLinePressure) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.4g", *set.yieldLinePressure);
+    plot += ", \\\n     " + std::string(text) + " with lines dt 2 lw 2 lc rgb '#008000' title " +
+            quoted("yield-line pressure " + std::string(text) + " [" + set.units.pressure + "]");
+  }
   gp.line(plot);
 }
 
@@ -191,11 +258,11 @@ bool writeText(const std::filesystem::path& file, const auto& write, std::string
 }  // namespace
 
 std::vector<std::string> pictureNames() {
-  std::vector<std::string> names = {"w_linear",         "w_elastic",         "w_cracking",
-                                    "w_combined",       "w_yielding",        "w_failed_combined",
-                                    "failure_cracking", "failure_end",       kCurvePicture,
-                                    "moments_m1",       "moments_m2",        "cracks_lower",
-                                    "cracks_upper",     "crack_width_lower", "crack_width_upper"};
+  std::vector<std::string> names = {
+      "w_linear",     "w_elastic",         "w_cracking",        "w_combined",
+      "w_yielding",   "w_failed_combined", "failure_cracking",  "failure_end",
+      kCurvePicture,  "w_path_peak",       "moments_m1",        "moments_m2",
+      "cracks_lower", "cracks_upper",      "crack_width_lower", "crack_width_upper"};
   for (int b = 1; b <= kBarLayerPictures; ++b) names.push_back(barPictureName(b));
   return names;
 }
@@ -224,7 +291,13 @@ bool writePictureFiles(const std::filesystem::path& folder, const std::string& p
       return false;
     drawn.push_back(map.name);
   }
-  if (!set.curve.empty() || set.collapse) {
+  if (!set.path.empty()) {
+    if (!writeText(
+            folder / (std::string(kCurvePicture) + ".dat"),
+            [&](Writer& out) { writePathData(out, set.path); }, problem))
+      return false;
+    drawn.push_back(kCurvePicture);
+  } else if (!set.curve.empty() || set.collapse) {
     if (!writeText(
             folder / (std::string(kCurvePicture) + ".dat"),
             [&](Writer& out) { writeCurveData(out, set.curve); }, problem))
@@ -243,7 +316,9 @@ bool writePictureFiles(const std::filesystem::path& folder, const std::string& p
         gp.line(kTerminal);
         for (const PictureMap& map : set.maps)
           scriptOfMap(gp, set, map, map.name + ".dat", pictureOf(map.name));
-        if (!set.curve.empty() || set.collapse)
+        if (!set.path.empty())
+          scriptOfPath(gp, set, std::string(kCurvePicture) + ".dat", pictureOf(kCurvePicture));
+        else if (!set.curve.empty() || set.collapse)
           scriptOfCurve(gp, set, std::string(kCurvePicture) + ".dat", pictureOf(kCurvePicture));
         gp.line("unset output");
       },

@@ -3,7 +3,8 @@
 // crack depth from each face and the characteristic crack width at each cracked face. They
 // are read from what every analysis leaves on the working files (the current layer tables,
 // the recovered layer results, the layer states) and from the deck's bar and concrete
-// tables, for the summary, the pictures and the VTK files.
+// tables, for the summary, the pictures and the VTK files; for the load path in equilibrium,
+// from each point's secant section under the strains and the layers' memory of a step.
 #pragma once
 
 #include <array>
@@ -12,6 +13,7 @@
 #include "core/grid.hpp"
 #include "core/model_deck.hpp"
 #include "core/record_store.hpp"
+#include "equilibrium/load_path.hpp"
 #include "output/maxima.hpp"
 #include "section/section_results.hpp"
 
@@ -39,6 +41,17 @@ struct ResultSources {
 
 SolutionResults solutionResults(const ModelDeck& model, const ResultSources& sources);
 
+// The same results of a converged state of the load path in equilibrium, from every point's
+// section (`sections`, record order) under its strain plane, with its layers' memory and the
+// tension stiffening `ts`: the section forces the secant section gives (its moments about the
+// mid-depth turned to the sign above: sagging positive), the strain along the bars and the
+// stress their law gives at it, the cracks from each face through the concrete layers whose
+// memory holds a crack and that are stretched along some direction, and the crack widths
+// from those as for any solution.
+SolutionResults pathResults(const ModelDeck& model,
+                            const std::vector<const equilibrium::Section*>& sections,
+                            const equilibrium::PathState& state, equilibrium::TensionStiffening ts);
+
 // The crack width at the face below (lower = true) or above the point's bars: at each bar
 // layer in that face's half of the section that the cracks from the face reach, the width of
 // EN 1992-1-1 7.3.4 from the layer's bars (diameter, spacing and modulus of its steel
@@ -46,6 +59,10 @@ SolutionResults solutionResults(const ModelDeck& model, const ResultSources& sou
 // concrete-bearing layer of the zone (E as Ecm, XT as f_ct,eff); the largest of them.
 double faceCrackWidth(const ModelDeck& model, int zoneRow, const PointLayerTable& table,
                       const PointResults& point, bool lower);
+
+// The deflection w of every point of a state of the load path, in record order: the last of
+// the unknowns of each point of its solution (u, v, w of a coupled deck, w alone otherwise).
+std::vector<double> pathDeflections(const ModelDeck& model, const equilibrium::PathState& state);
 
 // The most utilised bar layer of a solution and where it lies.
 struct MostUtilised {

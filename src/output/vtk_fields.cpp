@@ -177,7 +177,63 @@ void addLayers(const ModelDeck& model, const VtkSources& s, VtkDataset& d) {
   }
 }
 
+// The displacements of a path state, whose solution holds u, v, w of every point of a
+// coupled deck in record order (w alone otherwise).
+void addPathDisplacements(const ModelDeck& model, const equilibrium::PathState& state,
+                          const UnitLabels& units, VtkDataset& d) {
+  d.pointData.push_back({"w", {}, pathDeflections(model, state), units.length});
+  if (model.COUPLING != Coupling::COUPLED) return;
+  VtkArray u = scalar("u", model), v = scalar("v", model);
+  u.units = v.units = units.length;
+  for (std::size_t p = 0; p + 3 <= state.solution.size(); p += 3) {
+    u.values.push_back(state.solution[p]);
+    v.values.push_back(state.solution[p + 1]);
+  }
+  d.pointData.push_back(std::move(u));
+  d.pointData.push_back(std::move(v));
+}
+
+// The layer count of every point, the state of every layer from its memory and its height.
+void addPathLayers(const ModelDeck& model, const equilibrium::PathState& state,
+                   const std::vector<const equilibrium::Section*>& sections,
+                   const UnitLabels& units, VtkDataset& d) {
+  VtkArray count = scalar("layers", model);
+  std::size_t most = 0;
+  for (const equilibrium::Section* s : sections) {
+    count.values.push_back(static_cast<double>(s->layers.size()));
+    most = std::max(most, s->layers.size());
+  }
+  d.pointData.push_back(std::move(count));
+  for (std::size_t k = 0; k < most; ++k) {
+    const int number = static_cast<int>(k) + 1;
+    VtkArray states{layerName(number, "state"), {"cracked", "crushed", "yielded"}, {}, "1 or 0"};
+    VtkArray centre{layerName(number, "z"), {}, {}, units.length};
+    for (std::size_t p = 0; p < sections.size(); ++p) {
+      const bool has = k < sections[p]->layers.size();
+      const equilibrium::LayerMemory m = has ? state.memory[p][k] : equilibrium::LayerMemory{};
+      states.values.insert(states.values.end(),
+                           {m.cracked ? 1.0 : 0.0, m.crushed ? 1.0 : 0.0, m.yielded ? 1.0 : 0.0});
+      centre.values.push_back(has ? sections[p]->layers[k].z : 0.0);
+    }
+    d.pointData.push_back(std::move(states));
+    d.pointData.push_back(std::move(centre));
+  }
+}
+
 }  // namespace
+
+VtkDataset pathDataset(const ModelDeck& model, const equilibrium::PathState& state,
+                       const std::vector<const equilibrium::Section*>& sections,
+                       const SolutionResults& results, const UnitLabels& units) {
+  VtkDataset d;
+  d.grid = DifferenceGrid{model.A, model.B, model.NUMA, model.NUMB};
+  addPathDisplacements(model, state, units, d);
+  addPathLayers(model, state, sections, units, d);
+  addSectionForces(results, units, d);
+  addCracks(results, units, d);
+  addBars(results, units, d);
+  return d;
+}
 
 VtkDataset solutionDataset(const ModelDeck& model, const VtkSources& s) {
   VtkDataset d;

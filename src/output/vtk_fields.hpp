@@ -7,6 +7,8 @@
 #include "core/matrix.hpp"
 #include "core/model_deck.hpp"
 #include "core/record_store.hpp"
+#include "equilibrium/load_path.hpp"
+#include "output/solution_results.hpp"
 #include "output/units.hpp"
 #include "output/vtk_files.hpp"
 
@@ -35,5 +37,14 @@ struct VtkSources {
 // with its layer number, z, strain and stress along the bars, utilisation and yielded (1 or
 // 0). Every array names its units. No field data: the caller says where the solution lies.
 VtkDataset solutionDataset(const ModelDeck& model, const VtkSources& sources);
+
+// The point data of a converged step `state` of the load path in equilibrium, whose section
+// forces, bars and cracks are `results`: w (and u, v of a coupled deck); layers, the point's
+// layer count, and for every layer k from the lower face layer_kk_state with the components
+// cracked, crushed and yielded (1 or 0, from the layers' memory) and layer_kk_z; then the
+// section forces, cracks and bar layers as solutionDataset names them.
+VtkDataset pathDataset(const ModelDeck& model, const equilibrium::PathState& state,
+                       const std::vector<const equilibrium::Section*>& sections,
+                       const SolutionResults& results, const UnitLabels& units);
 
 }  // namespace korvant

@@ -12,19 +12,17 @@
 #include <filesystem>
 #include <map>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "support/slab_decks.hpp"
 #include "support/test_support.hpp"
+#include "support/vtk_readback.hpp"
 
 namespace korvant::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-const std::string kPython = "/usr/bin/python3";
 
 // A layer whose modulus E1 follows its failure index: `initial` below 1, `failed` from 1 on
 // (the constant post-failure modulus of its damage law). A bar layer's initial modulus is
@@ -85,62 +83,7 @@ std::vector<Case> cases() {
   };
 }
 
-struct ArrayInfo {
-  int components = 0;
-  int tuples = 0;
-  std::vector<std::string> names;
-};
-
-struct Dataset {
-  int timestep = -1;
-  std::string file;
-  std::vector<int> dimensions;
-  std::map<std::string, double> fields;
-  std::map<std::string, ArrayInfo> arrays;
-  std::map<std::string, std::vector<double>> values;
-};
-
-struct Readback {
-  int listed = -1;
-  std::vector<Dataset> datasets;
-};
-
-Readback readBack(const fs::path& collection, const std::vector<std::string>& arrays) {
-  std::vector<std::string> args = {
-      fs::path(KORVANT_TEST_DATA) / "exporters" / "data" / "vtk_readback.py", collection.string()};
-  args.insert(args.end(), arrays.begin(), arrays.end());
-  const RunResult r = runProgram(collection.parent_path(), kPython, args, "");
-  EXPECT_EQ(r.status, 0) << r.errors;
-  Readback back;
-  for (const std::string& line : splitLines(r.console)) {
-    std::istringstream in(line);
-    std::string what, name;
-    in >> what;
-    if (what == "collection") {
-      in >> back.listed;
-      continue;
-    }
-    if (what == "dataset") back.datasets.emplace_back();
-    if (back.datasets.empty()) continue;
-    Dataset& d = back.datasets.back();
-    if (what == "dataset") {
-      in >> d.timestep >> d.file;
-    } else if (what == "dimensions") {
-      for (int n; in >> n;) d.dimensions.push_back(n);
-    } else if (what == "field") {
-      in >> name >> d.fields[name];
-    } else if (what == "array") {
-      in >> name;
-      ArrayInfo& info = d.arrays[name];
-      in >> info.components >> info.tuples;
-      for (std::string c; in >> c;) info.names.push_back(c);
-    } else if (what == "values") {
-      in >> name;
-      for (double v; in >> v;) d.values[name].push_back(v);
-    }
-  }
-  return back;
-}
+using Dataset = VtkReadDataset;
 
 // The value of `name` at the point (x, y) of `d`.
 double valueAt(const Dataset& d, const std::string& name, double x, double y) {
@@ -280,7 +223,7 @@ void checkFiles(const Case& c, const fs::path& dir) {
     wanted.push_back(layerArrays(l.layer) + "failure");
     wanted.push_back(layerArrays(l.layer) + "moduli");
   }
-  const Readback back = readBack(dir / "job.pvd", wanted);
+  const VtkReadback back = readVtkCollection(dir / "job.pvd", wanted);
   const std::vector<Dataset>& d = back.datasets;
   ASSERT_EQ(back.listed, static_cast<int>(d.size()));
 
@@ -337,13 +280,8 @@ void checkFiles(const Case& c, const fs::path& dir) {
   EXPECT_EQ(table, printed.size());
 }
 
-bool pythonReadsVtk() {
-  TempDir dir;
-  return runProgram(dir.path(), kPython, {"-c", "import vtk"}, "").status == 0;
-}
-
 TEST(VtkFiles, ParaViewFilesHoldEverySolutionOfTheLoadHistoryAsTheReportPrintsIt) {
-  if (!pythonReadsVtk()) GTEST_SKIP() << kPython << " cannot import vtk (python3-vtk9)";
+  if (!pythonReadsVtk()) GTEST_SKIP() << "python3 cannot import vtk (python3-vtk9)";
   TempDir dir;
   for (const Case& c : cases()) {
     SCOPED_TRACE(c.label);
