@@ -136,4 +136,10 @@ inline Condition userCondition(const ModelDeck& m, int k) {
   return static_cast<Condition>(m.USERBC(k, userbc_col::CONDITION));
 }
 
+// The pressure of load factor 1 in the pictures and files of a run: the deck's first load
+// line; 0 without one.
+inline double firstPressure(const ModelDeck& m) {
+  return m.NLOAD > 0 ? m.LOADS(1, load_col::MAGNITUDE) : 0.0;
+}
+
 }  // namespace korvant

@@ -325,6 +325,22 @@ double firstCrackingFactor(const std::vector<const Section*>& sections,
   return worst > 0.0 ? 1.0 / worst : 0.0;
 }
 
+const char* pathEndText(PathEnd end) {
+  switch (end) {
+    case PathEnd::FellPastPeak:
+      return "the load fell past the peak to the stopping fraction";
+    case PathEnd::DeflectionLimit:
+      return "the control deflection reached its limit";
+    case PathEnd::NotConverged:
+      return "a step did not converge at the smallest step";
+    case PathEnd::SolveFailed:
+      return "a solution failed";
+    case PathEnd::StepLimit:
+      break;
+  }
+  return "the steps ran out";
+}
+
 PathResult followPath(SecantSystem& system, const std::vector<const Section*>& sections,
                       const PathControls& c) {
   const std::size_t n = sections.size();

@@ -67,6 +67,9 @@ struct PathStep {
 
 enum class PathEnd { FellPastPeak, DeflectionLimit, NotConverged, SolveFailed, StepLimit };
 
+// How a path ended, in words ("the control deflection reached its limit").
+const char* pathEndText(PathEnd end);
+
 // A converged state: its step, the solution of every point (as solveUnit gives it), the
 // strain plane of every point and the memory of every layer of every point's section (its
 // slices: deckLayerMemory folds them into the deck's layers).

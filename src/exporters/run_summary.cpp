@@ -86,27 +86,6 @@ void RunSummary::pathStep(const PathStepSeen& seen) {
   pathLast_ = std::move(r);
 }
 
-const char* pathEndText(equilibrium::PathEnd end) {
-  using equilibrium::PathEnd;
-  switch (end) {
-    case PathEnd::FellPastPeak:
-      return "the load fell past the peak to the stopping fraction";
-    case PathEnd::DeflectionLimit:
-      return "the control deflection reached its limit";
-    case PathEnd::NotConverged:
-      return "a step did not converge at the smallest step";
-    case PathEnd::SolveFailed:
-      return "a solution failed";
-    case PathEnd::StepLimit:
-      break;
-  }
-  return "the steps ran out";
-}
-
-double firstPressure(const ModelDeck& model) {
-  return model.NLOAD > 0 ? model.LOADS(1, load_col::MAGNITUDE) : 0.0;
-}
-
 const StageStep* RunSummary::lastStep() const {
   if (stages_.empty() || stages_.back().steps.empty()) return nullptr;
   return &stages_.back().steps.back();

@@ -67,12 +67,6 @@ struct PathStepResults {
   std::vector<double> w;   // kept with keepFields, record order
 };
 
-// The pressure of load factor 1: the deck's first load line; 0 without one.
-double firstPressure(const ModelDeck& model);
-
-// How the load path ended, in words.
-const char* pathEndText(equilibrium::PathEnd end);
-
 class RunSummary final : public RunWatcher {
  public:
   // The summary of the run of `model`. `keepFields`: keep the values of every printed

@@ -1,8 +1,10 @@
 #include "job/equilibrium_run.hpp"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <fstream>
+#include <string>
 
 #include "core/grid.hpp"
 #include "equilibrium/deck_sections.hpp"
@@ -18,8 +20,6 @@ using fmt::A;
 using fmt::E;
 using fmt::I;
 using fmt::X;
-
-constexpr int kFirstLoad = 1;
 
 // The sections of the deck's zones and, for every point, the one of its zone.
 struct DeckSections {
@@ -116,20 +116,11 @@ PathControls controlsOf(const RunContext& run, const std::vector<const Section*>
   return c;
 }
 
-const char* endText(PathEnd end) {
-  switch (end) {
-    case PathEnd::FellPastPeak:
-      return "THE LOAD FELL PAST THE PEAK TO THE STOPPING FRACTION";
-    case PathEnd::DeflectionLimit:
-      return "THE CONTROL DEFLECTION REACHED ITS LIMIT";
-    case PathEnd::NotConverged:
-      return "A STEP DID NOT CONVERGE AT THE SMALLEST STEP";
-    case PathEnd::SolveFailed:
-      return "A SOLUTION FAILED";
-    case PathEnd::StepLimit:
-      break;
-  }
-  return "THE STEPS RAN OUT";
+// How the path ended, as the report says it: in capitals.
+std::string endText(PathEnd end) {
+  std::string text = pathEndText(end);
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
 }
 
 void writeHeader(Writer& out, const PathControls& c) {
@@ -218,7 +209,7 @@ void equilibriumPath(RunContext& run) {
     for (RunWatcher* w : run.watchers) w->pathStep({s, sections.points, ts});
   };
   run.path = followPath(system, sections.points, c);
-  const double pressure = m.NLOAD > 0 ? m.LOADS(kFirstLoad, load_col::MAGNITUDE) : 0.0;
+  const double pressure = firstPressure(m);
   writeBlock(run, c, *run.path, pressure);
   if (run.path->end != PathEnd::SolveFailed) printPathStates(run, sections.points, *run.path, c.ts);
   if (run.reportFile.is_open())
