@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/grid.hpp"
 #include "section/slab_materials.hpp"
 
 namespace korvant::equilibrium {
@@ -29,7 +30,7 @@ bool readLayer(const ModelDeck& m, int row, double hardening, SectionLayer& l) {
   l.theta = m.LAYERS(row, layer_col::THETA);
   if (c != 0) {
     l.concrete = {m.CONC(c, conc_col::E), m.CONC(c, conc_col::MU), m.CONC(c, conc_col::XT),
-                  m.CONC(c, conc_col::XC)};
+                  m.CONC(c, conc_col::XC), crushingBand(m)};
   }
   if (s != 0) {
     const double bar = m.STEEL(s, steel_col::BARDIA), spacing = m.STEEL(s, steel_col::SPACING);
@@ -43,6 +44,12 @@ bool readLayer(const ModelDeck& m, int row, double hardening, SectionLayer& l) {
 }
 
 }  // namespace
+
+double crushingBand(const ModelDeck& model) {
+  const DifferenceGrid grid{model.A, model.B, model.NUMA, model.NUMB};
+  if (model.NUMA < 2 || model.NUMB < 2) return 0.0;
+  return std::sqrt(grid.DX() * grid.DY());
+}
 
 std::vector<SectionLayer> zoneLayers(const ModelDeck& model, int zone, double hardening) {
   std::vector<SectionLayer> layers;

@@ -9,12 +9,17 @@
 
 namespace korvant::equilibrium {
 
+// The width of the band over which concrete crushes: the grid's spacing, where a hinge's
+// rotation concentrates, as the square root of a cell's area (the element size of a crack
+// band in two dimensions, Rots et al. 1985); 0 on a grid of one point in a direction.
+double crushingBand(const ModelDeck& model);
+
 // The layers of zone row `zone`, lower face first: concrete E, MU, XT, XC; steel E, Y with
-// the hardening ratio `hardening`; bars smeared at the area pi BARDIA^2 / 4 / SPACING per unit
-// width. A layer whose identifier or materials are not in the tables is left out (the input
-// checks have refused such a deck).
-// Each concrete layer is cut into equal slices no thicker than the section's depth over
-// kSlicesThroughDepth (throughThickness), each slice remembering the deck layer it came from.
+// the hardening ratio `hardening`; crushing over the band crushingBand; bars smeared at the area pi
+// BARDIA^2 / 4 / SPACING per unit width. A layer whose identifier or materials are not in the
+// tables is left out (the input checks have refused such a deck). Each concrete layer is cut into
+// equal slices no thicker than the section's depth over kSlicesThroughDepth (throughThickness),
+// each slice remembering the deck layer it came from.
 std::vector<SectionLayer> zoneLayers(const ModelDeck& model, int zone, double hardening);
 
 // The slices of the concrete layers: a layer is taken at its centre strain, so a thick layer

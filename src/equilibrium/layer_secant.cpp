@@ -26,7 +26,6 @@ Stiffness3 strainRotation(double angle) {
 // The secant along principal direction d (0 or 1), never above the one remembered.
 double concreteSecant(double e, int d, const ConcreteLaw& c, const LayerMemory& m,
                       TensionStiffening ts, double capacity) {
-  if (m.crushed) return 0.0;
   const auto k = static_cast<std::size_t>(d);
   if (e >= 0.0)
     return std::min(secantOf(tensionStress(e, c, ts, capacity), e, c.E), m.tensionSecant[k]);
@@ -42,8 +41,11 @@ void rememberConcrete(double e, int d, double secant, const ConcreteLaw& c, Laye
   } else {
     m.compressionSecant[k] = secant;
     m.crushed = m.crushed || -e > kCrushingStrain;
+    // Concrete that carries nothing more in compression has gone in every direction.
+    if (secant <= 0.0) m.compressionSecant = {0.0, 0.0};
   }
-  if (m.crushed) m.tensionSecant = m.compressionSecant = {0.0, 0.0};
+  // Crushed concrete, softening or gone, opens under no tension.
+  if (m.crushed) m.tensionSecant = {0.0, 0.0};
 }
 
 // The equivalent uniaxial strains of principal strains e1, e2 under Poisson's ratio nu: the

@@ -16,6 +16,17 @@ double peakStrain(const ConcreteLaw& c) {
   return std::min(2.0 * c.XC / c.E, kCrushingStrain);
 }
 
+double crushingEnergy(const ConcreteLaw& c) {
+  return 8.8 * std::sqrt(c.XC);
+}
+
+double crushedStrain(const ConcreteLaw& c) {
+  if (c.band <= 0.0) return kCrushingStrain;
+  const double flat = c.XC * (kCrushingStrain - peakStrain(c));
+  const double fall = std::max(crushingEnergy(c) / c.band - flat, 0.0);
+  return kCrushingStrain + 2.0 * fall / c.XC;
+}
+
 double crackingStrain(const ConcreteLaw& c) {
   return c.XT / c.E;
 }
@@ -23,7 +34,10 @@ double crackingStrain(const ConcreteLaw& c) {
 double compressionStress(double e, const ConcreteLaw& c) {
   const double strain = -e;
   if (strain <= 0.0) return 0.0;
-  if (strain > kCrushingStrain) return 0.0;
+  if (strain > kCrushingStrain) {
+    const double end = crushedStrain(c);
+    return strain >= end ? 0.0 : -c.XC * (end - strain) / (end - kCrushingStrain);
+  }
   const double e0 = peakStrain(c);
   if (strain >= e0) return -c.XC;
   const double r = strain / e0;

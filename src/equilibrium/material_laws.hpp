@@ -27,6 +27,9 @@ struct ConcreteLaw {
   double nu = 0.0;  // Poisson ratio while uncracked
   double XT = 0.0;  // tensile strength
   double XC = 0.0;  // compressive strength (positive)
+  // The width over which crushing localises, the grid spacing (crushingBand); 0: the
+  // concrete carries nothing at once past kCrushingStrain.
+  double band = 0.0;
 };
 
 struct SteelLaw {
@@ -39,6 +42,20 @@ struct SteelLaw {
 // (EN 1992-1-1, Table 3.1, ecu2 = 0.0035 up to C50/60).
 inline constexpr double kCrushingStrain = 0.0035;
 
+// The compressive fracture energy, the work per unit area of a crushing band past the peak
+// stress: 8.8 sqrt(XC) N/mm with XC in MPa (Nakamura & Higai 2001, "Compressive fracture
+// energy and fracture zone length of concrete"), 48 N/mm for XC = 30. It takes the deck in
+// newtons and millimetres.
+double crushingEnergy(const ConcreteLaw& c);
+
+// The strain at which crushed concrete carries nothing: past kCrushingStrain the stress falls
+// linearly from XC to 0, the area under the whole branch past the peak strain (the flat part
+// and the fall) being crushingEnergy over the band (the crack band of Bazant & Oh 1983, in
+// compression after Feenstra & de Borst 1995), so that the work a hinge spends in crushing
+// does not depend on the grid. kCrushingStrain when the band is 0 or the flat part already
+// holds that energy.
+double crushedStrain(const ConcreteLaw& c);
+
 // The strain at the peak of the compression parabola: 2 XC / E, so that the parabola starts
 // with the tangent E of the elastic solution (Hognestad 1951), but no beyond kCrushingStrain.
 double peakStrain(const ConcreteLaw& c);
@@ -48,7 +65,8 @@ double crackingStrain(const ConcreteLaw& c);
 
 // Concrete in compression at the strain e <= 0 (returns a stress <= 0): the Hognestad (1951)
 // parabola XC [2 r - r^2], r = e / e0, to the peak strain e0 = peakStrain, then XC flat to
-// kCrushingStrain (the parabola-rectangle of EN 1992-1-1, 3.1.7), then 0 (crushed).
+// kCrushingStrain (the parabola-rectangle of EN 1992-1-1, 3.1.7), then linearly down to 0 at
+// crushedStrain (crushed).
 double compressionStress(double e, const ConcreteLaw& c);
 
 // Concrete in tension at the strain e >= 0: E e up to XT, then the law `ts` (0 with None),

@@ -66,6 +66,7 @@ TEST(DeckSections, PointLayersFromTheDeckTables) {
       EXPECT_EQ(l.concrete.nu, 0.2);
       EXPECT_EQ(l.concrete.XT, 3.0);
       EXPECT_EQ(l.concrete.XC, 30.0);
+      EXPECT_NEAR(l.concrete.band, 200.0, 1e-9);  // 4 m over 20 spacings both ways
       continue;
     }
     const test::BarLayer& bar = p.deck.bars[static_cast<std::size_t>(placed[k].bar)];

@@ -26,7 +26,7 @@ TEST(MaterialLaws, StressesAgainstTheirFormulas) {
       {"parabola at e0 / 2: XC (1 - 1/4)", compressionStress(-0.001, kConcrete), -22.5},
       {"peak", compressionStress(-0.002, kConcrete), -30.0},
       {"flat to 0.0035", compressionStress(-0.0034, kConcrete), -30.0},
-      {"crushed", compressionStress(-0.0036, kConcrete), 0.0},
+      {"crushed, no band", compressionStress(-0.0036, kConcrete), 0.0},
       {"elastic tension", tensionStress(5e-5, kConcrete, TS::None, 0.0), 1.5},
       {"at cracking", tensionStress(1e-4, kConcrete, TS::VecchioCollins, 0.0), 3.0},
       {"200: 3 / (1 + sqrt 0.2)", tensionStress(1e-3, kConcrete, TS::VecchioCollins, kBig),
@@ -46,6 +46,21 @@ TEST(MaterialLaws, StressesAgainstTheirFormulas) {
   EXPECT_EQ(tensionStiffeningNamed("500"), TS::CollinsMitchell);
   EXPECT_EQ(tensionStiffeningNamed("none"), TS::None);
   EXPECT_EQ(tensionStiffeningNamed("vc"), std::nullopt);
+}
+
+// Crushing over a band of 400 mm, by hand: Gc = 8.8 sqrt 30 = 48.1996 N/mm (Nakamura & Higai
+// 2001); past the peak strain the branch holds Gc / 400 = 0.120499 N/mm2, the flat part
+// 30 x (0.0035 - 0.002) = 0.045 of it, so the fall from 30 to 0 spans 2 x 0.075499 / 30 =
+// 0.0050333 past 0.0035: zero at 0.0085333, half of XC at 0.0060166.
+TEST(MaterialLaws, CrushingSoftensOverItsBand) {
+  ConcreteLaw banded = kConcrete;
+  banded.band = 400.0;
+  EXPECT_NEAR(crushedStrain(banded), 0.0085333, 1e-7);
+  EXPECT_NEAR(compressionStress(-0.0060166, banded), -15.0, 1e-3);
+  EXPECT_DOUBLE_EQ(compressionStress(-0.0034, banded), -30.0);
+  EXPECT_DOUBLE_EQ(compressionStress(-0.0086, banded), 0.0);
+  banded.band = 2000.0;  // the flat part already holds Gc / 2000 = 0.024: no fall
+  EXPECT_DOUBLE_EQ(crushedStrain(banded), kCrushingStrain);
 }
 
 // Slab-axis strains of principal strains e1, e2 with e1 at `angle` from x (Mohr's circle).
