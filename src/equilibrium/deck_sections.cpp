@@ -17,7 +17,7 @@ int rowOf(const Matrix<double>& table, int count, long long id) {
 }
 
 // The layer of LAYERS row `row`; false when a material it names is missing.
-bool readLayer(const ModelDeck& m, int row, double hardening, SectionLayer& l) {
+bool readLayer(const ModelDeck& m, int row, const LayerOptions& o, SectionLayer& l) {
   const long long sid = wholeValue(m.LAYERS(row, layer_col::SID));
   const long long cid = wholeValue(m.LAYERS(row, layer_col::CID));
   const int s = sid != 0 ? rowOf(m.STEEL, m.NSTEEL, sid) : 0;
@@ -29,12 +29,12 @@ bool readLayer(const ModelDeck& m, int row, double hardening, SectionLayer& l) {
   l.thick = m.LAYERS(row, layer_col::THICK);
   l.theta = m.LAYERS(row, layer_col::THETA);
   if (c != 0) {
-    l.concrete = {m.CONC(c, conc_col::E), m.CONC(c, conc_col::MU), m.CONC(c, conc_col::XT),
-                  m.CONC(c, conc_col::XC), crushingBand(m)};
+    l.concrete = {m.CONC(c, conc_col::E),  m.CONC(c, conc_col::MU), m.CONC(c, conc_col::XT),
+                  m.CONC(c, conc_col::XC), crushingBand(m),         o.MPa};
   }
   if (s != 0) {
     const double bar = m.STEEL(s, steel_col::BARDIA), spacing = m.STEEL(s, steel_col::SPACING);
-    l.steel = {m.STEEL(s, steel_col::E), m.STEEL(s, steel_col::Y), hardening};
+    l.steel = {m.STEEL(s, steel_col::E), m.STEEL(s, steel_col::Y), o.hardening};
     l.barArea = barAreaPerWidth(bar, spacing);
     l.barRadius = 0.5 * bar;
     l.barSpacing = spacing;
@@ -51,13 +51,13 @@ double crushingBand(const ModelDeck& model) {
   return std::sqrt(grid.DX() * grid.DY());
 }
 
-std::vector<SectionLayer> zoneLayers(const ModelDeck& model, int zone, double hardening) {
+std::vector<SectionLayer> zoneLayers(const ModelDeck& model, int zone, const LayerOptions& o) {
   std::vector<SectionLayer> layers;
   for (int k = 1; k <= model.ZLAY.cols() && model.ZLAY(zone, k) != 0; ++k) {
     const int row = rowOf(model.LAYERS, model.NLAYER, model.ZLAY(zone, k));
     SectionLayer l;
     l.deckLayer = static_cast<int>(layers.size());
-    if (row != 0 && readLayer(model, row, hardening, l)) layers.push_back(l);
+    if (row != 0 && readLayer(model, row, o, l)) layers.push_back(l);
   }
   return throughThickness(layers);
 }

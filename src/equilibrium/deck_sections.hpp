@@ -14,13 +14,20 @@ namespace korvant::equilibrium {
 // band in two dimensions, Rots et al. 1985); 0 on a grid of one point in a direction.
 double crushingBand(const ModelDeck& model);
 
+// What the command line adds to the deck's materials: the steel's hardening ratio and the
+// deck's unit of stress in MPa (ConcreteLaw::MPa).
+struct LayerOptions {
+  double hardening = 0.0;
+  double MPa = 1.0;
+};
+
 // The layers of zone row `zone`, lower face first: concrete E, MU, XT, XC; steel E, Y with
-// the hardening ratio `hardening`; crushing over the band crushingBand; bars smeared at the area pi
+// the hardening ratio of `o`; crushing over the band crushingBand; bars smeared at the area pi
 // BARDIA^2 / 4 / SPACING per unit width. A layer whose identifier or materials are not in the
 // tables is left out (the input checks have refused such a deck). Each concrete layer is cut into
 // equal slices no thicker than the section's depth over kSlicesThroughDepth (throughThickness),
 // each slice remembering the deck layer it came from.
-std::vector<SectionLayer> zoneLayers(const ModelDeck& model, int zone, double hardening);
+std::vector<SectionLayer> zoneLayers(const ModelDeck& model, int zone, const LayerOptions& o);
 
 // The slices of the concrete layers: a layer is taken at its centre strain, so a thick layer
 // cracks late and crushes all at once. Layered sections of reinforced concrete slabs are

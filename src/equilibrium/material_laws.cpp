@@ -17,7 +17,7 @@ double peakStrain(const ConcreteLaw& c) {
 }
 
 double crushingEnergy(const ConcreteLaw& c) {
-  return 8.8 * std::sqrt(c.XC);
+  return 8.8 * std::sqrt(c.XC * c.MPa);
 }
 
 double crushedStrain(const ConcreteLaw& c) {

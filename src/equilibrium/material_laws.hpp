@@ -30,6 +30,9 @@ struct ConcreteLaw {
   // The width over which crushing localises, the grid spacing (crushingBand); 0: the
   // concrete carries nothing at once past kCrushingStrain.
   double band = 0.0;
+  // The deck's unit of stress in MPa (1 in N and mm, 0.001 in kN and m), for the one law that
+  // is not free of units, the fracture energy; its energy per area, N/mm = kN/m, needs none.
+  double MPa = 1.0;
 };
 
 struct SteelLaw {
@@ -44,8 +47,8 @@ inline constexpr double kCrushingStrain = 0.0035;
 
 // The compressive fracture energy, the work per unit area of a crushing band past the peak
 // stress: 8.8 sqrt(XC) N/mm with XC in MPa (Nakamura & Higai 2001, "Compressive fracture
-// energy and fracture zone length of concrete"), 48 N/mm for XC = 30. It takes the deck in
-// newtons and millimetres.
+// energy and fracture zone length of concrete"), 48 N/mm for XC = 30; XC in the deck's units
+// times ConcreteLaw::MPa.
 double crushingEnergy(const ConcreteLaw& c);
 
 // The strain at which crushed concrete carries nothing: past kCrushingStrain the stress falls

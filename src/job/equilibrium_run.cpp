@@ -10,6 +10,7 @@
 #include "equilibrium/deck_sections.hpp"
 #include "job/analysis.hpp"
 #include "job/path_states.hpp"
+#include "output/units.hpp"
 #include "section/point_zone.hpp"
 
 namespace korvant {
@@ -27,9 +28,9 @@ struct DeckSections {
   std::vector<const Section*> points;
 };
 
-DeckSections deckSections(const ModelDeck& m, double hardening) {
+DeckSections deckSections(const ModelDeck& m, const LayerOptions& o) {
   DeckSections d;
-  for (int z = 1; z <= m.NZONE; ++z) d.zones.push_back(makeSection(zoneLayers(m, z, hardening)));
+  for (int z = 1; z <= m.NZONE; ++z) d.zones.push_back(makeSection(zoneLayers(m, z, o)));
   const DifferenceGrid grid{m.A, m.B, m.NUMA, m.NUMB};
   for (int J = 1; J <= m.NUMA; ++J) {
     for (int I = 1; I <= m.NUMB; ++I) {
@@ -197,7 +198,8 @@ bool controlOnGrid(RunContext& run) {
 void equilibriumPath(RunContext& run) {
   if (!controlOnGrid(run)) return;
   const ModelDeck& m = run.model;
-  const DeckSections sections = deckSections(m, run.request.equilibrium.hardening);
+  const DeckSections sections =
+      deckSections(m, {run.request.equilibrium.hardening, unitLabels(run.request.units).MPa});
   RunSecantSystem system(run);
   std::vector<double> solution;
   std::vector<PointStrains> strains;

@@ -15,6 +15,8 @@ struct UnitLabels {
   std::string moment;    // moments per unit width
   std::string stress;    // stresses and moduli
   std::string pressure;  // the pressure on the slab
+  // The unit of stress in MPa: 1 in N-mm, 0.001 in kN-m; deck units are taken as N and mm.
+  double MPa = 1.0;
 };
 
 // The labels of `system` ("N-mm", "kN-m"); any other text, the empty one included, gives

@@ -31,7 +31,7 @@ struct MeshSlabPoint {
     int nerr = 0;
     SLBMAT(model, files, report, nerr);
     readLayerTable(files.initialLayers, 1, initial);  // point (1, 1): one zone covers all
-    layers = zoneLayers(model, 1, 0.02);
+    layers = zoneLayers(model, 1, {0.02, 1.0});
   }
 };
 

@@ -61,6 +61,9 @@ TEST(MaterialLaws, CrushingSoftensOverItsBand) {
   EXPECT_DOUBLE_EQ(compressionStress(-0.0086, banded), 0.0);
   banded.band = 2000.0;  // the flat part already holds Gc / 2000 = 0.024: no fall
   EXPECT_DOUBLE_EQ(crushedStrain(banded), kCrushingStrain);
+  // The same concrete in kN and m (stresses in kPa, the band 0.4 m) crushes at the same strain.
+  const ConcreteLaw inKilonewtons{30e6, 0.2, 3e3, 30e3, 0.4, 1e-3};
+  EXPECT_NEAR(crushedStrain(inKilonewtons), 0.0085333, 1e-7);
 }
 
 // Slab-axis strains of principal strains e1, e2 with e1 at `angle` from x (Mohr's circle).
