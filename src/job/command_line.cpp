@@ -244,7 +244,8 @@ void writeUsage(Writer& out) {
   out.line("      --vtk-ascii  the VTK files with their values as text (default: binary)");
   out.line("      --units U  name the deck's units in the labels of JOB.json, the pictures");
   out.line("                 and the VTK files: N-mm or kN-m (nothing is converted; without");
-  out.line("                 it the labels read 'deck units')");
+  out.line("                 it the labels read 'deck units'); with --equilibrium also");
+  out.line("                 the units of the fracture energy of crushing (default N-mm)");
   out.line("      --conservative  write the equilibrium on the section forces of every");
   out.line("                 point's own stiffness, with the natural conditions of free and");
   out.line("                 symmetric edges, instead of the stiffness of each loaded point");
