@@ -202,16 +202,8 @@ int LUDCMPB(double* A, int N, int NP, int ML, int MU, double* VV, int* INDX, int
   return zeroPivots;
 }
 
-void UPROWS(const double* A, int N, int NP, int ML, int MU, double* UROWS) {
-  const ConstSquare a(A, NP);
-  const int W = ML + MU;
-  for (int j = 2; j <= N; ++j)
-    for (int i = std::max(1, j - W); i < j; ++i)
-      UROWS[static_cast<std::ptrdiff_t>(i - 1) * W + (j - i - 1)] = a(i, j);
-}
-
 void LUBKSBB(const double* A, int N, int NP, int ML, int MU, const int* INDX, const int* FIRST,
-             double* B, const double* UROWS) {
+             double* B) {
   const ConstSquare a(A, NP);
   const ConstIndex indx(INDX, 1);
   const ConstIndex first(FIRST, 1);
@@ -230,21 +222,16 @@ void LUBKSBB(const double* A, int N, int NP, int ML, int MU, const int* INDX, co
   }
   for (int i = N; i >= 1; --i) {
     double sum = b(i);
-    if (UROWS) {
-      const double* u = UROWS + static_cast<std::ptrdiff_t>(i - 1) * (ML + MU);
-      for (int j = i + 1; j <= upperEnd(i, ML, MU, N); ++j) sum -= u[j - i - 1] * b(j);
-    } else {
-      for (int j = i + 1; j <= upperEnd(i, ML, MU, N); ++j) sum -= a(i, j) * b(j);
-    }
+    for (int j = i + 1; j <= upperEnd(i, ML, MU, N); ++j) sum -= a(i, j) * b(j);
     b(i) = sum / a(i, i);
   }
 }
 
 double LUCONDB(const double* A, int N, int NP, int ML, int MU, const int* INDX, const int* FIRST,
-               const int* LAST, double ANORM, double* WORK, const double* UROWS) {
+               const int* LAST, double ANORM, double* WORK) {
   const ConstSquare a(A, NP);
   return reciprocalCondition(
-      N, ANORM, WORK, [&](double* X) { LUBKSBB(A, N, NP, ML, MU, INDX, FIRST, X, UROWS); },
+      N, ANORM, WORK, [&](double* X) { LUBKSBB(A, N, NP, ML, MU, INDX, FIRST, X); },
       [&](double* X) {
         solveTransposed(a, N, ML, MU, ConstIndex(INDX, 1), ConstIndex(LAST, 1),
                         ColumnView<double>(X, 1));

@@ -44,20 +44,14 @@ BandProfile LUPROF(const double* A, int N, int NP, int* FIRST, double* VV,
 int LUDCMPB(double* A, int N, int NP, int ML, int MU, double* VV, int* INDX, int* FIRST, int* LAST,
             double& D);
 
-// The rows of the upper factor of LUDCMPB one after another, row i's entries
-// A(i, i + 1 .. min(N, i + ML + MU)) at UROWS[(i - 1) (ML + MU) ...] (N (ML + MU) doubles): the
-// back substitution then reads each row in order rather than across the columns of A.
-void UPROWS(const double* A, int N, int NP, int ML, int MU, double* UROWS);
-
-// Solves A x = b with the factors of LUDCMPB, in place in B, as LUBKSB does; with UROWS (of
-// UPROWS), the upper factor is read from there, with the same operations.
+// Solves A x = b with the factors of LUDCMPB, in place in B, as LUBKSB does.
 void LUBKSBB(const double* A, int N, int NP, int ML, int MU, const int* INDX, const int* FIRST,
-             double* B, const double* UROWS = nullptr);
+             double* B);
 
 // The reciprocal condition estimate of LUCOND, from the factors of LUDCMPB and the 1-norm
-// ANORM of the matrix before the decomposition. WORK holds N doubles; UROWS as for LUBKSBB.
+// ANORM of the matrix before the decomposition. WORK holds N doubles.
 double LUCONDB(const double* A, int N, int NP, int ML, int MU, const int* INDX, const int* FIRST,
-               const int* LAST, double ANORM, double* WORK, const double* UROWS = nullptr);
+               const int* LAST, double ANORM, double* WORK);
 
 // Rows of column j that LUDCMPB can have written: from max(1, j - ML - MU) to LAST(j).
 inline int factorTopRow(int j, int ML, int MU) {

@@ -86,18 +86,17 @@ class EquationStore {
 // The solver's workspaces for a run: a double and an integer vector of MXD1 entries (row
 // scaling and permutation of the full solver; zero vector, condition work vector and pivot
 // indices of the band solver), two more integer vectors for the band structure the full
-// solver uses with the rows of its upper factor, the band solver's scratch unit, and whether the
-// system statistics have been printed yet (once per run). A sparse store's solutions keep their
-// factor's analysis of the pattern from one pass to the next.
+// solver uses, the band solver's scratch unit, and whether the system statistics have been
+// printed yet (once per run). A sparse store's solutions keep their factor's analysis of
+// the pattern from one pass to the next.
 struct SolverWork {
   explicit SolverWork(const Capacities& cap)
       : work(cap.MXD1, 1), index(cap.MXD1, 1), rowFirst(cap.MXD1, 1), columnLast(cap.MXD1, 1) {}
 
   Matrix<double> work;
   Matrix<int> index;
-  Matrix<int> rowFirst;           // first column holding a non-zero of each row
-  Matrix<int> columnLast;         // last row holding a non-zero multiplier of each column
-  std::vector<double> upperRows;  // the band solver's upper factor row by row (UPROWS)
+  Matrix<int> rowFirst;    // first column holding a non-zero of each row
+  Matrix<int> columnLast;  // last row holding a non-zero multiplier of each column
   ScratchUnit scratch;
   SparseFactor sparse;
   bool statisticsWritten = false;

@@ -87,14 +87,10 @@ bool factorAndSolveBanded(EquationStore& store, Matrix<double>& solution, Solver
       LUDCMPB(k, NEQ, MXD1, p.ML, p.MU, work.work.data(), work.index.data(), first, last, d);
   for (int j = 1; j <= NEQ; ++j)
     store.markWritten(factorTopRow(j, p.ML, p.MU), work.columnLast(j), j);
-  // The condition estimate and the solution read the upper factor row by row.
-  work.upperRows.resize(static_cast<std::size_t>(NEQ) * static_cast<std::size_t>(p.ML + p.MU));
-  const double* rows = work.upperRows.data();
-  UPROWS(k, NEQ, MXD1, p.ML, p.MU, work.upperRows.data());
   if (zeroPivots > 0 || negligible(LUCONDB(k, NEQ, MXD1, p.ML, p.MU, work.index.data(), first, last,
-                                           p.ANORM, work.work.data(), rows)))
+                                           p.ANORM, work.work.data())))
     return true;
-  LUBKSBB(k, NEQ, MXD1, p.ML, p.MU, work.index.data(), first, solution.data(), rows);
+  LUBKSBB(k, NEQ, MXD1, p.ML, p.MU, work.index.data(), first, solution.data());
   return false;
 }
 
