@@ -158,31 +158,34 @@ void printNonlinear(const std::string& what, const Measured& nonlinear, const Me
   printRatio("  peak memory / linear job's", memory, "<= 1.1", memory <= 1.1);
 }
 
-// The load path in equilibrium of deck `name` with its default controls: the shortest of
-// `repeat` runs. A path that ends without convergence still counts: its time is measured.
-JobFigures measurePath(const std::string& name, int repeat) {
+// The load path in equilibrium of deck `name` with its default controls, on the sparse store
+// when `large`: the shortest of `repeat` runs. A path that ends without convergence still counts:
+// its time is measured.
+JobFigures measurePath(const std::string& name, int repeat, bool large = false) {
   JobFigures best;
   for (int k = 0; k < repeat; ++k) {
     JobFigures figures;
-    runChild<JobFigures>([&name] { return runBenchJob(name, false, false, true); }, figures);
+    runChild<JobFigures>([&name, large] { return runBenchJob(name, large, false, true); }, figures);
     if (k == 0 || figures.wallSeconds < best.wallSeconds) best = figures;
   }
   return best;
 }
 
-// The path's whole run against its target, and the cost of one iteration (one secant
-// solution: the sections of every point, then the pass) against the job's linear pass.
+// The path's whole run against its target, and the cost of one solution (the secant sections
+// of every point, then the pass) in milliseconds against the job's linear pass.
 void printPath(const std::string& what, const JobFigures& f, const JobFigures& linear,
                double target) {
-  const double solve = f.assembly + f.boundary + f.solve + f.expand;
+  const double each = 1000.0 / std::max(1, f.passes);
+  const double pass = f.assembly + f.boundary + f.solve + f.expand;
   std::cout << "  " << what << ": " << f.pathSteps << " steps, " << f.passes
             << " solutions, peak load factor " << f.peak
             << (f.fell ? " (fell past it to the stopping fraction)" : " (not passed)")
-            << "\n    per solution: " << f.wallSeconds / std::max(1, f.passes)
-            << " s in all, of which the pass " << solve / std::max(1, f.passes) << " s (assembly "
-            << f.assembly / std::max(1, f.passes) << ", boundary "
-            << f.boundary / std::max(1, f.passes) << ", solve " << f.solve / std::max(1, f.passes)
-            << "); the linear job's pass " << perSolution(linear) << " s\n";
+            << std::setprecision(2) << "\n    per solution (ms): " << f.wallSeconds * each
+            << " in all, of which the pass " << pass * each << " (assembly " << f.assembly * each
+            << ", boundary " << f.boundary * each << ", solve " << f.solve * each
+            << "), the sections and the rest " << (f.wallSeconds - pass) * each
+            << "; the linear job's pass " << 1000.0 * perSolution(linear) << std::setprecision(3)
+            << '\n';
   printRatio("  whole path (s)", f.wallSeconds, "< " + std::to_string(target).substr(0, 4),
              f.wallSeconds < target);
 }
@@ -192,6 +195,8 @@ void printPaths(const std::vector<Measured>& linear, int repeat) {
   std::cout << "\nload path in equilibrium (--equilibrium, default controls):\n";
   printPath("uncoupled", measurePath("equilibrium_uncoupled_31", repeat), linear[0].figures, 5.0);
   printPath("coupled", measurePath("equilibrium_coupled_31", repeat), linear[1].figures, 30.0);
+  printPath("coupled on the sparse store (--large)",
+            measurePath("equilibrium_coupled_31", repeat, true), linear[1].figures, 30.0);
 }
 
 // The collapse-load search of `deck` with `workers` trials side by side: its wall time (the

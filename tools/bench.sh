@@ -10,6 +10,9 @@ set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${KORVANT_BENCH_DIR:-$root/build-bench}"
+# A run is single-threaded; where OpenBLAS is the system's BLAS, its threads would only wait
+# for work beside it (CONTRIBUTING.md, Benchmark).
+export OPENBLAS_NUM_THREADS="${OPENBLAS_NUM_THREADS:-1}"
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DKORVANT_BENCH=ON >/dev/null
 if [[ "${1:-}" == "--large" ]]; then
