@@ -25,11 +25,20 @@ void copyFigures(const RunContext& run, JobFigures& f) {
   f.recovery = t.recovery.count();
   f.degradation = t.degradation.count();
   f.printing = t.printing.count();
+  if (run.arrays.store.sparse()) {
+    f.analyses = run.arrays.solverWork.sparse.analyses();
+    f.factorizations = run.arrays.solverWork.sparse.factorizations();
+  }
+  if (!run.path || run.path->steps.empty()) return;
+  const equilibrium::PathResult& path = *run.path;
+  f.pathSteps = static_cast<int>(path.steps.size());
+  f.peak = path.steps[path.peak].loadFactor;
+  f.fell = path.end == equilibrium::PathEnd::FellPastPeak;
 }
 
 }  // namespace
 
-JobFigures runBenchJob(const std::string& name, bool large, bool conservative) {
+JobFigures runBenchJob(const std::string& name, bool large, bool conservative, bool equilibrium) {
   using Clock = std::chrono::steady_clock;
   using Seconds = std::chrono::duration<double>;
   JobFigures figures;
@@ -41,6 +50,7 @@ JobFigures runBenchJob(const std::string& name, bool large, bool conservative) {
   request.overwrite = true;
   request.large = large;
   request.conservative = conservative;
+  request.equilibrium.enabled = equilibrium;
   prepareProcess(request);  // each job runs in a child process of its own
   auto run = std::make_unique<RunContext>(keyboard, console, request);
   const auto created = Clock::now();

@@ -25,11 +25,18 @@ struct JobFigures {
   double recovery = 0.0;
   double degradation = 0.0;  // layer failure tests of the nonlinear stages
   double printing = 0.0;
+  int pathSteps = 0;       // converged steps of a load path in equilibrium
+  double peak = 0.0;       // its peak load factor
+  bool fell = false;       // whether it ended with the load fallen past the peak
+  int analyses = 0;        // symbolic analyses of the sparse store (--large)
+  int factorizations = 0;  // and its numerical factorizations
 };
 
 // Runs the job `name` (deck name.inp in the current folder; the report is overwritten
 // without asking and the console output is dropped); `large`: on the sparse store;
-// `conservative`: on the equations on the section forces (--conservative).
-JobFigures runBenchJob(const std::string& name, bool large = false, bool conservative = false);
+// `conservative`: on the equations on the section forces (--conservative); `equilibrium`:
+// the load path in equilibrium with its default controls (--equilibrium).
+JobFigures runBenchJob(const std::string& name, bool large = false, bool conservative = false,
+                       bool equilibrium = false);
 
 }  // namespace korvant::bench

@@ -4,7 +4,7 @@
 // cracking iteration of the nonlinear analysis against the linear job's solution pass, and
 // the whole nonlinear job against its number of solutions and the linear job's memory.
 //
-//   korvant_bench [--repeat N] [DECK_FOLDER [RUN_FOLDER]]
+//   korvant_bench [--repeat N] [--equilibrium-only] [DECK_FOLDER [RUN_FOLDER]]
 //
 // The decks are copied from DECK_FOLDER (default: the bench folder of the sources) into
 // RUN_FOLDER (default: run/ in the build folder), where the jobs write their reports. Every
@@ -42,6 +42,7 @@ struct Measured {
 
 struct Options {
   int repeat = 3;
+  bool pathOnly = false;  // the load path in equilibrium alone (with the linear jobs it needs)
   fs::path decks = KORVANT_BENCH_DECKS;
   fs::path runFolder = KORVANT_BENCH_RUN_DIR;
 };
@@ -53,6 +54,8 @@ Options parseOptions(int argc, char** argv) {
     const std::string arg = argv[k];
     if (arg == "--repeat" && k + 1 < argc)
       o.repeat = std::max(1, std::stoi(argv[++k]));
+    else if (arg == "--equilibrium-only")
+      o.pathOnly = true;
     else
       rest.push_back(arg);
   }
@@ -155,6 +158,47 @@ void printNonlinear(const std::string& what, const Measured& nonlinear, const Me
   printRatio("  peak memory / linear job's", memory, "<= 1.1", memory <= 1.1);
 }
 
+// The load path in equilibrium of deck `name` with its default controls, on the sparse store
+// when `large`: the shortest of `repeat` runs. A path that ends without convergence still counts:
+// its time is measured.
+JobFigures measurePath(const std::string& name, int repeat, bool large = false) {
+  JobFigures best;
+  for (int k = 0; k < repeat; ++k) {
+    JobFigures figures;
+    runChild<JobFigures>([&name, large] { return runBenchJob(name, large, false, true); }, figures);
+    if (k == 0 || figures.wallSeconds < best.wallSeconds) best = figures;
+  }
+  return best;
+}
+
+// The path's whole run against its target, and the cost of one solution (the secant sections
+// of every point, then the pass) in milliseconds against the job's linear pass.
+void printPath(const std::string& what, const JobFigures& f, const JobFigures& linear,
+               double target) {
+  const double each = 1000.0 / std::max(1, f.passes);
+  const double pass = f.assembly + f.boundary + f.solve + f.expand;
+  std::cout << "  " << what << ": " << f.pathSteps << " steps, " << f.passes
+            << " solutions, peak load factor " << f.peak
+            << (f.fell ? " (fell past it to the stopping fraction)" : " (not passed)")
+            << std::setprecision(2) << "\n    per solution (ms): " << f.wallSeconds * each
+            << " in all, of which the pass " << pass * each << " (assembly " << f.assembly * each
+            << ", boundary " << f.boundary * each << ", solve " << f.solve * each
+            << "), the sections and the rest " << (f.wallSeconds - pass) * each
+            << "; the linear job's pass " << 1000.0 * perSolution(linear) << std::setprecision(3)
+            << '\n';
+  printRatio("  whole path (s)", f.wallSeconds, "< " + std::to_string(target).substr(0, 4),
+             f.wallSeconds < target);
+}
+
+// Both paths, after the linear jobs of the same slabs (`linear`: uncoupled, then coupled).
+void printPaths(const std::vector<Measured>& linear, int repeat) {
+  std::cout << "\nload path in equilibrium (--equilibrium, default controls):\n";
+  printPath("uncoupled", measurePath("equilibrium_uncoupled_31", repeat), linear[0].figures, 5.0);
+  printPath("coupled", measurePath("equilibrium_coupled_31", repeat), linear[1].figures, 30.0);
+  printPath("coupled on the sparse store (--large)",
+            measurePath("equilibrium_coupled_31", repeat, true), linear[1].figures, 30.0);
+}
+
 // The collapse-load search of `deck` with `workers` trials side by side: its wall time (the
 // best of `repeat`), its trials and its bracket.
 struct SearchFigures {
@@ -217,6 +261,9 @@ int run(const Options& o) {
                                  {"cracking_coupled_31", "cracking coupled 31 x 31"},
                                  {"nonlinear_uncoupled_31", "nonlinear uncoupled 31 x 31"},
                                  {"nonlinear_coupled_31", "nonlinear coupled 31 x 31"}};
+  for (const std::string name : {"equilibrium_uncoupled_31", "equilibrium_coupled_31"})
+    fs::copy_file(o.decks / (name + ".inp"), o.runFolder / (name + ".inp"),
+                  fs::copy_options::overwrite_existing);
   for (const Job& job : jobs)
     fs::copy_file(o.decks / (job.name + ".inp"), o.runFolder / (job.name + ".inp"),
                   fs::copy_options::overwrite_existing);
@@ -232,6 +279,10 @@ int run(const Options& o) {
   for (const Job& job : jobs) {
     results.push_back(measureJob(job.name, o.repeat));
     printJob(job, results.back());
+    if (o.pathOnly && results.size() == 2) {
+      printPaths(results, o.repeat);
+      return 0;
+    }
   }
 
   const JobFigures& coupled = results[1].figures;
@@ -257,6 +308,7 @@ int run(const Options& o) {
   std::cout << "\nwhole nonlinear job (cracking, then yielding passes with re-attempts):\n";
   printNonlinear("uncoupled", results[4], results[0]);
   printNonlinear("coupled", results[5], results[1]);
+  printPaths(results, o.repeat);
   printSearch(o.decks / "search_yielding_21.inp", o.repeat);
   printConservative(jobs, results, o.repeat);
   return 0;

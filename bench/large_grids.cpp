@@ -4,10 +4,13 @@
 // with the number of unknowns (the exponent of a power law fitted through the sizes). The
 // band and full stores solve the 31 x 31 jobs too, for the comparison at that size.
 //
-//   korvant_bench_large [--sizes 31,61,...] [--linear-only] [DECK_FOLDER [RUN_FOLDER]]
+//   korvant_bench_large [--sizes 31,61,...] [--linear-only] [--equilibrium]
+//                       [DECK_FOLDER [RUN_FOLDER]]
 //
 // The decks are the 31 x 31 nonlinear benchmark decks of DECK_FOLDER with their grid
-// replaced; the linear decks are the same slabs with a linear solution.
+// replaced; the linear decks are the same slabs with a linear solution. With --equilibrium
+// the load paths in equilibrium of the same slabs (equilibrium_*_31.inp) run instead, and
+// the symbolic analyses of the sparse factorization are counted against its factorizations.
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -29,6 +32,7 @@ namespace fs = std::filesystem;
 struct Options {
   std::vector<int> sizes = {31, 61, 101, 151};
   bool linearOnly = false;
+  bool equilibrium = false;
   fs::path decks = KORVANT_BENCH_DECKS;
   fs::path runFolder = KORVANT_BENCH_RUN_DIR;
 };
@@ -49,6 +53,8 @@ Options parseOptions(int argc, char** argv) {
       o.sizes = parseSizes(argv[++k]);
     else if (arg == "--linear-only")
       o.linearOnly = true;
+    else if (arg == "--equilibrium")
+      o.equilibrium = true;
     else
       rest.push_back(arg);
   }
@@ -69,12 +75,14 @@ std::string replaced(std::string text, const std::string& what, const std::strin
   return text.replace(at, what.size(), with);
 }
 
-// The 31 x 31 deck of `coupling` on an n x n grid, nonlinear or linear.
+// The 31 x 31 deck of `coupling` on an n x n grid, nonlinear or linear (the load path's deck
+// with --equilibrium).
 std::string deckText(const Options& o, const std::string& coupling, int n, bool nonlinear) {
-  std::string text = readText(o.decks / ("nonlinear_" + coupling + "_31.inp"));
+  const std::string kind = o.equilibrium ? "equilibrium_" : "nonlinear_";
+  std::string text = readText(o.decks / (kind + coupling + "_31.inp"));
   const std::string grid = std::to_string(n) + "  " + std::to_string(n) + "  1";
   text = replaced(text, "\n31  31  1\n", "\n" + grid + "\n");
-  if (!nonlinear) {
+  if (!nonlinear && !o.equilibrium) {
     const std::size_t at = text.find("*SOLUTION = NONLINEAR\n");
     const std::size_t end = text.find('\n', at + 22);
     text.replace(at, end - at, "*SOLUTION = LINEAR\n0.0");
@@ -96,12 +104,15 @@ double perPass(const JobFigures& f) {
 }
 
 Row measure(const Options& o, const std::string& coupling, int n, bool nonlinear, bool large) {
-  const std::string name = coupling + (nonlinear ? "_nonlinear_" : "_linear_") + std::to_string(n) +
-                           (large ? "_large" : "");
+  const std::string solution = o.equilibrium ? "equilibrium" : nonlinear ? "nonlinear" : "linear";
+  const std::string name =
+      coupling + "_" + solution + "_" + std::to_string(n) + (large ? "_large" : "");
   std::ofstream(name + ".inp") << deckText(o, coupling, n, nonlinear);
-  Row row{coupling + (nonlinear ? " nonlinear" : " linear"), n, large, {}, {}};
-  row.stats = runChild<JobFigures>([&] { return runBenchJob(name, large); }, row.f);
-  if (row.f.exitStatus != 0)
+  Row row{coupling + " " + solution, n, large, {}, {}};
+  row.stats =
+      runChild<JobFigures>([&] { return runBenchJob(name, large, false, o.equilibrium); }, row.f);
+  // A load path that ends without convergence is still measured.
+  if (row.f.exitStatus != 0 && !o.equilibrium)
     throw std::runtime_error(name + " ended with status " + std::to_string(row.f.exitStatus));
   return row;
 }
@@ -112,7 +123,9 @@ void print(const Row& r) {
             << (std::to_string(r.n) + (r.large ? "" : " band")) << std::right << std::setw(8)
             << f.NEQ << std::setw(7) << f.BW << std::setw(5) << f.passes << std::setw(10)
             << perPass(f) << std::setw(10) << f.solve / std::max(1, f.passes) << std::setw(10)
-            << f.wallSeconds << std::setw(10) << r.stats.peakBytes / 1.0e6 << '\n';
+            << f.wallSeconds << std::setw(10) << r.stats.peakBytes / 1.0e6;
+  if (r.large) std::cout << std::setw(7) << f.analyses << " / " << f.factorizations;
+  std::cout << '\n';
 }
 
 // The exponent p of t = c NEQ^p fitted by least squares through the logarithms.
@@ -141,9 +154,10 @@ int run(Options o) {
   std::cout << std::left << std::setw(22) << "job" << std::setw(8) << "grid" << std::right
             << std::setw(8) << "NEQ" << std::setw(7) << "BW" << std::setw(5) << "pass"
             << std::setw(10) << "s/pass" << std::setw(10) << "solve s" << std::setw(10) << "job s"
-            << std::setw(10) << "peak MB" << '\n';
+            << std::setw(10) << "peak MB"
+            << "  analyses / factorizations\n";
   for (bool nonlinear : {false, true}) {
-    if (nonlinear && o.linearOnly) break;
+    if (nonlinear && (o.linearOnly || o.equilibrium)) break;
     for (const std::string coupling : {"uncoupled", "coupled"}) {
       print(measure(o, coupling, 31, nonlinear, false));
       std::vector<Row> rows;

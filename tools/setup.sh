@@ -12,8 +12,13 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${KORVANT_BUILD_DIR:-$root/build}"
 build_type="${KORVANT_BUILD_TYPE:-RelWithDebInfo}"
+# libopenblas0-pthread: a tuned BLAS and LAPACK for the dense kernels of the sparse
+# factorization (--large) and the band solver. Installing it makes it the system's
+# libblas.so.3 and liblapack.so.3 (update-alternatives); the program links against those
+# names, so it runs on whichever the alternatives select (the reference BLAS where they are
+# pinned to it). CONTRIBUTING.md, Benchmark: the figures with either.
 packages=(g++ make cmake libblas-dev liblapack-dev libgtest-dev nlohmann-json3-dev gnuplot-nox
-          libsuitesparse-dev zlib1g-dev)
+          libsuitesparse-dev zlib1g-dev libopenblas0-pthread)
 read -r -a extra <<<"${KORVANT_EXTRA_PACKAGES:-}"
 packages+=("${extra[@]}")
 

@@ -10,16 +10,15 @@
 namespace korvant::equilibrium {
 namespace {
 
-// T of toSlabAxes, column by column: the strains in axes at `angle` of each unit strain in
-// slab axes, as the section code turns them (SETRANS).
+// T of toSlabAxes: the strains in axes at `angle` of each unit strain in slab axes, column by
+// column, as the section code turns them (SETRANS) with one sine and cosine for all three:
+// SETRANS of a unit strain leaves exactly these products (the other terms add zeros).
 Stiffness3 strainRotation(double angle) {
+  const double s = std::sin(angle), c = std::cos(angle);
   Stiffness3 T;
-  for (int j = 0; j < 3; ++j) {
-    double e[3] = {0.0, 0.0, 0.0}, unused[3] = {0.0, 0.0, 0.0};
-    e[j] = 1.0;
-    SETRANS(e[0], e[1], e[2], unused[0], unused[1], unused[2], angle);
-    for (int i = 0; i < 3; ++i) T(i, j) = e[i];
-  }
+  T(0, 0) = c * c, T(1, 0) = s * s, T(2, 0) = -(2.0 * s * c);
+  T(0, 1) = s * s, T(1, 1) = c * c, T(2, 1) = 2.0 * s * c;
+  T(0, 2) = s * c, T(1, 2) = -(s * c), T(2, 2) = c * c - s * s;
   return T;
 }
 
@@ -145,10 +144,12 @@ Principal principalStrains(const Plane3& e, double isotropicBelow) {
 Stiffness3 toSlabAxes(const Stiffness3& Q, double angle) {
   const Stiffness3 T = strainRotation(angle);
   Stiffness3 R;
+  // A zero of Q adds only zeros to R, which start from zero: skipping them changes nothing.
   for (int i = 0; i < 3; ++i)
     for (int j = 0; j < 3; ++j)
       for (int k = 0; k < 3; ++k)
-        for (int l = 0; l < 3; ++l) R(i, j) += T(k, i) * Q(k, l) * T(l, j);
+        for (int l = 0; l < 3; ++l)
+          if (Q(k, l) != 0.0) R(i, j) += T(k, i) * Q(k, l) * T(l, j);
   return R;
 }
 

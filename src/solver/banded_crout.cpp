@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <limits>
 #include <utility>
 
 #include "solver/column_view.hpp"
@@ -17,6 +19,9 @@ using ConstSquare = ColumnView<const double>;
 using Index = ColumnView<int>;
 using ConstIndex = ColumnView<const int>;
 
+// The columns k whose terms column j takes in one sweep.
+constexpr int kCroutGroup = 4;
+
 // Last column of the upper factor's row i: LUDCMP's fill reaches ML + MU beyond the diagonal.
 int upperEnd(int i, int ML, int MU, int N) {
   return std::min(N, i + ML + MU);
@@ -27,13 +32,77 @@ void subtractMultiple(int first, int last, double alpha, const double* x, double
   for (int i = first - 1; i < last; ++i) y[i] -= x[i] * alpha;
 }
 
+// One term of Crout's sum for the entries of column j: column k's multipliers (given by
+// their entry 1), A(k, j) and LAST(k).
+struct CroutTerm {
+  const double* x = nullptr;
+  double alpha = 0.0;
+  int last = 0;
+};
+
+// Two doubles side by side, so that a row pair takes its terms in one instruction; each
+// lane is the same IEEE operation as the scalar one, so the results do not change.
+using DoublePair = double __attribute__((vector_size(16)));
+
+DoublePair loadPair(const double* p) {
+  DoublePair v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+
+// Rows first..last of y (entry 1 at y) take the four terms of t in turn.
+void subtractFour(int first, int last, const CroutTerm* t, double* y) {
+  const double *x0 = t[0].x, *x1 = t[1].x, *x2 = t[2].x, *x3 = t[3].x;
+  const double a0 = t[0].alpha, a1 = t[1].alpha, a2 = t[2].alpha, a3 = t[3].alpha;
+  const DoublePair p0 = {a0, a0}, p1 = {a1, a1}, p2 = {a2, a2}, p3 = {a3, a3};
+  int i = first - 1;
+  for (; i + 1 < last; i += 2) {
+    DoublePair v = loadPair(y + i);
+    v -= loadPair(x0 + i) * p0;
+    v -= loadPair(x1 + i) * p1;
+    v -= loadPair(x2 + i) * p2;
+    v -= loadPair(x3 + i) * p3;
+    std::memcpy(y + i, &v, sizeof v);
+  }
+  for (; i < last; ++i) y[i] = (((y[i] - x0[i] * a0) - x1[i] * a1) - x2[i] * a2) - x3[i] * a3;
+}
+
+// Rows from `first` on take the terms of t that reach them (row i <= LAST(k)), in order:
+// the rows every term reaches in one sweep, the few beyond one by one.
+void subtractTerms(int first, const CroutTerm* t, int n, double* y) {
+  int common = std::numeric_limits<int>::max(), reach = 0;
+  for (int m = 0; m < n; ++m)
+    common = std::min(common, t[m].last), reach = std::max(reach, t[m].last);
+  if (n == kCroutGroup) {
+    subtractFour(first, common, t, y);
+  } else {
+    for (int m = 0; m < n; ++m) subtractMultiple(first, common, t[m].alpha, t[m].x, y);
+  }
+  for (int i = std::max(first, common + 1); i <= reach; ++i)
+    for (int m = 0; m < n; ++m)
+      if (i <= t[m].last) y[i - 1] -= t[m].x[i - 1] * t[m].alpha;
+}
+
 // Column j of Crout's scheme: A(i, j) -= A(i, k) A(k, j) for every k < j whose A(k, j) can
 // be non-zero (k from j - ML - MU) and every row i > k that can hold a multiplier of k.
-// Each entry sees its terms in the order k = 1, 2, ... as in LUDCMP.
+// Each entry sees its terms in the order k = 1, 2, ... as in LUDCMP. The columns k come in
+// groups of four: within a group, A(k, j) first takes the group's earlier terms (rows of
+// the group), then the rows below the group take all four terms in one sweep, so that
+// column j is read and written once a group rather than once a column.
 void reduceColumn(Square a, int j, int ML, int MU, ConstIndex last) {
-  for (int k = factorTopRow(j, ML, MU); k < j; ++k) {
-    const double akj = a(k, j);
-    if (akj != 0.0) subtractMultiple(k + 1, last(k), akj, a.at(1, k), a.at(1, j));
+  double* y = a.at(1, j);
+  for (int k = factorTopRow(j, ML, MU); k < j; k += kCroutGroup) {
+    const int end = std::min(j, k + kCroutGroup);
+    CroutTerm t[kCroutGroup];
+    int n = 0;
+    for (int kk = k; kk < end; ++kk) {
+      const double akj = y[kk - 1];
+      if (akj == 0.0) continue;
+      const double* x = a.at(1, kk);
+      subtractMultiple(kk + 1, std::min(end - 1, last(kk)), akj, x, y);
+      t[n++] = {x, akj, last(kk)};
+    }
+    subtractTerms(end, t, n, y);
   }
 }
 

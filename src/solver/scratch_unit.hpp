@@ -21,6 +21,10 @@ class ScratchUnit {
   // Reads the next record of n values into into[0], into[stride], ...; values beyond the end
   // of the unit read as zeros.
   void readRecord(double* into, std::size_t n, std::ptrdiff_t stride = 1);
+  // Reads the next `count` records of n values each, record r into into[r], into[r + stride],
+  // ...: as many readRecord calls, one after the other into the rows of a column-major array
+  // of leading dimension `stride`, but filled column by column.
+  void readRecords(double* into, std::size_t n, std::ptrdiff_t stride, std::size_t count);
 
  private:
   std::vector<double> data_;

@@ -205,12 +205,13 @@ void INCORE(CoefficientArray& K, Matrix<double>& RHS, Matrix<double>& solution,
             bool& singular) {
   const int MXBD = K.cols();  // leading dimension of the factorization array
   const int columns = std::min(NEQ + 1, K.rows());
-  // The band routines use rows 1..3 ML + 1 of ABD only; those are cleared.
-  for (int j = 1; j <= columns; ++j) std::fill_n(K.data() + (j - 1) * MXBD, 3 * ML + 1, 0.0);
+  // The band routines use rows 1..3 ML + 1 of ABD only: the records below fill them in the
+  // NEQ columns of the system; a column beyond them is cleared.
+  for (int j = NEQ + 1; j <= columns; ++j) std::fill_n(K.data() + (j - 1) * MXBD, 3 * ML + 1, 0.0);
 
   scratch.rewind();
-  for (int r = 1; r <= 3 * ML + 1; ++r)
-    scratch.readRecord(K.data() + (r - 1), static_cast<std::size_t>(NEQ), MXBD);
+  scratch.readRecords(K.data(), static_cast<std::size_t>(NEQ), MXBD,
+                      static_cast<std::size_t>(3 * ML + 1));
 
   double rcond = 0.0;
   DGBCO(K.data(), MXBD, NEQ, ML, ML, pivots.data(), rcond, work.data());
