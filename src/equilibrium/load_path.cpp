@@ -276,14 +276,22 @@ PathStep stepOf(int number, double target, const Iterate& x, std::size_t n, bool
   return s;
 }
 
-// The state of a converged step: its solution, strain planes and the memory of every layer
-// (slice) of every point's section.
-PathState stateOf(const PathStep& s, const Iterate& x, std::size_t n,
+// The state of a converged step: its solution, strain planes, the memory of every layer
+// (slice) of every point's section and that of the deck's layers.
+PathState stateOf(const PathStep& s, const Iterate& x, const std::vector<const Section*>& sections,
                   const std::vector<std::vector<LayerMemory>>& memory) {
-  std::vector<StrainPlane> strains(n);
-  for (std::size_t p = 0; p < n; ++p) strains[p] = planeOf(x, p);
-  return {s, Iterate(x.begin() + static_cast<std::ptrdiff_t>(kPlane * n), x.end()),
-          std::move(strains), memory};
+  const std::size_t n = sections.size();
+  PathState state{s,
+                  Iterate(x.begin() + static_cast<std::ptrdiff_t>(kPlane * n), x.end()),
+                  std::vector<StrainPlane>(n),
+                  memory,
+                  {}};
+  state.deckMemory.reserve(n);
+  for (std::size_t p = 0; p < n; ++p) {
+    state.strains[p] = planeOf(x, p);
+    state.deckMemory.push_back(deckLayerMemory(*sections[p], memory[p]));
+  }
+  return state;
 }
 
 }  // namespace
@@ -382,7 +390,7 @@ PathResult followPath(SecantSystem& system, const std::vector<const Section*>& s
     const PathStep s = stepOf(static_cast<int>(result.steps.size()) + 1, target, converged, n,
                               c.coupled, e, iterations);
     result.steps.push_back(s);
-    result.last = stateOf(s, converged, n, committed);
+    result.last = stateOf(s, converged, sections, committed);
     if (result.steps.size() == 1) result.first = result.last;
     if (c.onStep) c.onStep(result.last);
     if (s.loadFactor > peak) {

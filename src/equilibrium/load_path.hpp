@@ -72,12 +72,13 @@ const char* pathEndText(PathEnd end);
 
 // A converged state: its step, the solution of every point (as solveUnit gives it), the
 // strain plane of every point and the memory of every layer of every point's section (its
-// slices: deckLayerMemory folds them into the deck's layers).
+// slices), and that memory folded into the deck's layers (deckLayerMemory).
 struct PathState {
   PathStep step;
   std::vector<double> solution;
   std::vector<StrainPlane> strains;
   std::vector<std::vector<LayerMemory>> memory;
+  std::vector<std::vector<LayerMemory>> deckMemory;
 };
 
 struct PathResult {

@@ -102,7 +102,7 @@ void printState(RunContext& run, const std::vector<const Section*>& sections,
   for (std::size_t p = 0; p < planes.size(); ++p) {
     const int n = static_cast<int>(p) + 1;  // the point record (J - 1) NUMB + I
     fibres.write(n, fibresOf(*sections[p], planes[p], state.memory[p], ts).value);
-    const double ratio = failedRatio(deckLayerMemory(*sections[p], state.memory[p]));
+    const double ratio = failedRatio(state.deckMemory[p]);
     failures.write(n, std::span<const double>(&ratio, 1));
   }
   pathStateDisplacements(solutionOf(run, state), m, grid, kPathLoadCase, name, run.report);

@@ -141,9 +141,13 @@ TEST(PathFiles, PicturesOfThePeakAreDrawnAndSymmetric) {
     const auto values = mapData(r.files / "job.plots" / (std::string(face) + ".dat"));
     ASSERT_EQ(values.size(), 121u);
     double deepest = 0.0;
+    // The depths count slices of a thirtieth of the depth: at the crack front a slice whose
+    // strain is XT / E to within the round-off of the solution may crack on one side of a
+    // line of symmetry and not on the other, one slice's difference at the most.
+    const double slice = 1.0 / 30.0 + 1e-6;
     for (const auto& [at, v] : values) {
-      EXPECT_NEAR(v, values.at({kSpan - at.first, at.second}), 1e-6) << face;
-      EXPECT_NEAR(v, values.at({at.first, kSpan - at.second}), 1e-6) << face;
+      EXPECT_NEAR(v, values.at({kSpan - at.first, at.second}), slice) << face;
+      EXPECT_NEAR(v, values.at({at.first, kSpan - at.second}), slice) << face;
       deepest = std::max(deepest, v);
     }
     EXPECT_GT(deepest, 0.0) << face;

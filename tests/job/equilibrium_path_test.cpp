@@ -75,7 +75,7 @@ void crackStatesAtThePeakAreSymmetric(const RunContext& run) {
   const PathState& peak = run.path->atPeak;
   const ModelDeck& m = run.model;
   auto cracked = [&](int I, int J) {
-    const auto& layers = peak.memory[static_cast<std::size_t>((J - 1) * m.NUMB + I - 1)];
+    const auto& layers = peak.deckMemory[static_cast<std::size_t>((J - 1) * m.NUMB + I - 1)];
     return std::count_if(layers.begin(), layers.end(), [](const auto& l) { return l.cracked; });
   };
   for (int J = 1; J <= m.NUMA; ++J)
