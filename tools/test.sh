@@ -17,4 +17,7 @@ KORVANT_BUILD_DIR="$build" KORVANT_EXTRA_PACKAGES="python3-vtk9 parallel ${KORVA
 # can pass on one; the options given here come last and win.
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}exitcode=98:halt_on_error=1"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:+$UBSAN_OPTIONS:}exitcode=99:halt_on_error=1:print_stacktrace=1"
+# One OpenBLAS thread a run: the tests already run side by side, and OpenBLAS's idle threads
+# wait actively for work (CONTRIBUTING.md, A tuned BLAS).
+export OPENBLAS_NUM_THREADS="${OPENBLAS_NUM_THREADS:-1}"
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)" --timeout 1500
