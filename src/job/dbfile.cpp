@@ -223,7 +223,7 @@ void PRNTT(Writer& report, std::ostream& console, bool STATUS) {
 }
 
 std::vector<std::string> closeJobFiles(RunContext& run) {
-  std::vector<std::string> unwritten;
+  std::vector<std::string> unwritten = run.unwrittenFiles;
   auto close = [&](std::ofstream& file, const std::string& name) {
     if (!file.is_open()) return;
     file.flush();

@@ -143,7 +143,7 @@ void writeStep(Writer& out, const PathStep& s, double pressure) {
            I(9, s.crushed), I(9, s.yielded));
 }
 
-void writeCurve(const std::string& name, const std::vector<PathStep>& steps, double pressure) {
+bool writeCurve(const std::string& name, const std::vector<PathStep>& steps, double pressure) {
   std::ofstream f(name);
   f << "step,load_factor,pressure,w_control,w_max,iterations,cracked,crushed,yielded\n";
   f.precision(9);
@@ -151,6 +151,8 @@ void writeCurve(const std::string& name, const std::vector<PathStep>& steps, dou
     f << s.step << ',' << s.loadFactor << ',' << s.loadFactor * pressure << ',' << s.wControl << ','
       << s.wMax << ',' << s.iterations << ',' << s.cracked << ',' << s.crushed << ',' << s.yielded
       << '\n';
+  f.close();
+  return !f.fail();
 }
 
 // The step lines, how the path ended and, over its converged steps, its peak.
@@ -214,8 +216,9 @@ void equilibriumPath(RunContext& run) {
   const double pressure = firstPressure(m);
   writeBlock(run, c, *run.path, pressure);
   if (run.path->end != PathEnd::SolveFailed) printPathStates(run, sections.points, *run.path, c.ts);
-  if (run.reportFile.is_open())
-    writeCurve(run.names.base + ".curve.csv", run.path->steps, pressure);
+  const std::string curve = run.names.base + ".curve.csv";
+  if (run.reportFile.is_open() && !writeCurve(curve, run.path->steps, pressure))
+    run.unwrittenFiles.push_back(curve);
   recordOutcome(run.outcome, *run.path, pressure);
 }
 

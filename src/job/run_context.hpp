@@ -178,6 +178,9 @@ struct RunContext {
   std::ofstream zoneFile;  // unit 41
   Writer zonePlot{zoneFile};
   GraphicsFiles graphics;  // units 79 to 85, open only when graphics were requested
+  // Further files of the analysis written whole as the run goes (the load path's curve) that
+  // could not be written completely: the job's end names them with the files above.
+  std::vector<std::string> unwrittenFiles;
 
   AnalysisArrays arrays{initialArrays(request, cap)};
 

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <regex>
 #include <string>
 #include <vector>
@@ -131,8 +132,8 @@ void expectPeakTables(const std::vector<std::string>& lines, const StepLine& pea
   const std::size_t fibres = indexOf(lines, at(28, "LOWER FIBER STRESSES:"), maxima);
   ASSERT_LT(fibres + 4 + kPoints, lines.size());
   for (std::size_t p = fibres + 4; p < fibres + 4 + kPoints; ++p) {
-    for (std::size_t c : {34u, 47u}) {  // SXX, SYY
-      const double sigma = std::stod(lines[p].substr(c, 11));
+    for (std::size_t column : {34u, 47u}) {  // SXX, SYY
+      const double sigma = std::stod(lines[p].substr(column, 11));
       EXPECT_LE(sigma, kXT * (1 + 1e-4)) << lines[p];
       EXPECT_GE(sigma, -kXC * (1 + 1e-4)) << lines[p];
     }
@@ -252,6 +253,21 @@ TEST(EquilibriumReport, ControlPointOffTheGridIsAFatalError) {
                                      "korvant: job 'job' fatal run-time error; report job.out\n"))
       << r.errors;
   EXPECT_EQ(filesIn(dir.path()), (std::set<std::string>{"job.inp", "job.out", "job.zon"}));
+}
+
+// A curve that cannot be written is named at the job's end, and the job says so in its
+// status, as for every other file of a run.
+TEST(EquilibriumReport, CurveOnAFullDiscIsAFileNotWritten) {
+  TempDir dir;
+  writeFile(dir / "job.inp", squareDeck());
+  std::filesystem::create_symlink("/dev/full", dir / "job.curve.csv");
+  const RunResult r =
+      runKorvant(dir.path(), {"--yes", "--equilibrium", "--eq-step", "20", "job"}, "");
+  EXPECT_EQ(r.status, 5);
+  EXPECT_NE(r.errors.find("korvant: ***ERROR: THE FILE job.curve.csv COULD NOT BE WRITTEN "
+                          "COMPLETELY\n"),
+            std::string::npos)
+      << r.errors;
 }
 
 }  // namespace
