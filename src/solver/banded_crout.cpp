@@ -70,6 +70,7 @@ void subtractFour(int first, int last, const CroutTerm* t, double* y) {
 // Rows from `first` on take the terms of t that reach them (row i <= LAST(k)), in order:
 // the rows every term reaches in one sweep, the few beyond one by one.
 void subtractTerms(int first, const CroutTerm* t, int n, double* y) {
+  if (n == 0) return;  // a group whose A(k, j) are all zero
   int common = std::numeric_limits<int>::max(), reach = 0;
   for (int m = 0; m < n; ++m)
     common = std::min(common, t[m].last), reach = std::max(reach, t[m].last);
