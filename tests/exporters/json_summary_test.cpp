@@ -28,7 +28,7 @@ struct Case {
   std::string result;
 };
 
-std::vector<Case> cases() {
+[[maybe_unused]] std::vector<Case> cases() {
   std::vector<Case> c;
   ConcreteSlabDeck graphics = smallMeshSlab(0.06, "D +S -S FI");
   c.push_back({"completed", graphics, 0, "completed"});
