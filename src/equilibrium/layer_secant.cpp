@@ -10,15 +10,14 @@
 namespace korvant::equilibrium {
 namespace {
 
-// T of toSlabAxes: the strains in axes at `angle` of each unit strain in slab axes, column by
-// column, as the section code turns them (SETRANS) with one sine and cosine for all three:
-// SETRANS of a unit strain leaves exactly these products (the other terms add zeros).
-Stiffness3 strainRotation(double angle) {
-  const double s = std::sin(angle), c = std::cos(angle);
+// T of toSlabAxes: the strains in axes along `d` of each unit strain in slab axes, column by
+// column, with c^2 = (1 + cos 2a) / 2, s^2 = (1 - cos 2a) / 2 and s c = sin 2a / 2.
+Stiffness3 strainRotation(const Direction& d) {
+  const double cc = 0.5 * (1.0 + d.c2), ss = 0.5 * (1.0 - d.c2), sc = 0.5 * d.s2;
   Stiffness3 T;
-  T(0, 0) = c * c, T(1, 0) = s * s, T(2, 0) = -(2.0 * s * c);
-  T(0, 1) = s * s, T(1, 1) = c * c, T(2, 1) = 2.0 * s * c;
-  T(0, 2) = s * c, T(1, 2) = -(s * c), T(2, 2) = c * c - s * s;
+  T(0, 0) = cc, T(1, 0) = ss, T(2, 0) = -d.s2;
+  T(0, 1) = ss, T(1, 1) = cc, T(2, 1) = d.s2;
+  T(0, 2) = sc, T(1, 2) = -sc, T(2, 2) = d.c2;
   return T;
 }
 
@@ -53,7 +52,7 @@ void rememberConcrete(double e, int d, double secant, const ConcreteLaw& c, Laye
 // principal stresses under any ratio of the principal strains.
 Principal equivalentUniaxial(const Principal& p, double nu) {
   const double k = 1.0 / (1.0 - nu * nu);
-  return {k * (p.e1 + nu * p.e2), k * (p.e2 + nu * p.e1), p.angle};
+  return {k * (p.e1 + nu * p.e2), k * (p.e2 + nu * p.e1), p.direction};
 }
 
 // The concrete of a layer in its principal axes (1 along e1): the secants of the uniaxial
@@ -66,9 +65,8 @@ Stiffness3 concretePrincipal(const Principal& p, const ConcreteLaw& c, LayerMemo
   const bool cracks = m.cracked || equivalentUniaxial(p, c.nu).e1 > crackingStrain(c);
   const double nu = cracks ? 0.0 : c.nu;
   const Principal u = equivalentUniaxial(p, nu);
-  const double across = p.angle + 0.5 * std::numbers::pi;
-  const double E1 = concreteSecant(u.e1, 0, c, m, ts, crackCapacity(bars, p.angle));
-  const double E2 = concreteSecant(u.e2, 1, c, m, ts, crackCapacity(bars, across));
+  const double E1 = concreteSecant(u.e1, 0, c, m, ts, crackCapacity(bars, p.direction));
+  const double E2 = concreteSecant(u.e2, 1, c, m, ts, crackCapacity(bars, p.direction.across()));
   rememberConcrete(u.e1, 0, E1, c, m);
   rememberConcrete(u.e2, 1, E2, c, m);
   const double k = 1.0 / (1.0 - nu * nu);
@@ -133,41 +131,51 @@ Plane3 Stiffness3::operator*(const Plane3& e) const {
   return s;
 }
 
-Principal principalStrains(const Plane3& e, double isotropicBelow) {
-  const double mean = 0.5 * (e[0] + e[1]);
-  const double radius = std::hypot(0.5 * (e[0] - e[1]), 0.5 * e[2]);
-  if (radius < isotropicBelow)
-    return {mean + radius, mean - radius, e[0] >= e[1] ? 0.0 : 0.5 * std::numbers::pi};
-  return {mean + radius, mean - radius, 0.5 * std::atan2(e[2], e[0] - e[1])};
+Direction Direction::of(double angle) {
+  return {std::cos(2.0 * angle), std::sin(2.0 * angle)};
 }
 
-Stiffness3 toSlabAxes(const Stiffness3& Q, double angle) {
-  const Stiffness3 T = strainRotation(angle);
-  Stiffness3 R;
-  // A zero of Q adds only zeros to R, which start from zero: skipping them changes nothing.
+double Direction::angle() const {
+  return 0.5 * std::atan2(s2, c2);
+}
+
+Principal principalStrains(const Plane3& e, double isotropicBelow) {
+  const double mean = 0.5 * (e[0] + e[1]);
+  const double half = 0.5 * (e[0] - e[1]), shear = 0.5 * e[2];
+  const double radius = std::sqrt(half * half + shear * shear);
+  if (radius < isotropicBelow || radius == 0.0)
+    return {mean + radius, mean - radius,
+            e[0] >= e[1] ? Direction{1.0, 0.0} : Direction{-1.0, 0.0}};
+  // cos 2a = (exx - eyy) / 2r, sin 2a = gxy / 2r (Mohr's circle of strain).
+  return {mean + radius, mean - radius, {half / radius, shear / radius}};
+}
+
+Stiffness3 toSlabAxes(const Stiffness3& Q, const Direction& d) {
+  const Stiffness3 T = strainRotation(d);
+  Stiffness3 QT, R;
+  for (int k = 0; k < 3; ++k)
+    for (int j = 0; j < 3; ++j)
+      QT(k, j) = Q(k, 0) * T(0, j) + Q(k, 1) * T(1, j) + Q(k, 2) * T(2, j);
   for (int i = 0; i < 3; ++i)
     for (int j = 0; j < 3; ++j)
-      for (int k = 0; k < 3; ++k)
-        for (int l = 0; l < 3; ++l)
-          if (Q(k, l) != 0.0) R(i, j) += T(k, i) * Q(k, l) * T(l, j);
+      R(i, j) = T(0, i) * QT(0, j) + T(1, i) * QT(1, j) + T(2, i) * QT(2, j);
   return R;
 }
 
-double strainAlong(const Plane3& e, double angle) {
-  const Stiffness3 T = strainRotation(angle);
-  return T(0, 0) * e[0] + T(0, 1) * e[1] + T(0, 2) * e[2];
+double strainAlong(const Plane3& e, const Direction& d) {
+  return 0.5 * (1.0 + d.c2) * e[0] + 0.5 * (1.0 - d.c2) * e[1] + 0.5 * d.s2 * e[2];
 }
 
-double barAngle(const SectionLayer& layer) {
-  return layer.theta * std::numbers::pi / 180.0;
+Direction barDirection(const SectionLayer& layer) {
+  // Bars along the slab axes, the usual meshes, without a cosine's round-off.
+  if (layer.theta == 0.0) return {1.0, 0.0};
+  if (layer.theta == 90.0) return {-1.0, 0.0};
+  return Direction::of(layer.theta * std::numbers::pi / 180.0);
 }
 
-double crackCapacity(const std::vector<CrossingBar>& bars, double angle) {
+double crackCapacity(const std::vector<CrossingBar>& bars, const Direction& normal) {
   double capacity = 0.0;
-  for (const CrossingBar& b : bars) {
-    const double c = std::cos(angle - b.angle);
-    capacity += b.rho * b.reserve * c * c;
-  }
+  for (const CrossingBar& b : bars) capacity += b.rho * b.reserve * normal.cosSquared(b.along);
   return capacity;
 }
 
@@ -175,22 +183,23 @@ LayerResponse layerSecant(const SectionLayer& layer, const Plane3& e, const Laye
                           const std::vector<CrossingBar>& bars, TensionStiffening ts) {
   LayerResponse r;
   r.memory = memory;
-  const double angle = barAngle(layer);
+  const Direction along = barDirection(layer);
   if (layer.material == LayerMaterial::Concrete) {
     const Principal p = principalStrains(e, isotropicBelow(layer));
-    r.Q = toSlabAxes(concretePrincipal(p, layer.concrete, r.memory, bars, ts), p.angle);
+    r.Q = toSlabAxes(concretePrincipal(p, layer.concrete, r.memory, bars, ts), p.direction);
   } else {
-    const double eb = strainAlong(e, angle);
+    const double eb = strainAlong(e, along);
     const double secant = barSecant(eb, layer.steel, r.memory);
     r.barStress = secant * eb;
     if (layer.material == LayerMaterial::Bars) {
       Stiffness3 Q;
       Q(0, 0) = secant * layer.barArea / layer.thick;  // the bars smeared over the layer
-      r.Q = toSlabAxes(Q, angle);
+      r.Q = toSlabAxes(Q, along);
     } else {
       const Principal p = principalStrains(e, isotropicBelow(layer));
       const Stiffness3 Qc = concretePrincipal(p, layer.concrete, r.memory, bars, ts);
-      r.Q = toSlabAxes(combinedInBarAxes(layer, toSlabAxes(Qc, p.angle - angle), secant), angle);
+      const Stiffness3 Qb = toSlabAxes(Qc, p.direction.from(along));
+      r.Q = toSlabAxes(combinedInBarAxes(layer, Qb, secant), along);
     }
   }
   r.stress = r.Q * e;

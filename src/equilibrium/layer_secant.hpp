@@ -61,10 +61,30 @@ struct SectionLayer {
   int deckLayer = -1;       // position of the deck layer it is a slice of (from 0); -1: its own
 };
 
+// A direction in the plane by the cosine and sine of twice its angle from x: what the
+// rotation of strains and stiffnesses needs (Jones 1975, 2.6, in double-angle form), found
+// from a strain state without any trigonometric function.
+struct Direction {
+  double c2 = 1.0, s2 = 0.0;
+  static Direction of(double angle);               // radians from x
+  double angle() const;                            // radians from x, in (-pi/2, pi/2]
+  Direction across() const { return {-c2, -s2}; }  // the direction at right angles
+  // This direction seen from `base`: the angle between them.
+  Direction from(const Direction& base) const {
+    return {c2 * base.c2 + s2 * base.s2, s2 * base.c2 - c2 * base.s2};
+  }
+  // The squared cosine of the angle between this direction and `other`.
+  double cosSquared(const Direction& other) const {
+    return 0.5 * (1.0 + c2 * other.c2 + s2 * other.s2);
+  }
+};
+
 // Bars that cross the cracks of a concrete layer: their ratio over the effective tension
-// area, their direction (radians) and the stress they can still take before they yield.
+// area, their direction and the stress they can still take before they yield.
 struct CrossingBar {
-  double rho = 0.0, angle = 0.0, reserve = 0.0;
+  double rho = 0.0;
+  Direction along;
+  double reserve = 0.0;
 };
 
 struct LayerResponse {
@@ -77,7 +97,8 @@ struct LayerResponse {
 // The principal strains e1 >= e2 of `e` and the direction of e1 from x (radians); the slab
 // axis of the larger normal strain when they differ by less than 2 isotropicBelow.
 struct Principal {
-  double e1 = 0.0, e2 = 0.0, angle = 0.0;
+  double e1 = 0.0, e2 = 0.0;
+  Direction direction;
 };
 Principal principalStrains(const Plane3& e, double isotropicBelow = 0.0);
 
@@ -90,21 +111,21 @@ Principal principalStrains(const Plane3& e, double isotropicBelow = 0.0);
 // ways has its principal axes along its bars.
 inline constexpr double kIsotropicStrain = 0.2;
 
-// The stiffness Q given in axes at `angle` (radians) from x, seen in slab axes: T^T Q T with
-// T the transformation of engineering strains into those axes (Jones 1975, Mechanics of
-// Composite Materials, 2.6).
-Stiffness3 toSlabAxes(const Stiffness3& Q, double angle);
+// The stiffness Q given in axes along direction `d`, seen in slab axes: T^T Q T with T the
+// transformation of engineering strains into those axes (Jones 1975, Mechanics of Composite
+// Materials, 2.6).
+Stiffness3 toSlabAxes(const Stiffness3& Q, const Direction& d);
 
-// The strain along a direction at `angle` (radians) from x.
-double strainAlong(const Plane3& e, double angle);
+// The strain along direction `d`.
+double strainAlong(const Plane3& e, const Direction& d);
 
-// The direction of the layer's bars from x, in radians.
-double barAngle(const SectionLayer& layer);
+// The direction of the layer's bars.
+Direction barDirection(const SectionLayer& layer);
 
-// The stress the bars crossing a crack whose normal is at `angle` can pass to the concrete
-// between the cracks: sum of rho (fy - fs) cos^2 of the angle between bar and normal
+// The stress the bars crossing a crack whose normal is along `normal` can pass to the
+// concrete between the cracks: sum of rho (fy - fs) cos^2 of the angle between bar and normal
 // (the crack check of Vecchio & Collins 1986).
-double crackCapacity(const std::vector<CrossingBar>& bars, double angle);
+double crackCapacity(const std::vector<CrossingBar>& bars, const Direction& normal);
 
 // The secant stiffness of the layer under the strains `e` at its centre, from the memory of
 // the path; `bars` are the bars crossing its cracks (concrete and combined layers).

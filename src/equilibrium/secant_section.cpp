@@ -17,22 +17,31 @@ void crossingBars(const Section& s, std::size_t k, const std::vector<double>& fs
   bars.clear();
   for (const auto& [b, rho] : s.crossing[k]) {
     const SectionLayer& l = s.layers[b];
-    bars.push_back({rho, barAngle(l), std::max(l.steel.fy - fs[b], 0.0)});
+    bars.push_back({rho, barDirection(l), std::max(l.steel.fy - fs[b], 0.0)});
   }
 }
 
+// The in-plane parts of a section's A, B and D, summed layer by layer.
+struct PlaneABD {
+  Stiffness3 A, B, D;
+};
+
 // Adds the layer's Q over [zb, zt] (heights about the reference surface) into A, B and D.
-void integrate(SectionStiffness& abd, const Stiffness3& Q, double zb, double zt) {
+void integrate(PlaneABD& abd, const Stiffness3& Q, double zb, double zt) {
   const double a = zt - zb;
   const double b = 0.5 * (zt * zt - zb * zb);
   const double d = (zt * zt * zt - zb * zb * zb) / 3.0;
-  for (int i = 0; i < 3; ++i) {
-    for (int j = 0; j < 3; ++j) {
-      abd.A(kPlaneComponents[i], kPlaneComponents[j]) += a * Q(i, j);
-      abd.B(kPlaneComponents[i], kPlaneComponents[j]) += b * Q(i, j);
-      abd.D(kPlaneComponents[i], kPlaneComponents[j]) += d * Q(i, j);
-    }
+  for (std::size_t i = 0; i < Q.q.size(); ++i) {
+    abd.A.q[i] += a * Q.q[i];
+    abd.B.q[i] += b * Q.q[i];
+    abd.D.q[i] += d * Q.q[i];
   }
+}
+
+// The in-plane parts placed in the section code's 6 x 6 matrices.
+void place(const Stiffness3& S, Matrix<double>& M) {
+  for (int i = 0; i < 3; ++i)
+    for (int j = 0; j < 3; ++j) M(kPlaneComponents[i], kPlaneComponents[j]) = S(i, j);
 }
 
 // X = A^-1 B for symmetric positive semi-definite A by Gauss-Jordan elimination; a direction
@@ -126,13 +135,14 @@ SectionResponse secantSection(const Section& section, const StrainPlane& e,
 
   SectionResponse r;
   r.memory.resize(n);
+  PlaneABD abd;
   std::vector<CrossingBar> bars;
   for (std::size_t k = 0; k < n; ++k) {
     const SectionLayer& l = section.layers[k];
     crossingBars(section, k, fs, bars);
     const LayerResponse lr = layerSecant(l, strainAt(k), committed[k], bars, ts);
     const double zb = l.z - 0.5 * l.thick - section.reference;
-    integrate(r.abd, lr.Q, zb, zb + l.thick);
+    integrate(abd, lr.Q, zb, zb + l.thick);
     r.memory[k] = lr.memory;
   }
   const std::vector<LayerMemory> deck = deckLayerMemory(section, r.memory);
@@ -141,7 +151,8 @@ SectionResponse secantSection(const Section& section, const StrainPlane& e,
     r.crushed += m.crushed ? 1 : 0;
     r.yielded += m.yielded ? 1 : 0;
   }
-  const Stiffness3 A = inPlane(r.abd.A), B = inPlane(r.abd.B), D = inPlane(r.abd.D);
+  place(abd.A, r.abd.A), place(abd.B, r.abd.B), place(abd.D, r.abd.D);
+  const Stiffness3 &A = abd.A, &B = abd.B, &D = abd.D;
   const Plane3 Ae = A * e.membrane, Bk = B * e.curvature, Be = B * e.membrane, Dk = D * e.curvature;
   for (std::size_t i = 0; i < 3; ++i) {
     r.N[i] = Ae[i] + Bk[i];

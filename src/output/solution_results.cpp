@@ -111,7 +111,7 @@ std::vector<BarLayerResult> pathBars(const equilibrium::Section& s,
     b.z = l.z;
     b.theta = l.theta;
     b.lowerHalf = l.z < 0.5 * h;
-    b.strain = strainAlong(strain, barAngle(l));
+    b.strain = strainAlong(strain, barDirection(l));
     b.stress = layerSecant(l, strain, memory[k], {}, ts).barStress;
     b.utilisation = l.steel.fy > 0.0 ? std::abs(b.stress) / l.steel.fy : 0.0;
     b.yielded = memory[k].yielded;

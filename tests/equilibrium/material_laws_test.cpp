@@ -96,7 +96,7 @@ TEST(LayerSecant, UncrackedConcreteIsIsotropicInAnyDirection) {
 // principal strains: sxx = m + r cos 60, syy = m - r cos 60, sxy = r sin 60.
 TEST(LayerSecant, CrackedConcreteStaysCoaxial) {
   const double angle = std::numbers::pi / 6.0;
-  const std::vector<CrossingBar> bars{{0.01, 0.0, 500.0}};
+  const std::vector<CrossingBar> bars{{0.01, Direction::of(0.0), 500.0}};
   const LayerResponse r = layerSecant(concreteLayer(), fromPrincipal(1e-3, -1e-3, angle), {}, bars,
                                       TensionStiffening::VecchioCollins);
   const double m = 0.5 * (2.0729490 - 22.5), rad = 0.5 * (2.0729490 + 22.5);
@@ -113,8 +113,9 @@ TEST(LayerSecant, CrackedConcreteStaysCoaxial) {
 
 TEST(LayerSecant, CrackCapacityOfTwoBarDirections) {
   // 0.005 x 100 cos^2 30 + 0.01 x 50 sin^2 30 = 0.375 + 0.125
-  EXPECT_NEAR(crackCapacity({{0.005, 0.0, 100.0}, {0.01, std::numbers::pi / 2, 50.0}},
-                            std::numbers::pi / 6),
+  EXPECT_NEAR(crackCapacity({{0.005, Direction::of(0.0), 100.0},
+                             {0.01, Direction::of(std::numbers::pi / 2), 50.0}},
+                            Direction::of(std::numbers::pi / 6)),
               0.5, 1e-12);
 }
 
