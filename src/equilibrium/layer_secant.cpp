@@ -173,6 +173,10 @@ Direction barDirection(const SectionLayer& layer) {
   return Direction::of(layer.theta * std::numbers::pi / 180.0);
 }
 
+CrossingBar crossingBar(const SectionLayer& bars, double rho, double fs) {
+  return {rho, barDirection(bars), std::max(bars.steel.fy - fs, 0.0)};
+}
+
 double crackCapacity(const std::vector<CrossingBar>& bars, const Direction& normal) {
   double capacity = 0.0;
   for (const CrossingBar& b : bars) capacity += b.rho * b.reserve * normal.cosSquared(b.along);

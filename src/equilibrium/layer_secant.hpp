@@ -122,6 +122,10 @@ double strainAlong(const Plane3& e, const Direction& d);
 // The direction of the layer's bars.
 Direction barDirection(const SectionLayer& layer);
 
+// The bars of layer `bars` crossing a crack, of ratio rho over the effective tension area,
+// under the bar stress fs: what they can still take before they yield.
+CrossingBar crossingBar(const SectionLayer& bars, double rho, double fs);
+
 // The stress the bars crossing a crack whose normal is along `normal` can pass to the
 // concrete between the cracks: sum of rho (fy - fs) cos^2 of the angle between bar and normal
 // (the crack check of Vecchio & Collins 1986).

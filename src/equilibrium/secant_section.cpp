@@ -15,10 +15,7 @@ bool carriesBars(const SectionLayer& l) {
 void crossingBars(const Section& s, std::size_t k, const std::vector<double>& fs,
                   std::vector<CrossingBar>& bars) {
   bars.clear();
-  for (const auto& [b, rho] : s.crossing[k]) {
-    const SectionLayer& l = s.layers[b];
-    bars.push_back({rho, barDirection(l), std::max(l.steel.fy - fs[b], 0.0)});
-  }
+  for (const auto& [b, rho] : s.crossing[k]) bars.push_back(crossingBar(s.layers[b], rho, fs[b]));
 }
 
 // The in-plane parts of a section's A, B and D, summed layer by layer.

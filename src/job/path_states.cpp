@@ -45,7 +45,7 @@ std::vector<CrossingBar> crossingAt(const Section& s, std::size_t k, const Strai
   for (const auto& [b, rho] : s.crossing[k]) {
     const SectionLayer& l = s.layers[b];
     const double fs = layerSecant(l, strainAtHeight(s, e, l.z), memory[b], {}, ts).barStress;
-    bars.push_back({rho, barDirection(l), std::max(l.steel.fy - fs, 0.0)});
+    bars.push_back(crossingBar(l, rho, fs));
   }
   return bars;
 }
