@@ -48,6 +48,14 @@ double relativeChange(const Iterate& x, const Iterate& g, std::size_t from) {
   return m > 0.0 ? d / m : d;
 }
 
+// The point whose unknown `per - 1` (w) changes most from x to g, of the entries from `from`.
+std::size_t largestChangeAt(const Iterate& x, const Iterate& g, std::size_t from, std::size_t per) {
+  std::size_t at = from + per - 1;
+  for (std::size_t k = at; k < g.size(); k += per)
+    if (std::abs(g[k] - x[k]) > std::abs(g[at] - x[at])) at = k;
+  return (at - from) / per;
+}
+
 // The secant map of one state and what it leaves behind: the layers' memory of its
 // strains and their counts, the load factor of the unit solution that gives the target.
 struct Evaluation {
@@ -140,6 +148,8 @@ class StepSolver {
   // Iterates from x toward the step's state; on convergence x holds it and `e` its memory.
   Result solve(double target, Iterate& x, const std::vector<std::vector<LayerMemory>>& committed,
                Evaluation& e, int& iterations, int budget);
+  // After a step that did not converge: the point that changed most at its last iterate.
+  std::size_t unsettled() const { return unsettled_; }
 
  private:
   bool map(double target, const Iterate& x, const std::vector<std::vector<LayerMemory>>& base,
@@ -153,6 +163,7 @@ class StepSolver {
   std::vector<double> solution_;
   std::vector<PointStrains> unit_;
   std::vector<SectionStiffness> abd_;
+  std::size_t unsettled_ = 0;
 };
 
 // G(x): every point's secant section under the strains of x, the unit solution of their
@@ -240,6 +251,7 @@ StepSolver::Result StepSolver::solve(double target, Iterate& x,
       return Result::Converged;
     }
     lastFactor = e.loadFactor;
+    if (iterations == budget) unsettled_ = largestChangeAt(x, g, kPlane * n, perPoint(c_.coupled));
     const bool stalled = iterations % c_.stall == 0;
     for (std::size_t p = 0; p < n; ++p) {
       if (e.crackedAt[p] < lastCracked[p] && ++closings[p] >= 2)
@@ -378,6 +390,7 @@ PathResult followPath(SecantSystem& system, const std::vector<const Section*>& s
     if (r == StepSolver::Result::NotConverged) {
       if (smallest) {
         result.end = PathEnd::NotConverged;
+        result.unsettled = solver.unsettled();
         return result;
       }
       h /= 2.0;

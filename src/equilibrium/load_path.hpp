@@ -85,6 +85,9 @@ struct PathResult {
   std::vector<PathStep> steps;
   PathEnd end = PathEnd::StepLimit;
   std::size_t peak = 0;  // index in steps of the largest load factor
+  // A path that ended at a step that did not converge: the point whose deflection changed
+  // most at that step's last iterate, where the slab did not settle (its index).
+  std::size_t unsettled = 0;
   PathState first, atPeak, last;
 };
 

@@ -170,6 +170,11 @@ void writeBlock(RunContext& run, const PathControls& c, const PathResult& path, 
   out.line(X(5), "PEAK LOAD FACTOR", E(13, 5, peak.loadFactor), X(3), "PRESSURE",
            E(13, 5, peak.loadFactor * pressure), X(3), "AT STEP", I(5, peak.step), X(3),
            "W CONTROL", E(13, 5, peak.wControl));
+  if (path.end != PathEnd::NotConverged) return;
+  // Where the slab did not settle: a hinge whose moment falls as it turns, most often.
+  const int Iu = static_cast<int>(path.unsettled) % c.NUMB + 1,
+            Ju = static_cast<int>(path.unsettled) / c.NUMB + 1;
+  out.line(X(5), "THE LAST ITERATE CHANGED MOST AT POINT I =", I(5, Iu), ", J =", I(5, Ju));
 }
 
 // How the path ended, for the closing lines: its peak, and a path that stopped undecided.
