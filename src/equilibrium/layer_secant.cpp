@@ -135,10 +135,6 @@ Direction Direction::of(double angle) {
   return {std::cos(2.0 * angle), std::sin(2.0 * angle)};
 }
 
-double Direction::angle() const {
-  return 0.5 * std::atan2(s2, c2);
-}
-
 Principal principalStrains(const Plane3& e, double isotropicBelow) {
   const double mean = 0.5 * (e[0] + e[1]);
   const double half = 0.5 * (e[0] - e[1]), shear = 0.5 * e[2];

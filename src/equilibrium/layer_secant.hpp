@@ -67,7 +67,6 @@ struct SectionLayer {
 struct Direction {
   double c2 = 1.0, s2 = 0.0;
   static Direction of(double angle);               // radians from x
-  double angle() const;                            // radians from x, in (-pi/2, pi/2]
   Direction across() const { return {-c2, -s2}; }  // the direction at right angles
   // This direction seen from `base`: the angle between them.
   Direction from(const Direction& base) const {
@@ -94,8 +93,8 @@ struct LayerResponse {
   LayerMemory memory;    // the memory once these strains are accepted
 };
 
-// The principal strains e1 >= e2 of `e` and the direction of e1 from x (radians); the slab
-// axis of the larger normal strain when they differ by less than 2 isotropicBelow.
+// The principal strains e1 >= e2 of `e` and the direction of e1; the slab axis of the larger
+// normal strain when they differ by less than 2 isotropicBelow.
 struct Principal {
   double e1 = 0.0, e2 = 0.0;
   Direction direction;
