@@ -8,6 +8,8 @@
 // the extended grid. With coupling option 2 every point carries u, v, w in that order.
 #pragma once
 
+#include <cstddef>
+
 #include "core/codes.hpp"
 
 namespace korvant {
@@ -32,6 +34,15 @@ struct DifferenceGrid {
 // per-point table: n = (J - 1) NUMB + I, the real numbering of the points.
 inline int pointRecord(int I, int J, int NUMB) {
   return (J - 1) * NUMB + I;
+}
+
+// The point (I, J) of the per-point table entry `index` counted from 0: pointRecord - 1.
+struct GridPoint {
+  int I = 1, J = 1;
+};
+inline GridPoint pointOfIndex(std::size_t index, int NUMB) {
+  const int p = static_cast<int>(index);
+  return {p % NUMB + 1, p / NUMB + 1};
 }
 
 // EQN: the number of the first unknown or equation of point (I, J): in mode REAL the real

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <deque>
 
+#include "core/grid.hpp"
+
 namespace korvant::equilibrium {
 namespace {
 
@@ -176,8 +178,8 @@ bool StepSolver::map(double target, const Iterate& x,
   StiffnessField& field = system_.field();
   for (std::size_t p = 0; p < n; ++p) {
     SectionResponse r = secantSection(*sections_[p], planeOf(x, p), base[p], c_.ts);
-    const int I = static_cast<int>(p) % c_.NUMB + 1, J = static_cast<int>(p) / c_.NUMB + 1;
-    field.at(I, J) = planeStiffness(c_.coupled ? r.abd : uncoupledBending(r.abd));
+    const GridPoint at = pointOfIndex(p, c_.NUMB);
+    field.at(at.I, at.J) = planeStiffness(c_.coupled ? r.abd : uncoupledBending(r.abd));
     abd_[p] = r.abd;
     e.memory[p] = std::move(r.memory);
     e.crackedAt[p] = r.cracked;
@@ -316,8 +318,8 @@ bool elasticUnitSolution(SecantSystem& system, const std::vector<const Section*>
     const Section& s = *sections[p];
     const SectionResponse r =
         secantSection(s, {}, std::vector<LayerMemory>(s.layers.size()), kDefaultStiffening);
-    const int I = static_cast<int>(p) % NUMB + 1, J = static_cast<int>(p) / NUMB + 1;
-    field.at(I, J) = planeStiffness(coupled ? r.abd : uncoupledBending(r.abd));
+    const GridPoint at = pointOfIndex(p, NUMB);
+    field.at(at.I, at.J) = planeStiffness(coupled ? r.abd : uncoupledBending(r.abd));
   }
   if (!system.solveUnit(solution, strains)) return false;
   if (coupled) return true;

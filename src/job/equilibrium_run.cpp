@@ -125,13 +125,13 @@ std::string endText(PathEnd end) {
 }
 
 void writeHeader(Writer& out, const PathControls& c) {
-  const int I0 = static_cast<int>(c.control) % c.NUMB + 1,
-            J0 = static_cast<int>(c.control) / c.NUMB + 1;
+  const GridPoint control = pointOfIndex(c.control, c.NUMB);
   out.blank();
   out.line(X(15), "* EQUILIBRIUM ANALYSIS ALONG THE LOAD PATH (SECANT, DISPLACEMENT CONTROL)");
   out.blank();
-  out.line(X(5), "CONTROL POINT I =", I(5, I0), ", J =", I(5, J0), X(3), "STEP", E(11, 3, c.step),
-           X(3), "TOLERANCE", E(11, 3, c.tolerance), X(3), "LIMIT", E(11, 3, c.limit));
+  out.line(X(5), "CONTROL POINT I =", I(5, control.I), ", J =", I(5, control.J), X(3), "STEP",
+           E(11, 3, c.step), X(3), "TOLERANCE", E(11, 3, c.tolerance), X(3), "LIMIT",
+           E(11, 3, c.limit));
   out.blank();
   out.line(X(5), " STEP  LOAD FACTOR     PRESSURE    W CONTROL        W MAX  ITER",
            "  CRACKED  CRUSHED  YIELDED");
@@ -172,9 +172,8 @@ void writeBlock(RunContext& run, const PathControls& c, const PathResult& path, 
            "W CONTROL", E(13, 5, peak.wControl));
   if (path.end != PathEnd::NotConverged) return;
   // Where the slab did not settle: a hinge whose moment falls as it turns, most often.
-  const int Iu = static_cast<int>(path.unsettled) % c.NUMB + 1,
-            Ju = static_cast<int>(path.unsettled) / c.NUMB + 1;
-  out.line(X(5), "THE LAST ITERATE CHANGED MOST AT POINT I =", I(5, Iu), ", J =", I(5, Ju));
+  const GridPoint at = pointOfIndex(path.unsettled, c.NUMB);
+  out.line(X(5), "THE LAST ITERATE CHANGED MOST AT POINT I =", I(5, at.I), ", J =", I(5, at.J));
 }
 
 // How the path ended, for the closing lines: its peak, and a path that stopped undecided.
