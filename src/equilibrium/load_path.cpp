@@ -148,8 +148,9 @@ class StepSolver {
   enum class Result { Converged, NotConverged, SolveFailed };
 
   // Iterates from x toward the step's state; on convergence x holds it and `e` its memory.
+  // With `selective`, an iterate takes the new secants of the points that change most only.
   Result solve(double target, Iterate& x, const std::vector<std::vector<LayerMemory>>& committed,
-               Evaluation& e, int& iterations, int budget);
+               Evaluation& e, int& iterations, int budget, bool selective = false);
   // After a step that did not converge: the point that changed most at its last iterate.
   std::size_t unsettled() const { return unsettled_; }
 
@@ -157,6 +158,7 @@ class StepSolver {
   bool map(double target, const Iterate& x, const std::vector<std::vector<LayerMemory>>& base,
            Iterate& g, Evaluation& e);
   Iterate next(const Iterate& x, const Iterate& g, int iterations);
+  std::vector<bool> taking();
 
   SecantSystem& system_;
   const std::vector<const Section*>& sections_;
@@ -166,25 +168,70 @@ class StepSolver {
   std::vector<PointStrains> unit_;
   std::vector<SectionStiffness> abd_;
   std::size_t unsettled_ = 0;
+  // The sections of the last evaluation, their plane stiffness, and the plane stiffness that
+  // each point has in the secant system (selective iterates leave some points as they were).
+  std::vector<SectionResponse> fresh_;
+  std::vector<PlaneStiffness> freshPlane_, installed_;
+  std::vector<int> crushedAt_, yieldedAt_;
+  bool selective_ = false, installAll_ = true;
+  double mostChange_ = 0.0;  // the largest relative change of a point's stiffness, last map
 };
+
+// The relative change from the plane stiffness a to b: the largest change of a term over the
+// largest term of a.
+double stiffnessChange(const PlaneStiffness& a, const PlaneStiffness& b) {
+  double d = 0.0, m = 0.0;
+  for (std::size_t k = 0; k < a.S.size(); ++k)
+    d = std::max(d, std::abs(b.S[k] - a.S[k])), m = std::max(m, std::abs(a.S[k]));
+  return m > 0.0 ? d / m : d;
+}
+
+// The points whose new secants an iterate takes: all of them, or, in selective iterates,
+// those whose stiffness changes by at least half as much as the one that changes most. Where
+// several points of a slab soften alike, all of them softening at once overshoots and the
+// iterates swing from one to the other; taking the most critical first lets it go on while
+// the others unload, as sequentially linear analysis takes one critical element a time
+// (Rots 2001, "Sequentially linear continuum model for concrete fracture").
+std::vector<bool> StepSolver::taking() {
+  const std::size_t n = fresh_.size();
+  std::vector<bool> take(n, true);
+  mostChange_ = 0.0;
+  if (!selective_ || installAll_) return take;
+  std::vector<double> change(n);
+  for (std::size_t p = 0; p < n; ++p) {
+    change[p] = stiffnessChange(installed_[p], freshPlane_[p]);
+    mostChange_ = std::max(mostChange_, change[p]);
+  }
+  for (std::size_t p = 0; p < n; ++p) take[p] = change[p] >= 0.5 * mostChange_;
+  return take;
+}
 
 // G(x): every point's secant section under the strains of x, the unit solution of their
 // stiffness, scaled to the target.
 bool StepSolver::map(double target, const Iterate& x,
                      const std::vector<std::vector<LayerMemory>>& base, Iterate& g, Evaluation& e) {
   const std::size_t n = sections_.size();
-  e.memory.resize(n), e.crackedAt.assign(n, 0);
-  e.cracked = e.crushed = e.yielded = 0;
+  fresh_.resize(n), freshPlane_.resize(n), installed_.resize(n);
+  for (std::size_t p = 0; p < n; ++p) {
+    fresh_[p] = secantSection(*sections_[p], planeOf(x, p), base[p], c_.ts);
+    freshPlane_[p] = planeStiffness(c_.coupled ? fresh_[p].abd : uncoupledBending(fresh_[p].abd));
+  }
+  const std::vector<bool> take = taking();
+  installAll_ = false;
+  e.memory.resize(n), e.crackedAt.resize(n), crushedAt_.resize(n), yieldedAt_.resize(n);
   StiffnessField& field = system_.field();
   for (std::size_t p = 0; p < n; ++p) {
-    SectionResponse r = secantSection(*sections_[p], planeOf(x, p), base[p], c_.ts);
+    if (!take[p]) continue;
+    SectionResponse& r = fresh_[p];
     const GridPoint at = pointOfIndex(p, c_.NUMB);
-    field.at(at.I, at.J) = planeStiffness(c_.coupled ? r.abd : uncoupledBending(r.abd));
+    field.at(at.I, at.J) = installed_[p] = freshPlane_[p];
     abd_[p] = r.abd;
     e.memory[p] = std::move(r.memory);
-    e.crackedAt[p] = r.cracked;
-    e.cracked += r.cracked, e.crushed += r.crushed, e.yielded += r.yielded;
+    e.crackedAt[p] = r.cracked, crushedAt_[p] = r.crushed, yieldedAt_[p] = r.yielded;
   }
+  e.cracked = e.crushed = e.yielded = 0;
+  for (std::size_t p = 0; p < n; ++p)
+    e.cracked += e.crackedAt[p], e.crushed += crushedAt_[p], e.yielded += yieldedAt_[p];
   if (!system_.solveUnit(solution_, unit_)) return false;
   const std::size_t per = perPoint(c_.coupled);
   const double wUnit = solution_[per * c_.control + per - 1];
@@ -232,7 +279,7 @@ std::vector<LayerMemory> withHeldState(std::vector<LayerMemory> committed,
 
 StepSolver::Result StepSolver::solve(double target, Iterate& x,
                                      const std::vector<std::vector<LayerMemory>>& committed,
-                                     Evaluation& e, int& iterations, int budget) {
+                                     Evaluation& e, int& iterations, int budget, bool selective) {
   const std::size_t n = sections_.size();
   // A point whose cracks open and close again from one iterate to the next holds the
   // cracks of its iterate with the more of them for the rest of the step: the stress
@@ -242,13 +289,15 @@ StepSolver::Result StepSolver::solve(double target, Iterate& x,
   std::vector<int> closings(n, 0), lastCracked(n, -1);
   std::vector<std::vector<LayerMemory>> lastMemory(n);
   anderson_.clear();
+  selective_ = selective, installAll_ = true;
   Iterate g;
   double lastFactor = 0.0;
   for (iterations = 1; iterations <= budget; ++iterations) {
     if (!map(target, x, base, g, e)) return Result::SolveFailed;
     const double dw = relativeChange(x, g, kPlane * n);
     const double dl = std::abs(e.loadFactor - lastFactor) / std::abs(e.loadFactor);
-    if (iterations > 1 && dw < c_.tolerance && dl < c_.tolerance) {
+    const bool settled = !selective_ || mostChange_ < 10.0 * c_.tolerance;
+    if (iterations > 1 && dw < c_.tolerance && dl < c_.tolerance && settled) {
       x = std::move(g);
       return Result::Converged;
     }
@@ -375,16 +424,27 @@ PathResult followPath(SecantSystem& system, const std::vector<const Section*>& s
   const double floor = c.step / std::pow(2.0, c.halvings);
   while (static_cast<int>(result.steps.size()) < c.maxSteps) {
     const double target = reached + c.direction * h;
-    Iterate x = converged;
-    if (reached != 0.0)
-      for (double& v : x) v *= target / reached;
+    // The first iterate: the last converged state, scaled to the target.
+    auto firstIterate = [&] {
+      Iterate x = converged;
+      if (reached != 0.0)
+        for (double& v : x) v *= target / reached;
+      return x;
+    };
+    Iterate x = firstIterate();
     Evaluation e;
     int iterations = 0;
     // The smallest step may take longer: a crack band that spreads across the slab at one
     // control displacement, the load falling as it goes, needs a hundred iterates or more.
     const bool smallest = h / 2.0 < floor * (1.0 - 1e-9);
     const int budget = smallest ? kSmallestStepBudget * c.maxIterations : c.maxIterations;
-    const StepSolver::Result r = solver.solve(target, x, committed, e, iterations, budget);
+    StepSolver::Result r = solver.solve(target, x, committed, e, iterations, budget);
+    // At the smallest step, points that soften alike may take turns from iterate to
+    // iterate: the step is tried again with the most critical of them first.
+    if (r == StepSolver::Result::NotConverged && smallest) {
+      x = firstIterate();
+      r = solver.solve(target, x, committed, e, iterations, budget, true);
+    }
     if (r == StepSolver::Result::SolveFailed) {
       result.end = PathEnd::SolveFailed;
       return result;
