@@ -42,9 +42,13 @@ std::string titleOf(const PictureSet& set, const std::string& title) {
   return quoted(set.heading.empty() ? title : set.heading + "\n" + title);
 }
 
-// The heading and title at the top of the picture, above the plot, whose top is kept below
-// them: a title of a map seen from above would otherwise sit on the map.
-void title(Writer& gp, const PictureSet& set, const std::string& text) {
+// A new picture of the script: gnuplot's settings of the one before cleared, its file, and the
+// heading and title at its top, above the plot, whose top is kept below them (a title of a
+// map seen from above would otherwise sit on the map).
+void startPicture(Writer& gp, const PictureSet& set, const std::string& picture,
+                  const std::string& text) {
+  gp.line("reset");
+  gp.line("set output ", quoted(picture));
   gp.line("set label 1 ", titleOf(set, text), " at screen 0.5, 0.975 center front");
   gp.line("set tmargin at screen 0.86");
   gp.line("set bmargin at screen 0.1");
@@ -95,9 +99,7 @@ void axesOfGrid(Writer& gp, const PictureSet& set) {
 
 void scriptOfMap(Writer& gp, const PictureSet& set, const PictureMap& map, const std::string& data,
                  const std::string& picture) {
-  gp.line("reset");
-  gp.line("set output ", quoted(picture));
-  title(gp, set, map.title);
+  startPicture(gp, set, picture, map.title);
   axesOfGrid(gp, set);
   gp.line("set cblabel ", quoted(map.valueLabel));
   if (map.markYielded) {
@@ -165,9 +167,7 @@ void pressureAxes(Writer& gp, const PictureSet& set, const std::string& wLabel, 
 
 void scriptOfCurve(Writer& gp, const PictureSet& set, const std::string& data,
                    const std::string& picture) {
-  gp.line("reset");
-  gp.line("set output ", quoted(picture));
-  title(gp, set, set.curveTitle);
+  startPicture(gp, set, picture, set.curveTitle);
   double top = 1.0;
   for (const CurvePoint& p : set.curve) top = std::max(top, p.loadFactor);
   if (set.collapse) top = std::max(top, set.collapse->loadFactor);
@@ -215,9 +215,7 @@ void writePathData(Writer& out, const std::vector<PathPoint>& path) {
 // pressure as a horizontal line where the layout has one.
 void scriptOfPath(Writer& gp, const PictureSet& set, const std::string& data,
                   const std::string& picture) {
-  gp.line("reset");
-  gp.line("set output ", quoted(picture));
-  title(gp, set, set.pathTitle);
+  startPicture(gp, set, picture, set.pathTitle);
   double top = 0.0;
   for (const PathPoint& p : set.path) top = std::max(top, p.loadFactor);
   if (set.yieldLinePressure && set.pressure > 0.0)
