@@ -296,6 +296,8 @@ StepSolver::Result StepSolver::solve(double target, Iterate& x,
     if (!map(target, x, base, g, e)) return Result::SolveFailed;
     const double dw = relativeChange(x, g, kPlane * n);
     const double dl = std::abs(e.loadFactor - lastFactor) / std::abs(e.loadFactor);
+    // Selective iterates leave points at secants of earlier iterates: the state is one only
+    // once no point's secant still changes by more than ten tolerances.
     const bool settled = !selective_ || mostChange_ < 10.0 * c_.tolerance;
     if (iterations > 1 && dw < c_.tolerance && dl < c_.tolerance && settled) {
       x = std::move(g);
