@@ -62,7 +62,7 @@ std::size_t largestChangeAt(const Iterate& x, const Iterate& g, std::size_t from
 // strains and their counts, the load factor of the unit solution that gives the target.
 struct Evaluation {
   std::vector<std::vector<LayerMemory>> memory;
-  std::vector<int> crackedAt;
+  std::vector<int> crackedAt, crushedAt, yieldedAt;  // the counts point by point
   double loadFactor = 0.0;
   int cracked = 0, crushed = 0, yielded = 0;
 };
@@ -172,7 +172,6 @@ class StepSolver {
   // each point has in the secant system (selective iterates leave some points as they were).
   std::vector<SectionResponse> fresh_;
   std::vector<PlaneStiffness> freshPlane_, installed_;
-  std::vector<int> crushedAt_, yieldedAt_;
   bool selective_ = false, installAll_ = true;
   double mostChange_ = 0.0;  // the largest relative change of a point's stiffness, last map
 };
@@ -218,7 +217,7 @@ bool StepSolver::map(double target, const Iterate& x,
   }
   const std::vector<bool> take = taking();
   installAll_ = false;
-  e.memory.resize(n), e.crackedAt.resize(n), crushedAt_.resize(n), yieldedAt_.resize(n);
+  e.memory.resize(n), e.crackedAt.resize(n), e.crushedAt.resize(n), e.yieldedAt.resize(n);
   StiffnessField& field = system_.field();
   for (std::size_t p = 0; p < n; ++p) {
     if (!take[p]) continue;
@@ -227,11 +226,11 @@ bool StepSolver::map(double target, const Iterate& x,
     field.at(at.I, at.J) = installed_[p] = freshPlane_[p];
     abd_[p] = r.abd;
     e.memory[p] = std::move(r.memory);
-    e.crackedAt[p] = r.cracked, crushedAt_[p] = r.crushed, yieldedAt_[p] = r.yielded;
+    e.crackedAt[p] = r.cracked, e.crushedAt[p] = r.crushed, e.yieldedAt[p] = r.yielded;
   }
   e.cracked = e.crushed = e.yielded = 0;
   for (std::size_t p = 0; p < n; ++p)
-    e.cracked += e.crackedAt[p], e.crushed += crushedAt_[p], e.yielded += yieldedAt_[p];
+    e.cracked += e.crackedAt[p], e.crushed += e.crushedAt[p], e.yielded += e.yieldedAt[p];
   if (!system_.solveUnit(solution_, unit_)) return false;
   const std::size_t per = perPoint(c_.coupled);
   const double wUnit = solution_[per * c_.control + per - 1];
