@@ -19,6 +19,7 @@ namespace {
 using namespace equilibrium;
 using fmt::A;
 using fmt::E;
+using fmt::F;
 using fmt::I;
 using fmt::X;
 
@@ -170,6 +171,11 @@ void writeBlock(RunContext& run, const PathControls& c, const PathResult& path, 
   out.line(X(5), "PEAK LOAD FACTOR", E(13, 5, peak.loadFactor), X(3), "PRESSURE",
            E(13, 5, peak.loadFactor * pressure), X(3), "AT STEP", I(5, peak.step), X(3),
            "W CONTROL", E(13, 5, peak.wControl));
+  if (path.end == PathEnd::FellPastPeak || path.end == PathEnd::DeflectionLimit) return;
+  // A path that stopped before its rules ended it has not shown the load falling past its
+  // peak: the largest load of its converged steps bounds the slab's from below.
+  out.line(X(5), "THE PATH STOPPED AT", F(8, 5, path.steps.back().loadFactor / peak.loadFactor),
+           " OF THE PEAK: THE SLAB'S PEAK MAY LIE HIGHER");
   if (path.end != PathEnd::NotConverged) return;
   // Where the slab did not settle: a hinge whose moment falls as it turns, most often.
   const GridPoint at = pointOfIndex(path.unsettled, c.NUMB);
