@@ -44,16 +44,32 @@ DeckSections deckSections(const ModelDeck& m, const LayerOptions& o) {
 
 // The secant system of the run: the pass of the run on the section forces, with the stiffness
 // the path writes, and the strains of its solution by the differences of the recovery.
+//
+// While it lives, the passes solve on the full store (the Crout decomposition restricted to
+// the band) whatever the deck's solver option, where the store holds every unknown: that
+// decomposition calls no BLAS routine, whereas the band routines' level-1 BLAS rounds
+// differently from one library and processor to another. Past the spread of yielding a path
+// has more than one equilibrium at a deflection and the round-off decides which it finds, so
+// only this makes a deck's path the same on every machine. The deck's option comes back with
+// the system's end (the summary names it).
 class RunSecantSystem final : public SecantSystem {
  public:
-  explicit RunSecantSystem(RunContext& run) : run_(run) {
-    run.arrays.assembly.field.resize(run.model.NUMA, run.model.NUMB);
+  explicit RunSecantSystem(RunContext& run) : run_(run), deckSolver_(run.model.SOLVER) {
+    const ModelDeck& m = run.model;
+    run.arrays.assembly.field.resize(m.NUMA, m.NUMB);
+    const int unknowns = (m.COUPLING == Coupling::COUPLED ? 3 : 1) * m.NUMA * m.NUMB;
+    if (!run.arrays.store.sparse() && unknowns <= run.arrays.store.MXBD())
+      run.model.SOLVER = EquationSolver::FULL;
   }
+  ~RunSecantSystem() override { run_.model.SOLVER = deckSolver_; }
+  RunSecantSystem(const RunSecantSystem&) = delete;
+  RunSecantSystem& operator=(const RunSecantSystem&) = delete;
   StiffnessField& field() override { return run_.arrays.assembly.field; }
   bool solveUnit(std::vector<double>& solution, std::vector<PointStrains>& strains) override;
 
  private:
   RunContext& run_;
+  EquationSolver deckSolver_;
 };
 
 bool RunSecantSystem::solveUnit(std::vector<double>& solution, std::vector<PointStrains>& strains) {
