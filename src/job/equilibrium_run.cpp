@@ -50,8 +50,8 @@ DeckSections deckSections(const ModelDeck& m, const LayerOptions& o) {
 // decomposition calls no BLAS routine, whereas the band routines' level-1 BLAS rounds
 // differently from one library and processor to another. Past the spread of yielding a path
 // has more than one equilibrium at a deflection and the round-off decides which it finds, so
-// only this makes a deck's path the same on every machine. The deck's option comes back with
-// the system's end (the summary names it).
+// this keeps a deck's path the same whatever BLAS the machine has. The deck's option comes
+// back with the system's end (the summary names it).
 class RunSecantSystem final : public SecantSystem {
  public:
   explicit RunSecantSystem(RunContext& run) : run_(run), deckSolver_(run.model.SOLVER) {
@@ -190,8 +190,9 @@ void writeBlock(RunContext& run, const PathControls& c, const PathResult& path, 
   if (path.end == PathEnd::FellPastPeak || path.end == PathEnd::DeflectionLimit) return;
   // A path that stopped before its rules ended it has not shown the load falling past its
   // peak: the largest load of its converged steps bounds the slab's from below.
-  out.line(X(5), "THE PATH STOPPED AT", F(8, 5, path.steps.back().loadFactor / peak.loadFactor),
-           " OF THE PEAK: THE SLAB'S PEAK MAY LIE HIGHER");
+  if (peak.loadFactor > 0.0)
+    out.line(X(5), "THE PATH STOPPED AT", F(8, 5, path.steps.back().loadFactor / peak.loadFactor),
+             " OF THE PEAK: THE SLAB'S PEAK MAY LIE HIGHER");
   if (path.end != PathEnd::NotConverged) return;
   // Where the slab did not settle: a hinge whose moment falls as it turns, most often.
   const GridPoint at = pointOfIndex(path.unsettled, c.NUMB);
