@@ -12,23 +12,22 @@ int columnLength(int NUMB, Numbering mode) {
   return mode == Numbering::EXTENDED ? NUMB + 2 * kFictitiousRows : NUMB;
 }
 
-// Unknowns or equations carried by one point.
-int entriesPerPoint(Coupling couplingOption) {
-  return couplingOption == Coupling::COUPLED ? 3 : 1;
-}
-
 bool validOption(Coupling couplingOption) {
   return couplingOption == Coupling::W_ONLY || couplingOption == Coupling::COUPLED;
 }
 
 }  // namespace
 
+int unknownsPerPoint(Coupling couplingOption) {
+  return couplingOption == Coupling::COUPLED ? 3 : 1;
+}
+
 int EQN(int I, int J, int /*NUMA*/, int NUMB, Numbering mode, Coupling couplingOption) {
   const bool validMode = mode == Numbering::REAL || mode == Numbering::EXTENDED;
   assert(validMode && validOption(couplingOption));
   if (!validMode || !validOption(couplingOption)) return 0;
   const int n = (J - 1) * columnLength(NUMB, mode) + I;
-  const int k = entriesPerPoint(couplingOption);
+  const int k = unknownsPerPoint(couplingOption);
   return k * n - (k - 1);
 }
 
@@ -42,7 +41,7 @@ long long extendedUnknownsWide(long long NUMA, long long NUMB, Coupling coupling
   long long points = 0;
   long long unknowns = 0;
   if (__builtin_mul_overflow(NUMA + width, NUMB + width, &points) ||
-      __builtin_mul_overflow(points, entriesPerPoint(couplingOption), &unknowns))
+      __builtin_mul_overflow(points, unknownsPerPoint(couplingOption), &unknowns))
     return std::numeric_limits<long long>::max();
   return unknowns;
 }
@@ -54,7 +53,7 @@ long long largestBandOffset(long long NUMA, long long NUMB, Coupling couplingOpt
   // than the point's own unknown, which lies F (NUMB + 2F) + F past the equation's number.
   const long long F = kFictitiousRows;
   const long long pointOffset = 2 * F * (NUMA + NUMB + 2 * F);
-  const int k = entriesPerPoint(couplingOption);
+  const int k = unknownsPerPoint(couplingOption);
   return k * pointOffset + (k - 1);
 }
 

@@ -45,6 +45,10 @@ inline GridPoint pointOfIndex(std::size_t index, int NUMB) {
   return {p % NUMB + 1, p / NUMB + 1};
 }
 
+// Unknowns (or equations) carried by one point: u, v and w under option COUPLED, w alone
+// otherwise.
+int unknownsPerPoint(Coupling couplingOption);
+
 // EQN: the number of the first unknown or equation of point (I, J): in mode REAL the real
 // indices and the real numbering, in mode EXTENDED the extended indices I', J' and the
 // extended numbering. Option W_ONLY gives the point number n itself, option COUPLED the

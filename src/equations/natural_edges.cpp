@@ -387,7 +387,7 @@ void naturalEdgeRows(const BoundaryPointList& FREE, const BoundaryPointList& FRE
 
 void extendedValues(const ConstraintTable& table, const ModelDeck& model,
                     const Matrix<double>& solution, std::vector<double>& values) {
-  const int perPoint = model.COUPLING == Coupling::COUPLED ? 3 : 1;
+  const int perPoint = unknownsPerPoint(model.COUPLING);
   values.assign(static_cast<std::size_t>(extendedUnknowns(model.NUMA, model.NUMB, model.COUPLING)),
                 0.0);
   for (int J = 1; J <= model.NUMA; ++J)

@@ -13,7 +13,7 @@
 namespace korvant {
 
 int realUnknowns(int NUMA, int NUMB, Coupling couplingOption) {
-  return (couplingOption == Coupling::COUPLED ? 3 : 1) * NUMA * NUMB;
+  return unknownsPerPoint(couplingOption) * NUMA * NUMB;
 }
 
 namespace {
@@ -320,7 +320,7 @@ std::vector<int> equationMap(int NR, const RemovedList& removed) {
 // the real ones take their real number and then the number of `equations` (0: removed).
 std::vector<int> unknownMap(int NUMA, int NUMB, Coupling couplingOption,
                             const std::vector<int>& equations) {
-  const int perPoint = couplingOption == Coupling::COUPLED ? 3 : 1;
+  const int perPoint = unknownsPerPoint(couplingOption);
   const int NEQ = extendedUnknowns(NUMA, NUMB, couplingOption);
   std::vector<int> map(static_cast<std::size_t>(NEQ) + 1, 0);
   for (int Jx = 1 + kFictitiousRows; Jx <= NUMA + kFictitiousRows; ++Jx) {

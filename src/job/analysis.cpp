@@ -41,7 +41,7 @@ DifferenceGrid gridOf(const ModelDeck& model) {
 // Names the point and the component of real unknown `k` in a message about a solution that
 // is not a finite number, so that the user can look at the deck around that point.
 void reportNonFinite(RunContext& run, int k) {
-  const int perPoint = run.model.COUPLING == Coupling::COUPLED ? 3 : 1;
+  const int perPoint = unknownsPerPoint(run.model.COUPLING);
   const int n = (k - 1) / perPoint + 1;
   const int pointI = (n - 1) % run.model.NUMB + 1;
   const int pointJ = (n - 1) / run.model.NUMB + 1;

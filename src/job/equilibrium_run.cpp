@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/grid.hpp"
+#include "equations/reduction.hpp"
 #include "equilibrium/deck_sections.hpp"
 #include "job/analysis.hpp"
 #include "job/path_states.hpp"
@@ -57,8 +58,8 @@ class RunSecantSystem final : public SecantSystem {
   explicit RunSecantSystem(RunContext& run) : run_(run), deckSolver_(run.model.SOLVER) {
     const ModelDeck& m = run.model;
     run.arrays.assembly.field.resize(m.NUMA, m.NUMB);
-    const int unknowns = (m.COUPLING == Coupling::COUPLED ? 3 : 1) * m.NUMA * m.NUMB;
-    if (!run.arrays.store.sparse() && unknowns <= run.arrays.store.MXBD())
+    if (!run.arrays.store.sparse() &&
+        realUnknowns(m.NUMA, m.NUMB, m.COUPLING) <= run.arrays.store.MXBD())
       run.model.SOLVER = EquationSolver::FULL;
   }
   ~RunSecantSystem() override { run_.model.SOLVER = deckSolver_; }
@@ -80,7 +81,7 @@ bool RunSecantSystem::solveUnit(std::vector<double>& solution, std::vector<Point
   a.assembly.fieldGiven = false;
   if (outcome != PassOutcome::Solved) return false;
   const Matrix<double>& s = a.solutions.current;
-  const int per = m.COUPLING == Coupling::COUPLED ? 3 : 1;
+  const int per = unknownsPerPoint(m.COUPLING);
   solution.resize(static_cast<std::size_t>(per * m.NUMA * m.NUMB));
   std::size_t p = 0;
   for (int J = 1; J <= m.NUMA; ++J) {
@@ -98,7 +99,7 @@ std::size_t controlPoint(const RunContext& run, const std::vector<double>& solut
   const ModelDeck& m = run.model;
   if (const auto& c = run.request.equilibrium.control)
     return static_cast<std::size_t>((c->second - 1) * m.NUMB + (c->first - 1));
-  const std::size_t per = m.COUPLING == Coupling::COUPLED ? 3 : 1;
+  const auto per = static_cast<std::size_t>(unknownsPerPoint(m.COUPLING));
   double largest = 0.0;
   for (std::size_t p = 0; p * per < solution.size(); ++p)
     largest = std::max(largest, std::abs(solution[per * p + per - 1]));

@@ -18,14 +18,10 @@ using namespace equilibrium;
 // The path's tables are those of the nonlinear analysis, load case 1.
 constexpr int kPathLoadCase = 1;
 
-std::size_t unknownsPerPoint(const ModelDeck& m) {
-  return m.COUPLING == Coupling::COUPLED ? 3 : 1;
-}
-
 // The state's solution in the real numbering of the run's solution vectors.
 Matrix<double> solutionOf(const RunContext& run, const PathState& state) {
   const ModelDeck& m = run.model;
-  const std::size_t per = unknownsPerPoint(m);
+  const auto per = static_cast<std::size_t>(unknownsPerPoint(m.COUPLING));
   Matrix<double> s = run.arrays.solutions.current;
   s.fill(0.0);
   std::size_t p = 0;

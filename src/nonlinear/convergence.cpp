@@ -7,6 +7,7 @@
 
 #include "core/codes.hpp"
 #include "core/frame.hpp"
+#include "core/grid.hpp"
 
 namespace korvant {
 namespace {
@@ -159,7 +160,7 @@ void convergeYielding(int pass, double loadFactor, ConvergenceFlags& flags, Writ
 
 // The w of point n sits at entry n with one unknown per point, at 3n after u and v.
 double largestDeflection(const Matrix<double>& solution, int NUMA, int NUMB, Coupling COUPLING) {
-  const int perPoint = COUPLING == Coupling::COUPLED ? 3 : 1;
+  const int perPoint = unknownsPerPoint(COUPLING);
   double largest = 0.0;
   for (int n = 1; n <= NUMA * NUMB; ++n) {
     const double w = solution(perPoint * n);

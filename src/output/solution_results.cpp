@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/grid.hpp"
 #include "section/layer_results.hpp"
 #include "section/layer_state.hpp"
 #include "section/layer_table.hpp"
@@ -216,7 +217,7 @@ SolutionResults pathResults(const ModelDeck& model,
 }
 
 std::vector<double> pathDeflections(const ModelDeck& model, const equilibrium::PathState& state) {
-  const std::size_t per = model.COUPLING == Coupling::COUPLED ? 3 : 1;
+  const auto per = static_cast<std::size_t>(unknownsPerPoint(model.COUPLING));
   std::vector<double> w;
   for (std::size_t k = per - 1; k < state.solution.size(); k += per) w.push_back(state.solution[k]);
   return w;
